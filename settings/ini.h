@@ -1,0 +1,76 @@
+#pragma once
+// The profile-file component: typed reads and writes of one INI file, with the
+// rules of the classic private-profile functions. Settings, the response
+// cache database and the update description each use an instance.
+//
+// Reading: names match without regard to letter case (Latin and Cyrillic);
+// blanks around names and values are dropped; a value wrapped in matching
+// quotes loses them; the first section and the first key of a name win;
+// lines may end in CR LF, LF or CR; a value is cut to 254 characters.
+// Writing: an existing key keeps its line (and its spelling) and gets the new
+// value; a new key goes after the last non-blank line of its section; a new
+// section goes at the end of the file; a missing file is created. The file is
+// replaced atomically, so a crash never leaves half of it.
+//
+// The parsed file is kept between calls and parsed again only when the file
+// on disk changes, so a file of hundreds of keys stays cheap to query.
+
+#include "settings/bytetext.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class INI {
+public:
+    // Longest value a read returns: the classic 255-byte buffer less its NUL.
+    static constexpr qsizetype MaxValueLength = 254;
+
+    QString FileName() const { return fileName_; }
+    void setFileName(const QString& FName);
+
+    // Files that hold secrets (the proxy password) are created readable by
+    // their owner only.
+    void setOwnerOnly(bool ownerOnly) { ownerOnly_ = ownerOnly; }
+
+    ByteText RINI(const ByteText& Section, const ByteText& KeyName);
+    void WInI(const ByteText& Section, const ByteText& KeyName, const ByteText& KeyValue);
+    bool RINIb(const ByteText& Section, const ByteText& KeyName);
+    void WInIb(const ByteText& Section, const ByteText& KeyName, bool KeyValue);
+    int16_t RINIi(const ByteText& Section, const ByteText& KeyName);
+    void WInIi(const ByteText& Section, const ByteText& KeyName, int16_t KeyValue);
+
+private:
+    struct Line {
+        ByteText text;       // without its line end
+        ByteText ending;     // "\r\n", "\n", "\r" or empty on the last line
+        ByteText name;       // section name or key name, trimmed; empty for other lines
+        bool section = false;
+    };
+    struct Stamp {
+        bool exists = false;
+        int64_t size = -1, mtimeNs = -1, inode = -1;
+        bool operator==(const Stamp&) const = default;
+    };
+
+    void refresh();
+    void parse(const ByteText& content);
+    bool save();
+    qsizetype findSection(const ByteText& Section) const;
+    qsizetype findKey(qsizetype sectionLine, const ByteText& KeyName) const;
+    qsizetype sectionEnd(qsizetype sectionLine) const;
+    static Stamp stampOf(const QString& path);
+
+    QString fileName_;
+    bool ownerOnly_ = false;
+    std::vector<Line> lines_;
+    Stamp stamp_;
+    bool parsed_ = false;
+};
+
+// The leading number of a text the way the classic Val reads it: blanks are
+// skipped, reading stops at the first character that cannot continue the
+// number; no number gives 0.
+double LeadingNumber(const ByteText& text);
+// Rounds to the nearest whole number, ties to the even one, limited to int16.
+int16_t RoundToInt16(double value);

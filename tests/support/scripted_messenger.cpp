@@ -1,0 +1,9 @@
+#include "tests/support/scripted_messenger.h"
+
+MessageAnswer ScriptedMessenger::Show(const QString& text, const QString& title, MessageIcon icon,
+                                      MessageButtons buttons) {
+    shown_.append({text, title, icon, buttons});
+    if (!answers_.isEmpty())
+        return answers_.takeFirst();
+    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The settings record and its file. One record holds every user setting; it
+// is filled once at start (load, or defaults and a save on first start),
+// read by every part of the program and written back whole by a save.
+// options.ini keeps the record in five sections, Main, Network, Processing,
+// Cashe and Addon, the keys in the order of the record below; the names are
+// the file format, "Cashe" and "AllwaysIndex" included.
+//
+// The base font size has its true home in the stylesheet data/kp.css: its
+// first characters are a marker stating the size, and a change of the size
+// shifts every "font-size: Npx;" in it by the same amount.
+
+#include "settings/messenger.h"
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+class INI;
+
+struct Settings {
+    // [Main]
+    bool DownloadImages = true;
+    int16_t FolderFormat = 3; // 1 issue number, 2 DD.MM.YYYY, 3 YYYY.MM.DD
+    bool IgnoreErrors = true;
+    bool AllwaysIndex = true;
+    // [Network]
+    bool KillConnect = false;
+    bool UseProxy = false;
+    QString ProxyName = QStringLiteral("127.0.0.1");
+    QString ProxyPort = QStringLiteral("8080");
+    bool ProxyAut = false;
+    QString ProxyLogin;
+    QString ProxyPass; // plain text in the file, hence the owner-only file
+    // [Processing]
+    QString FileScript; // program folder + "/data/script.txt" by default
+    int16_t CSSFontSize = 11;
+    // [Cashe]
+    bool UseCashe = true;
+    int16_t CasheSize = 400; // capacity of the response cache in files
+    bool ClearCasheDown = true;
+    bool ClearCasheExit = false;
+    bool QuickDownload = true;
+    // [Addon]
+    bool AutoCopy = false;
+    QString FolderToCopy;
+    bool ClearFolderToCopy = false;
+    bool CreateSubFolders = false;
+    bool CreateMainIndex = false;
+    bool UseIE = false;
+};
+
+// Smallest and largest base font size the stylesheet marker is read as.
+constexpr int16_t MinCssFontSize = 8;
+constexpr int16_t MaxCssFontSize = 16;
+
+// programFolder + "/options.ini" and programFolder + "/data/kp.css".
+QString OptionsFilePath(const QString& programFolder);
+QString StylesheetPath(const QString& programFolder);
+
+// Every field to its default; the script path is built from programFolder.
+// Writes nothing.
+void SetDefaults(Settings& settings, const QString& programFolder);
+
+// Writes every field to programFolder + "/options.ini" through optionsIni
+// (whose FileName it sets); the file is created readable by its owner only.
+// Brings the stylesheet to CSSFontSize when it states another size, and
+// hands CasheSize to applyCasheSize (the download control) as soon as it is
+// written, so a new capacity takes effect at once.
+void SaveSettings(const Settings& settings, INI& optionsIni, const QString& programFolder,
+                  Messenger& messenger, const std::function<void(int16_t)>& applyCasheSize = {});
+
+// Reads every field from programFolder + "/options.ini"; the font size comes
+// from the stylesheet, never from the file. A size of exactly 8 becomes 11
+// and 11 is written back as CSSFontSize (the stylesheet follows at the next
+// save). Absent keys read as false, 0 or empty text.
+void LoadSettings(Settings& settings, INI& optionsIni, const QString& programFolder,
+                  Messenger& messenger);
+
+// The size the stylesheet's marker states, limited to 8..16; 0 after a
+// message when the stylesheet is missing or does not begin with the marker.
+int16_t ReadCssFontSize(const QString& programFolder, Messenger& messenger);
+
+// Shifts every "font-size: Npx;" of the stylesheet by CSSFontSize minus the
+// size its marker states and writes it back (followed by CR LF). A missing or
+// unmarked stylesheet is reported and left alone.
+void ApplyCssFontSize(int16_t CSSFontSize, const QString& programFolder, Messenger& messenger);

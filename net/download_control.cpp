@@ -1,0 +1,355 @@
+#include "net/download_control.h"
+
+#include "net/base64.h"
+#include "net/request.h"
+#include "settings/messenger.h"
+#include "settings/program_folder.h"
+#include "settings/sites.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTcpSocket>
+#include <limits>
+
+namespace {
+
+QString Text(const ByteText& bytes) {
+    return cp1251::toUnicode(bytes);
+}
+
+// The proxy port as a number, or 0 when it is none.
+quint16 PortNumber(const ByteText& port) {
+    bool ok = false;
+    uint n = port.trimmed().toUInt(&ok);
+    return ok && n > 0 && n < 65536 ? quint16(n) : 0;
+}
+
+} // namespace
+
+Download_Control::Download_Control(QObject* parent) : QObject(parent) {
+    Timer1.setInterval(AnimationIntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, &Download_Control::advanceFrame);
+    silence_.setSingleShot(true);
+    connect(&silence_, &QTimer::timeout, this, &Download_Control::onSilence);
+}
+
+Download_Control::~Download_Control() {
+    if (waitLoop_)
+        waitLoop_->quit();
+    releaseSocket();
+}
+
+void Download_Control::RHost(const ByteText& RemoteHost) {
+    host_ = RemoteHost;
+}
+
+void Download_Control::UseProxyServer(const ByteText& Name, const ByteText& Port,
+                                      bool UseProxyServer) {
+    proxyOn_ = UseProxyServer;
+    if (UseProxyServer) {
+        proxyName_ = Name;
+        proxyPort_ = Port;
+    }
+}
+
+void Download_Control::ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut) {
+    proxyAuthOn_ = ProxyAut;
+    if (ProxyAut)
+        proxyCredentials_ = EncodeBase64(Login + ":" + Password);
+}
+
+void Download_Control::PathCasheFiles(const QString& CPath) {
+    cache_.setFolder(CPath);
+}
+
+void Download_Control::CasheSize(int16_t Size) {
+    cache_.setCapacity(Size);
+}
+
+int16_t Download_Control::SizeCashe() {
+    return cache_.count();
+}
+
+void Download_Control::ClearCashe() {
+    cache_.clear();
+}
+
+void Download_Control::setTrafficCounter(int32_t* counter) {
+    traffic_ = counter ? counter : &ownTraffic_;
+}
+
+QString Download_Control::TrafficText(int32_t bytes) {
+    return QStringLiteral("Трафик: %1 Кб").arg(bytes / 1024);
+}
+
+void Download_Control::setErrorWindowOpener(std::function<void(const QString&)> opener) {
+    errorWindowOpener_ = std::move(opener);
+}
+
+ByteText Download_Control::RequestFor(const ByteText& RemoteFile) const {
+    RequestTarget target;
+    target.host = host_;
+    target.path = RemoteFile;
+    target.viaProxy = proxyOn_;
+    target.proxyAuthorization = proxyAuthOn_;
+    target.proxyCredentials = proxyCredentials_;
+    return BuildRequest(target);
+}
+
+ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
+    if (fetching_)
+        return "error";
+    setStatus(status_, false);
+    remoteFile_ = RemoteFile;
+    result_.clear();
+    buffer_.clear();
+    casheFile_ = CasheFile;
+
+    if (CasheFile) {
+        QCoreApplication::processEvents();
+        if (std::optional<ByteText> hit = cache_.lookup(host_, RemoteFile)) {
+            setStatus(QStringLiteral("Файл взят из кэша"));
+            return *hit;
+        }
+    }
+
+    fetching_ = true;
+    startAnimation();
+    if (startConnection() && fetching_) {
+        QEventLoop loop;
+        waitLoop_ = &loop;
+        loop.exec();
+        waitLoop_ = nullptr;
+    }
+    if (fetching_) {
+        // The loop ended without a result: the application is quitting.
+        releaseSocket();
+        finish("stop");
+    }
+    return result_;
+}
+
+bool Download_Control::startConnection() {
+    QString target;
+    quint16 port = 0;
+    ByteText name;
+    if (proxyOn_) {
+        setStatus(QStringLiteral("Proxy connect %1:%2...").arg(Text(proxyName_), Text(proxyPort_)));
+        name = proxyName_;
+        port = PortNumber(proxyPort_);
+        if (port == 0) {
+            fail(QStringLiteral("Неверный порт прокси-сервера: ") + Text(proxyPort_),
+                 QStringLiteral("Ошибка подключения"));
+            return false;
+        }
+    } else {
+        if (host_.size() > 15)
+            setStatus(QStringLiteral("Соединение с ") + Text(host_) + "...");
+        else
+            setStatus(QStringLiteral("Подключение к http://") + Text(host_) + "...");
+        HostPort hp = SplitHost(host_);
+        name = hp.name;
+        port = hp.port;
+    }
+
+    releaseSocket();
+    WS = new QTcpSocket(this);
+    QTcpSocket* socket = WS;
+    // Each handler checks that its socket is still the current one, so a late
+    // event of an abandoned connection never touches the next fetch.
+    connect(socket, &QTcpSocket::connected, this, [this, socket] {
+        if (socket == WS)
+            onConnected();
+    });
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+        if (socket == WS)
+            onReadyRead();
+    });
+    connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] {
+        if (socket == WS)
+            restartSilenceTimer();
+    });
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+        if (socket == WS)
+            onClosed();
+    });
+    connect(socket, &QTcpSocket::errorOccurred, this,
+            [this, socket](QAbstractSocket::SocketError code) {
+                if (socket != WS)
+                    return;
+                // The peer's close (orderly or a reset) is the end of the
+                // response, judged by what arrived.
+                if (code == QAbstractSocket::RemoteHostClosedError)
+                    onClosed();
+                else
+                    onSocketError(int(code), socket->errorString());
+            });
+    restartSilenceTimer();
+    socket->connectToHost(Text(name), port);
+    return true;
+}
+
+void Download_Control::onConnected() {
+    const ByteText request = RequestFor(remoteFile_);
+    addTraffic(request.size());
+    restartSilenceTimer();
+    WS->write(request);
+    setStatus(QStringLiteral("Отправлен запрос"));
+}
+
+bool Download_Control::readAvailable() {
+    const ByteText chunk = WS->readAll();
+    if (chunk.isEmpty())
+        return true;
+    if (!buffer_.append(chunk)) {
+        fail(QStringLiteral("Ответ сервера больше %1 Мб, загрузка прекращена")
+                 .arg(buffer_.limit() / (1024 * 1024)),
+             QStringLiteral("Ошибка загрузки: слишком большой ответ сервера"));
+        return false;
+    }
+    restartSilenceTimer();
+    setStatus(QStringLiteral("Загрузка данных: %1 Bytes").arg(buffer_.size()));
+    return true;
+}
+
+void Download_Control::onReadyRead() {
+    if (fetching_)
+        readAvailable();
+}
+
+void Download_Control::onClosed() {
+    if (!fetching_ || !readAvailable())
+        return;
+    releaseSocket();
+    const ByteText& response = buffer_.bytes();
+    switch (JudgeResponse(response)) {
+    case ResponseVerdict::ProxyAuthFailed:
+        fail(QStringLiteral("Ошибка авторизации на прокси"),
+             QStringLiteral("Ошибка авторизации на прокси-сервере"));
+        return;
+    case ResponseVerdict::NotFound:
+        finish("error");
+        return;
+    case ResponseVerdict::NoData:
+        fail(QStringLiteral("Сервер закрыл соединение, не передав данных"),
+             QStringLiteral("Ошибка подключения: сервер не передал данных"));
+        return;
+    case ResponseVerdict::Truncated:
+        fail(QStringLiteral("Ответ сервера получен не полностью (%1 Bytes)").arg(response.size()),
+             QStringLiteral("Ошибка загрузки: соединение оборвалось"));
+        return;
+    case ResponseVerdict::Response:
+        break;
+    }
+    setStatus(QStringLiteral("Загрузка завершена"));
+    if (casheFile_)
+        cache_.store(host_, remoteFile_, response);
+    addTraffic(response.size());
+    finish(response);
+}
+
+void Download_Control::onSocketError(int code, const QString& description) {
+    if (!fetching_)
+        return;
+    releaseSocket();
+    setStatus(QStringLiteral("Ошибка %1 (%2)").arg(code).arg(description), true);
+    setMainStatus(QStringLiteral("Ошибка подключения"));
+    finish("error");
+}
+
+void Download_Control::onSilence() {
+    if (!fetching_)
+        return;
+    const int seconds = (silenceLimitMs_ + 999) / 1000;
+    fail(QStringLiteral("Сервер не отвечает %1 с, загрузка прекращена").arg(seconds),
+         QStringLiteral("Ошибка подключения: сервер не отвечает"));
+}
+
+void Download_Control::Stopped() {
+    releaseSocket();
+    setStatus(QStringLiteral("Загрузка прервана"));
+    stopAnimation();
+    setMainStatus(QStringLiteral("Загрузка прервана"));
+    if (fetching_)
+        finish("stop");
+}
+
+void Download_Control::fail(const QString& status, const QString& mainStatus) {
+    releaseSocket();
+    setStatus(status);
+    setMainStatus(mainStatus);
+    finish("error");
+}
+
+void Download_Control::finish(const ByteText& result) {
+    if (!fetching_)
+        return;
+    fetching_ = false;
+    silence_.stop();
+    stopAnimation();
+    result_ = result;
+    if (waitLoop_)
+        waitLoop_->quit();
+}
+
+void Download_Control::releaseSocket() {
+    silence_.stop();
+    if (!WS)
+        return;
+    QTcpSocket* socket = WS;
+    WS = nullptr;
+    socket->disconnect(this);
+    socket->abort();
+    // Handlers of this socket may be on the stack; delete it from the loop.
+    socket->deleteLater();
+}
+
+void Download_Control::restartSilenceTimer() {
+    if (fetching_)
+        silence_.start(silenceLimitMs_);
+}
+
+void Download_Control::addTraffic(qsizetype bytes) {
+    const int64_t sum = int64_t(*traffic_) + bytes;
+    *traffic_ = int32_t(std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
+    Q_EMIT trafficChanged(TrafficText(*traffic_));
+}
+
+void Download_Control::setStatus(const QString& text, bool asLink) {
+    status_ = text;
+    statusIsLink_ = asLink;
+    Q_EMIT statusChanged(text, asLink);
+}
+
+void Download_Control::setMainStatus(const QString& text) {
+    Q_EMIT mainStatusChanged(text);
+}
+
+void Download_Control::startAnimation() {
+    Timer1.start();
+}
+
+void Download_Control::stopAnimation() {
+    Timer1.stop();
+    frame_ = 0;
+    Q_EMIT frameChanged(frame_);
+}
+
+void Download_Control::advanceFrame() {
+    frame_ = (frame_ + 1) % FrameCount;
+    Q_EMIT frameChanged(frame_);
+}
+
+void Download_Control::StatusClicked() {
+    if (!statusIsLink_)
+        return;
+    const QString path = ProgramFolder() + "/data/wserror.dat";
+    if (QFileInfo(path).isFile()) {
+        if (errorWindowOpener_)
+            errorWindowOpener_(path);
+    } else if (messenger_) {
+        messenger_->Show(QStringLiteral("Не найден файл с описанием ошибок!\r\n") + path,
+                         QStringLiteral("Ошибка"), MessageIcon::Error);
+    }
+}

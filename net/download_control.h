@@ -1,0 +1,179 @@
+#pragma once
+// Download_Control: the one component that talks to the network. It fetches
+// one resource at a time with a hand-built HTTP/1.0 GET over a TCP socket,
+// directly or through an HTTP proxy with optional Basic authorisation, and
+// hands back the raw response text. The main window owns one instance, DC.
+//
+// Calling order:
+//   at start        PathCasheFiles(folder), CasheSize(n)
+//   before a run    UseProxyServer(name, port, true), ProxyAut(login, pass, true)
+//   per site        RHost("www.site.ru") or RHost("127.0.0.1:8080")
+//   per resource    Down("/daily/", useCache)
+//
+// Down is synchronous for its caller but runs a nested event loop while it
+// waits, so the stop button (which calls Stopped) and every timer keep working
+// during a fetch. No second Down may start while one waits; such a call
+// returns "error" at once. Down returns:
+//   - the whole raw response (status line and headers included; redirects and
+//     server errors are ordinary responses; ExtractBody in net/response.h cuts
+//     the header off),
+//   - a cached raw response (no network traffic),
+//   - "error": socket error, proxy "407 Unauthorized", "404 Not Found" in the
+//     status line, no byte within the silence limit, a close without data, a
+//     response cut short, a response larger than the memory limit, a bad proxy
+//     port,
+//   - "stop": Stopped() was called during the fetch, or the application is
+//     quitting.
+//
+// The face of the control (status label, activity picture) is drawn by
+// DownloadControlView (net/download_control_view.h) from the signals and
+// accessors below; logic and tests need no widget.
+
+#include "net/response.h"
+#include "net/response_cache.h"
+#include "settings/bytetext.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+
+class Messenger;
+class QEventLoop;
+class QTcpSocket;
+
+class Download_Control : public QObject {
+    Q_OBJECT
+
+public:
+    // A fetch that receives nothing for this long ends in "error".
+    static constexpr int DefaultSilenceLimitMs = 60'000;
+    static constexpr int AnimationIntervalMs = 500;
+    static constexpr int FrameCount = 6;
+
+    explicit Download_Control(QObject* parent = nullptr);
+    ~Download_Control() override;
+
+    // Fetches RemoteFile from the current host; see above for the result.
+    // With CasheFile the cache is asked first and a "HTTP/1.x 200 OK" answer
+    // is stored afterwards.
+    ByteText Down(const ByteText& RemoteFile, bool CasheFile);
+
+    // Host of the following fetches, "name" (port 80) or "name:port". The
+    // whole text goes into the Host and Referer lines and the proxy URL.
+    void RHost(const ByteText& RemoteHost);
+    ByteText RemoteHost() const { return host_; }
+
+    // Proxy on or off; name and port are taken only when switching on. A port
+    // that is not a number makes the next Down fail with "error".
+    void UseProxyServer(const ByteText& Name, const ByteText& Port, bool UseProxyServer);
+    // Basic authorisation on or off; credentials (Base64 of login ":"
+    // password, Windows-1251 bytes) are computed only when switching on. The
+    // header is sent whenever authorisation is on, proxy or not.
+    void ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut);
+
+    // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
+    void Stopped();
+
+    // Cache folder (program folder + "/cashe"); creates nothing.
+    void PathCasheFiles(const QString& CPath);
+    // Cache capacity in entries, effective at the next store.
+    void CasheSize(int16_t Size);
+    // Entries in the cache; 0 without an index file.
+    int16_t SizeCashe();
+    // Empties the cache and writes a fresh index.
+    void ClearCashe();
+
+    // The traffic counter (TrafficBytes of the workflow state) this control
+    // adds sent and received bytes to. Without one it counts on its own.
+    // The pointer must outlive the control or be replaced.
+    void setTrafficCounter(int32_t* counter);
+    int32_t trafficBytes() const { return *traffic_; }
+    // "Трафик: " + whole kilobytes + " Кб", as the traffic label shows it.
+    static QString TrafficText(int32_t bytes);
+
+    // Current face: status label text, whether it is drawn as a link (a
+    // socket error), the activity frame 0..5 and whether it animates.
+    QString StatusText() const { return status_; }
+    bool StatusIsLink() const { return statusIsLink_; }
+    int Frame() const { return frame_; }
+    bool Animating() const { return Timer1.isActive(); }
+
+    // A click on the status label. In link style it opens the socket-error
+    // window through the opener when program folder + "/data/wserror.dat"
+    // exists, otherwise says "Не найден файл с описанием ошибок!" through the
+    // messenger. Does nothing in normal style.
+    void StatusClicked();
+    // Opens the socket-error window modally with the path of wserror.dat.
+    void setErrorWindowOpener(std::function<void(const QString& wserrorPath)> opener);
+    void setMessenger(Messenger* messenger) { messenger_ = messenger; }
+
+    // Limits, shortened by tests.
+    void setSilenceLimit(int milliseconds) { silenceLimitMs_ = milliseconds; }
+    int silenceLimit() const { return silenceLimitMs_; }
+    void setResponseLimit(qsizetype bytes) { buffer_.setLimit(bytes); }
+
+    // The exact request Down sends for a path with the current settings.
+    ByteText RequestFor(const ByteText& RemoteFile) const;
+
+Q_SIGNALS:
+    // The control's status label changed; asLink: blue, underlined, hand pointer.
+    void statusChanged(const QString& text, bool asLink);
+    // A short message for the main window's status line.
+    void mainStatusChanged(const QString& text);
+    // New text for the main window's traffic label.
+    void trafficChanged(const QString& labelText);
+    // The activity picture to show, 0..5.
+    void frameChanged(int frame);
+
+private:
+    void setStatus(const QString& text, bool asLink = false);
+    void setMainStatus(const QString& text);
+    void addTraffic(qsizetype bytes);
+    void startAnimation();
+    void stopAnimation();
+    void advanceFrame();
+
+    bool startConnection();
+    void onConnected();
+    void onReadyRead();
+    void onClosed();
+    void onSocketError(int code, const QString& description);
+    void onSilence();
+    // Ends the running fetch with a result; later events are ignored.
+    void finish(const ByteText& result);
+    void fail(const QString& status, const QString& mainStatus);
+    void releaseSocket();
+    bool readAvailable();
+    void restartSilenceTimer();
+
+    // Per-fetch state.
+    ByteText remoteFile_;
+    ResponseBuffer buffer_;
+    ByteText result_;
+    bool casheFile_ = false;
+    bool fetching_ = false;
+    QTcpSocket* WS = nullptr;
+    QEventLoop* waitLoop_ = nullptr;
+
+    // Settings.
+    ByteText host_;
+    bool proxyOn_ = false;
+    ByteText proxyName_, proxyPort_;
+    bool proxyAuthOn_ = false;
+    ByteText proxyCredentials_;
+    ResponseCache cache_;
+    int silenceLimitMs_ = DefaultSilenceLimitMs;
+
+    // Face and counters.
+    QString status_ = QStringLiteral("Ready");
+    bool statusIsLink_ = false;
+    int frame_ = 0;
+    QTimer Timer1;
+    QTimer silence_;
+    int32_t ownTraffic_ = 0;
+    int32_t* traffic_ = &ownTraffic_;
+    Messenger* messenger_ = nullptr;
+    std::function<void(const QString&)> errorWindowOpener_;
+};

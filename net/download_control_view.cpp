@@ -1,0 +1,91 @@
+#include "net/download_control_view.h"
+
+#include "net/download_control.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+constexpr int FrameSize = 24;
+const QColor LinkColour(0, 0, 192);
+} // namespace
+
+DownloadControlView::DownloadControlView(Download_Control* control, QWidget* parent)
+    : QFrame(parent), control_(control), P(MakeFrames(FrameSize)) {
+    setFrameShape(QFrame::StyledPanel);
+    Label1 = new QLabel(QStringLiteral("Обмен данными:"), this);
+    St = new QLabel(control->StatusText(), this);
+    St->setMinimumWidth(160);
+    St->installEventFilter(this);
+    I1 = new QLabel(this);
+    I1->setFixedSize(FrameSize, FrameSize);
+    I1->setPixmap(P[0]);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(Label1);
+    texts->addWidget(St);
+    auto* row = new QHBoxLayout(this);
+    row->addLayout(texts, 1);
+    row->addWidget(I1);
+
+    connect(control, &Download_Control::statusChanged, this, &DownloadControlView::showStatus);
+    connect(control, &Download_Control::frameChanged, this, &DownloadControlView::showFrame);
+}
+
+std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
+    // Six dots on a ring; the bright one walks round frame by frame.
+    std::array<QPixmap, 6> frames;
+    for (int f = 0; f < 6; ++f) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        const double centre = size / 2.0, ring = size * 0.34, dot = size * 0.11;
+        for (int i = 0; i < 6; ++i) {
+            const double angle = i * M_PI / 3 - M_PI / 2;
+            painter.setBrush(i == f ? QColor(0, 96, 0) : QColor(176, 196, 176));
+            painter.drawEllipse(
+                QPointF(centre + ring * std::cos(angle), centre + ring * std::sin(angle)), dot,
+                dot);
+        }
+        frames[f] = pixmap;
+    }
+    return frames;
+}
+
+void DownloadControlView::showStatus(const QString& text, bool asLink) {
+    St->setText(text);
+    QPalette palette = St->palette();
+    palette.setColor(QPalette::WindowText,
+                     asLink ? LinkColour : palette.color(QPalette::ButtonText));
+    St->setPalette(palette);
+    QFont font = St->font();
+    font.setUnderline(asLink);
+    St->setFont(font);
+    if (asLink)
+        St->setCursor(Qt::PointingHandCursor);
+    else
+        St->unsetCursor();
+    // Progress must show while the fetch keeps the loop busy.
+    St->repaint();
+}
+
+void DownloadControlView::showFrame(int frame) {
+    if (frame >= 0 && frame < int(P.size()))
+        I1->setPixmap(P[frame]);
+}
+
+bool DownloadControlView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == St && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        control_->StatusClicked();
+        return true;
+    }
+    return QFrame::eventFilter(watched, event);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// The face of the download control: a framed panel with the caption
+// "Обмен данными:", the status label St and the activity picture I1 showing
+// one of six frames P. A socket error is drawn as a link (blue, underlined,
+// hand pointer); a click on it opens the socket-error window through the
+// control.
+
+#include <QFrame>
+#include <QPixmap>
+#include <array>
+
+class Download_Control;
+class QLabel;
+
+class DownloadControlView : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit DownloadControlView(Download_Control* control, QWidget* parent = nullptr);
+
+    // The six activity pictures, drawn once.
+    static std::array<QPixmap, 6> MakeFrames(int size);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showStatus(const QString& text, bool asLink);
+    void showFrame(int frame);
+
+    Download_Control* control_;
+    QLabel* Label1;
+    QLabel* St;
+    QLabel* I1;
+    std::array<QPixmap, 6> P;
+};

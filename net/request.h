@@ -1,0 +1,28 @@
+#pragma once
+// The GET request the download control sends: HTTP/1.0, no body, every line
+// ended by CR LF, in a fixed order the sites and proxies have always seen.
+
+#include "settings/bytetext.h"
+
+struct RequestTarget {
+    ByteText host;         // as configured, "name" or "name:port"; goes into Referer and Host
+    ByteText path;         // the resource path, e.g. "/daily/"
+    bool viaProxy = false; // absolute URL in the request line, Proxy-Connection
+    // Adds "Proxy-Authorization: Basic " + proxyCredentials. It follows the
+    // authorisation switch alone, not viaProxy.
+    bool proxyAuthorization = false;
+    ByteText proxyCredentials; // Base64 of login ":" password
+};
+
+// Direct:
+//   GET /daily/ HTTP/1.0
+//   Accept: */*
+//   Referer: http://host
+//   Accept-Language: ru
+//   User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)
+//   Host: host
+//   Connection: Close
+//   (blank line)
+// Through a proxy the first line is "GET http://host/daily/ HTTP/1.0" and the
+// seventh "Proxy-Connection: Close".
+ByteText BuildRequest(const RequestTarget& target);

@@ -1,0 +1,141 @@
+#include "net/response_cache.h"
+
+#include "net/response.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+namespace {
+
+const ByteText MainSection = "Main";
+const ByteText CasheSection = "Cashe";
+const ByteText FilesKey = "Files";
+
+std::optional<ByteText> ReadWhole(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    ByteText bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError || bytes.isEmpty())
+        return std::nullopt;
+    return bytes;
+}
+
+bool WriteWhole(const QString& path, const ByteText& bytes) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+} // namespace
+
+void ResponseCache::setFolder(const QString& folder) {
+    folder_ = folder;
+    index_.setFileName(indexPath());
+}
+
+QString ResponseCache::indexPath() const {
+    return folder_ + "/" + IndexFileName;
+}
+
+QString ResponseCache::entryFile(int n) const {
+    return folder_ + "/" + QString::fromLatin1(EntryKey(n)) + ".tmp";
+}
+
+ByteText ResponseCache::EntryKey(int n) {
+    return "cashe" + ByteText::number(n).rightJustified(5, '0');
+}
+
+ByteText ResponseCache::EntryAddress(const ByteText& host, const ByteText& path) {
+    return "http://" + host + path;
+}
+
+ByteText ResponseCache::IndexHeader(const QDateTime& created) {
+    const QLocale locale = QLocale::system();
+    const ByteText stamp =
+        cp1251::fromUnicode(locale.toString(created.date(), QLocale::ShortFormat) + " " +
+                            locale.toString(created.time(), QLocale::ShortFormat));
+    return ";Norvel2 cashe database file\r\n"
+           ";Created: " +
+           stamp +
+           "\r\n"
+           ";Do not edit!\r\n"
+           "\r\n"
+           "\r\n"
+           "[Main]\r\n"
+           "[Cashe]\r\n";
+}
+
+bool ResponseCache::indexExists() const {
+    return !folder_.isEmpty() && QFileInfo(indexPath()).isFile();
+}
+
+int16_t ResponseCache::count() {
+    return indexExists() ? index_.RINIi(MainSection, FilesKey) : 0;
+}
+
+std::optional<ByteText> ResponseCache::lookup(const ByteText& host, const ByteText& path) {
+    if (!indexExists())
+        return std::nullopt;
+    const int16_t n = index_.RINIi(MainSection, FilesKey);
+    const ByteText wanted = EntryAddress(host, path);
+    for (int i = 1; i <= n; ++i) {
+        if (index_.RINI(CasheSection, EntryKey(i)) != wanted)
+            continue;
+        // A lost or unreadable response file is a miss for this entry; a
+        // later entry for the same address may still hold a good copy.
+        if (std::optional<ByteText> stored = ReadWhole(entryFile(i)))
+            return stored;
+    }
+    return std::nullopt;
+}
+
+bool ResponseCache::store(const ByteText& host, const ByteText& path, const ByteText& response) {
+    if (!IsCacheable(response) || folder_.isEmpty())
+        return false;
+    if (!QFileInfo(folder_).isDir() || !indexExists()) {
+        if (!clear())
+            return false;
+    }
+    int count = index_.RINIi(MainSection, FilesKey);
+    if (count >= capacity_) {
+        if (!clear())
+            return false;
+        count = 0;
+    }
+    if (count < 0 || count >= INT16_MAX)
+        return false;
+    ++count;
+    // The response file first: an index entry never points at a half file,
+    // and a file without its index entry is simply overwritten later.
+    if (!WriteWhole(entryFile(count), response))
+        return false;
+    index_.WInI(CasheSection, EntryKey(count), EntryAddress(host, path));
+    index_.WInIi(MainSection, FilesKey, int16_t(count));
+    return true;
+}
+
+bool ResponseCache::clear() {
+    if (folder_.isEmpty())
+        return false;
+    QDir dir(folder_);
+    if (dir.exists()) {
+        const QStringList files =
+            dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        for (const QString& name : files)
+            dir.remove(name);
+    } else if (!QDir().mkpath(folder_)) {
+        return false;
+    }
+    // Written even when the old index resisted deletion, so no entry of the
+    // emptied cache survives in it.
+    return WriteWhole(indexPath(), IndexHeader(QDateTime::currentDateTime()));
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The response cache: a folder of raw responses plus the index "!Cashe.dat"
+// in profile format, so an interrupted issue download can be resumed from disk.
+//
+// Index file, as created by clear():
+//   ;Norvel2 cashe database file
+//   ;Created: <short date> <short time>
+//   ;Do not edit!
+//   (two empty lines)
+//   [Main]
+//   [Cashe]
+// then Main/Files = number of entries in use, and Cashe/cashe00001 ... one key
+// per entry whose value is "http://" + host + path. Entry n keeps its response,
+// byte for byte, in "cashe" + n (at least five digits) + ".tmp".
+//
+// Keying by host and path keeps two sites' same path apart; entries written
+// by older versions (the path alone) never match and simply miss. Values are
+// read back cut to 254 characters, so a longer address is never found again
+// and is stored anew by each fetch. When the entry count reaches the
+// capacity, the next store empties the cache and numbering starts at 1.
+// Every file is written whole through QSaveFile; an entry whose response
+// file is missing or unreadable is a miss.
+
+#include "settings/bytetext.h"
+#include "settings/ini.h"
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class ResponseCache {
+public:
+    static constexpr const char* IndexFileName = "!Cashe.dat";
+    static constexpr int16_t DefaultCapacity = 400;
+
+    // Stores the folder and points the index at folder + "/!Cashe.dat".
+    // Creates nothing.
+    void setFolder(const QString& folder);
+    QString folder() const { return folder_; }
+    QString indexPath() const;
+
+    // Capacity in entries; takes effect at the next store.
+    void setCapacity(int16_t capacity) { capacity_ = capacity; }
+    int16_t capacity() const { return capacity_; }
+
+    // Main/Files when the index exists, else 0. Counts entries, not bytes.
+    int16_t count();
+
+    // The stored response for host + path, or nothing. The first entry that
+    // matches and whose file can be read wins.
+    std::optional<ByteText> lookup(const ByteText& host, const ByteText& path);
+
+    // Keeps a "HTTP/1.x 200 OK" response; anything else is refused. Returns
+    // whether the response was stored.
+    bool store(const ByteText& host, const ByteText& path, const ByteText& response);
+
+    // Deletes every file in the folder (creating the folder when missing) and
+    // writes a fresh index. Returns false when the folder or index could not
+    // be written.
+    bool clear();
+
+    // "cashe" + n padded with zeros to five digits.
+    static ByteText EntryKey(int n);
+    // The value an entry carries in the index: "http://" + host + path.
+    static ByteText EntryAddress(const ByteText& host, const ByteText& path);
+    // The seven header lines of a new index, each ended by CR LF.
+    static ByteText IndexHeader(const QDateTime& created);
+
+    QString entryFile(int n) const;
+
+private:
+    bool indexExists() const;
+
+    QString folder_;
+    int16_t capacity_ = DefaultCapacity;
+    INI index_;
+};

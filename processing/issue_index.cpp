@@ -1,0 +1,146 @@
+#include "processing/issue_index.h"
+
+#include "processing/cut_replace.h"
+#include "processing/safe_file_name.h"
+#include "processing/whole_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const ByteText& entry(const QList<ByteText>& list, int n) {
+    static const ByteText none;
+    return n >= 1 && n <= list.size() ? list[n - 1] : none;
+}
+
+ByteText heading(const IssueIndexInput& issue) {
+    return "<div class=\"date\">" + issue.IssueDate + " (" + issue.IssueNumber + ")</div>";
+}
+
+ByteText footer(bool magazine, const Sites& sites) {
+    return W(magazine ? ">Этот номер журнала загружен и обработан программой <a href="
+                      : ">Этот номер газеты загружен и обработан программой <a href=") +
+           "\"http://" + sites.HomePage + "/\" class=\"b\"><font color=\"#0000CC\">" + W("Норвел") +
+           "</font></a></b></div></td></table>";
+}
+
+bool pageSaved(const IssueIndexInput& issue, int n) {
+    return QFileInfo(issue.IssueFolder + "/page" + QString::number(n) + ".html").isFile();
+}
+
+// One line per page: the saved page, or the page on the live site marked
+// as missing.
+ByteText newspaperList(const IssueIndexInput& issue, const Sites& sites) {
+    ByteText list;
+    for (int n = 1; n <= issue.PageCount; ++n) {
+        const ByteText target =
+            pageSaved(issue, n)
+                ? "page" + ByteText::number(n) + ".html\" class=\"b\">"
+                : "http://" + sites.Newspaper + entry(issue.PagePaths, n) + "\" class=\"error\">";
+        list += "<li><a href=\"" + target + entry(issue.PageTitles, n) + "</a>\n";
+    }
+    return list;
+}
+
+// Two lines per page: the title link, then the annotation.
+ByteText magazineList(const IssueIndexInput& issue, const Sites& sites) {
+    ByteText list;
+    for (int n = 1; n <= issue.PageCount; ++n) {
+        const ByteText target =
+            pageSaved(issue, n)
+                ? "page" + ByteText::number(n) + ".html\" class=\"online-news-date\">"
+                : "http://" + sites.MagazineArchive + entry(issue.PagePaths, n) +
+                      "\" class=\"error\">";
+        list += "<li><a href=\"" + target + entry(issue.MagazineTitles, n) + "</a><br>\n";
+        list += "<div align=\"justify\">&nbsp;<span class=\"bottom\">" +
+                entry(issue.PageTitles, n) + "</span></div><br>\n";
+    }
+    return list;
+}
+
+// The template text around the list marker, which takes the one character
+// after it along; without the marker the list goes at the end.
+ByteText joinAtMarker(const ByteText& page, const ByteText& list) {
+    const qsizetype at = page.indexOf(IndexListMarker);
+    if (at < 0)
+        return page + list;
+    const qsizetype rest = at + qsizetype(sizeof(IndexListMarker) - 1) + 1;
+    return page.left(at) + list + page.mid(rest);
+}
+
+bool copyCompanion(const QString& programFolder, const QString& name, const QString& target) {
+    return CopyFileOver(programFolder + "/data/" + name, target);
+}
+
+} // namespace
+
+IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
+                                 const QString& programFolder, const Sites& sites,
+                                 const QImage& stockCover, const QDate& buildDate) {
+    const bool magazine = issue.CurrentSource == 2;
+    IssueIndexResult result;
+    const std::optional<ByteText> text =
+        ReadWholeFile(programFolder + (magazine ? "/data/indexct.dat" : "/data/index.dat"));
+    if (!text)
+        return result;
+    ByteText page = *text;
+    ReplaceFirst(page, IndexHeadingMarker, heading(issue));
+    if (!complete) {
+        ReplaceFirst(page, "<!--div", "<div");
+        ReplaceFirst(page, "</div-->", "</div>");
+    }
+    ReplaceFirst(page, IndexFooterEnd, footer(magazine, sites));
+    page = joinAtMarker(page, magazine ? magazineList(issue, sites) : newspaperList(issue, sites));
+    page += IndexEndMark + buildDate.toString("dd.MM.yyyy").toLatin1() + ">";
+
+    QString cover;
+    if (magazine) {
+        const ByteText coverName = SafeFileName(entry(issue.CoverFiles, issue.SelectedIssue));
+        cover = issue.TempFolder + "/" + FileNameOf(coverName);
+        if (!QFileInfo(cover).isFile()) {
+            cover.clear();
+            ReplaceFirst(page, "cover.jpg", "cover.bmp");
+        }
+    }
+    result.page = page;
+    result.written = WriteWholeFile(issue.IssueFolder + "/index.htm", page + "\r\n");
+
+    const QString img = issue.IssueFolder + "/img";
+    QDir().mkpath(img);
+    if (magazine) {
+        if (cover.isEmpty())
+            stockCover.save(img + "/cover.bmp", "BMP");
+        else
+            CopyFileOver(cover, img + "/cover.jpg");
+        copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif");
+    } else {
+        copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif");
+        copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif");
+    }
+    copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css");
+    return result;
+}
+
+IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
+                                 const QString& programFolder, const Sites& sites) {
+    return BuildIssueIndex(complete, issue, programFolder, sites, StockCoverPicture(),
+                           QDate::currentDate());
+}
+
+QImage StockCoverPicture() {
+    // A grey page with a dark frame and three bars standing for a title.
+    QImage cover(96, 128, QImage::Format_RGB32);
+    cover.fill(QColor(0xE0, 0xE0, 0xE0));
+    const QRgb dark = qRgb(0x40, 0x40, 0x60);
+    for (int x = 0; x < cover.width(); ++x) {
+        for (int y = 0; y < cover.height(); ++y) {
+            const bool frame = x < 3 || y < 3 || x >= cover.width() - 3 || y >= cover.height() - 3;
+            const bool bar = x >= 12 && x < cover.width() - 12 &&
+                             ((y >= 16 && y < 28) || (y >= 40 && y < 46) || (y >= 52 && y < 58));
+            if (frame || bar)
+                cover.setPixel(x, y, dark);
+        }
+    }
+    return cover;
+}

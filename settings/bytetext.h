@@ -21,4 +21,6 @@ QString toUnicode(const ByteText& bytes);
 } // namespace cp1251
 
 // A UTF-8 literal from the source (Russian messages, markers) as byte text.
-inline ByteText W(const char* utf8) { return cp1251::fromUnicode(QString::fromUtf8(utf8)); }
+inline ByteText W(const char* utf8) {
+    return cp1251::fromUnicode(QString::fromUtf8(utf8));
+}

@@ -1,13 +1,17 @@
 #include "settings/ini.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QSaveFile>
+#include <array>
 #include <cmath>
 #include <sys/stat.h>
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 ByteText trimmed(const ByteText& s) {
     qsizetype b = 0, e = s.size();
@@ -18,15 +22,25 @@ ByteText trimmed(const ByteText& s) {
     return s.mid(b, e - b);
 }
 
-// Case folding of Windows-1251 letters: Latin, Cyrillic А-Я and Ё.
+// Case folding of Windows-1251 letters: Latin, the Russian alphabet with Ё and
+// the other Cyrillic letters of the code page (Ў, Є, І, Ї, Ґ, Ј, Ѕ, Ђ...), the
+// way the platform compares names without regard to case.
+const std::array<unsigned char, 256>& foldTable() {
+    static const std::array<unsigned char, 256> table = [] {
+        std::array<unsigned char, 256> t{};
+        for (int b = 0; b < 256; ++b) {
+            const QString lower = cp1251::toUnicode(ByteText(1, char(b))).toLower();
+            const ByteText back = cp1251::fromUnicode(lower);
+            t[b] = back.size() == 1 && back != "?" ? uchar(back[0]) : uchar(b);
+        }
+        t[uchar('?')] = '?';
+        return t;
+    }();
+    return table;
+}
+
 unsigned char fold(unsigned char c) {
-    if (c >= 'A' && c <= 'Z')
-        return c + 32;
-    if (c >= 0xC0 && c <= 0xDF)
-        return c + 32;
-    if (c == 0xA8)
-        return 0xB8;
-    return c;
+    return foldTable()[c];
 }
 
 bool sameName(const ByteText& a, const ByteText& b) {
@@ -51,8 +65,28 @@ ByteText unquoted(const ByteText& value) {
 } // namespace
 
 void INI::setFileName(const QString& FName) {
+    if (unsaved_)
+        save();
     fileName_ = FName;
     parsed_ = false;
+}
+
+void INI::beginBatch() {
+    if (batchDepth_ == 0)
+        refresh(); // start from what is on disk now
+    ++batchDepth_;
+}
+
+void INI::endBatch() {
+    if (--batchDepth_ == 0 && unsaved_)
+        save();
+}
+
+void INI::changed() {
+    if (batchDepth_ > 0)
+        unsaved_ = true;
+    else
+        save();
 }
 
 INI::Stamp INI::stampOf(const QString& path) {
@@ -67,9 +101,15 @@ INI::Stamp INI::stampOf(const QString& path) {
     return s;
 }
 
+// File times come from a coarse clock and inode numbers are reused, so two
+// writes within a few milliseconds can leave the same stamp. A stamp that
+// recent is checked against the bytes themselves (re-read, parsed again only
+// when they differ); an older one is trusted.
 void INI::refresh() {
+    if (batchDepth_ > 0 && parsed_)
+        return;
     Stamp now = stampOf(fileName_);
-    if (parsed_ && now == stamp_)
+    if (parsed_ && now == stamp_ && !isRecent(now))
         return;
     ByteText content;
     if (now.exists) {
@@ -77,9 +117,17 @@ void INI::refresh() {
         if (f.open(QIODevice::ReadOnly))
             content = f.readAll();
     }
-    parse(content);
+    if (!parsed_ || content != raw_)
+        parse(content);
+    raw_ = content;
     stamp_ = now;
     parsed_ = true;
+}
+
+bool INI::isRecent(const Stamp& stamp) {
+    constexpr int64_t racyWindowNs = 2'000'000'000;
+    const int64_t nowNs = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
+    return stamp.exists && stamp.mtimeNs > nowNs - racyWindowNs;
 }
 
 void INI::parse(const ByteText& content) {
@@ -162,7 +210,7 @@ void INI::WInI(const ByteText& Section, const ByteText& KeyName, const ByteText&
             lines_.back().ending = crlf;
         lines_.push_back({"[" + trimmed(Section) + "]", crlf, trimmed(Section), true});
         lines_.push_back({trimmed(KeyName) + "=" + KeyValue, crlf, trimmed(KeyName), false});
-        save();
+        changed();
         return;
     }
     qsizetype k = findKey(s, KeyName);
@@ -177,13 +225,16 @@ void INI::WInI(const ByteText& Section, const ByteText& KeyName, const ByteText&
         Line line{trimmed(KeyName) + "=" + KeyValue, crlf, trimmed(KeyName), false};
         lines_.insert(lines_.begin() + at, std::move(line));
     }
-    save();
+    changed();
 }
 
 bool INI::save() {
     ByteText content;
     for (const Line& line : lines_)
         content += line.text + line.ending;
+    // Until the file holds the change, reads go back to what is on disk.
+    parsed_ = false;
+    unsaved_ = false;
     QSaveFile f(fileName_);
     if (!f.open(QIODevice::WriteOnly))
         return false;
@@ -192,7 +243,9 @@ bool INI::save() {
         f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     if (!f.commit())
         return false;
+    raw_ = content;
     stamp_ = stampOf(fileName_);
+    parsed_ = true;
     return true;
 }
 

@@ -13,7 +13,8 @@
 // replaced atomically, so a crash never leaves half of it.
 //
 // The parsed file is kept between calls and parsed again only when the file
-// on disk changes, so a file of hundreds of keys stays cheap to query.
+// on disk changes, so a file of hundreds of keys stays cheap to query, and
+// every instance sees what another wrote.
 
 #include "settings/bytetext.h"
 
@@ -33,6 +34,21 @@ public:
     // their owner only.
     void setOwnerOnly(bool ownerOnly) { ownerOnly_ = ownerOnly; }
 
+    // Groups writes: while a Batch lives, writes change the file's image in
+    // memory only (reads see them) and the file is replaced once, when the
+    // last Batch ends. Each replace waits for the disk, so a save of many
+    // keys (the settings record) takes one wait instead of one per key.
+    class Batch {
+    public:
+        explicit Batch(INI& ini) : ini_(ini) { ini_.beginBatch(); }
+        ~Batch() { ini_.endBatch(); }
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        INI& ini_;
+    };
+
     ByteText RINI(const ByteText& Section, const ByteText& KeyName);
     void WInI(const ByteText& Section, const ByteText& KeyName, const ByteText& KeyValue);
     bool RINIb(const ByteText& Section, const ByteText& KeyName);
@@ -42,9 +58,9 @@ public:
 
 private:
     struct Line {
-        ByteText text;       // without its line end
-        ByteText ending;     // "\r\n", "\n", "\r" or empty on the last line
-        ByteText name;       // section name or key name, trimmed; empty for other lines
+        ByteText text;   // without its line end
+        ByteText ending; // "\r\n", "\n", "\r" or empty on the last line
+        ByteText name;   // section name or key name, trimmed; empty for other lines
         bool section = false;
     };
     struct Stamp {
@@ -54,18 +70,25 @@ private:
     };
 
     void refresh();
+    void beginBatch();
+    void endBatch();
+    void changed();
     void parse(const ByteText& content);
     bool save();
     qsizetype findSection(const ByteText& Section) const;
     qsizetype findKey(qsizetype sectionLine, const ByteText& KeyName) const;
     qsizetype sectionEnd(qsizetype sectionLine) const;
     static Stamp stampOf(const QString& path);
+    static bool isRecent(const Stamp& stamp);
 
     QString fileName_;
     bool ownerOnly_ = false;
     std::vector<Line> lines_;
+    ByteText raw_; // the bytes lines_ was parsed from
     Stamp stamp_;
     bool parsed_ = false;
+    int batchDepth_ = 0;
+    bool unsaved_ = false; // lines_ holds writes of a batch not yet in the file
 };
 
 // The leading number of a text the way the classic Val reads it: blanks are

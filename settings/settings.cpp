@@ -37,6 +37,8 @@ void SetDefaults(Settings& settings, const QString& programFolder) {
 void SaveSettings(const Settings& s, INI& ini, const QString& programFolder, Messenger& messenger,
                   const std::function<void(int16_t)>& applyCasheSize) {
     useOptionsFile(ini, programFolder);
+    // The whole record goes to disk in one replace of the file.
+    INI::Batch batch(ini);
     ini.WInIb("Main", "DownloadImages", s.DownloadImages);
     ini.WInIi("Main", "FolderFormat", s.FolderFormat);
     ini.WInIb("Main", "IgnoreErrors", s.IgnoreErrors);

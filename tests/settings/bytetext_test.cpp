@@ -37,5 +37,5 @@ TEST(ByteText, AgreesWithTheSystemCodec) {
 
 TEST(ByteText, CharactersOutsideTheCodePageBecomeQuestionMarks) {
     EXPECT_EQ(cp1251::fromUnicode(QString::fromUtf8("a€ä中😀")), ByteText("a\x88??"
-                                                                           "?"));
+                                                                         "?"));
 }

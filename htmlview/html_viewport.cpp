@@ -1,0 +1,39 @@
+#include "htmlview/html_viewport.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace htmlview {
+
+HtmlViewport::HtmlViewport(const QImage& surface, QWidget* parent)
+    : QWidget(parent), surface_(surface) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void HtmlViewport::paintEvent(QPaintEvent*) {
+    // A plain copy of the surface, pixel for pixel.
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, 0), surface_);
+}
+
+void HtmlViewport::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove)
+        onMouseMove(event);
+}
+
+void HtmlViewport::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseRelease)
+        onMouseRelease(event);
+}
+
+void HtmlViewport::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress)
+        onKeyPress(event);
+    else
+        QWidget::keyPressEvent(event);
+}
+
+} // namespace htmlview

@@ -1,0 +1,117 @@
+#pragma once
+// One layout pass over a document: the pen state, the running style and the
+// table frames. Split over render_pass.cpp (the element loop and block tags),
+// render_text.cpp (word flow), render_image.cpp (pictures and bevels) and
+// table_layout.cpp (tables).
+
+#include "htmlview/display_list.h"
+#include "htmlview/document.h"
+#include "htmlview/render.h"
+
+#include <vector>
+
+namespace htmlview {
+
+struct TableFrame {
+    bool savedCentring = false;
+    int border = 0;
+    int x = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int rowTop = 0;
+    int rowHeight = 0;
+    int nextCellOffset = 0;
+    int cellLimit = 0;
+    struct Cell {
+        int left;
+        int right;
+    };
+    std::vector<Cell> cells; // of the current row, any number
+    int padding = 0;
+    int spacing = 0;
+    int element = 0;
+};
+
+class RenderPass {
+public:
+    RenderPass(HtmlDocument& doc, HtmlSurface& surface, DisplayList& out,
+               const ImageLoader& loader);
+    void Run();
+
+private:
+    // Style and metrics.
+    void ResetFont();
+    void syncFont();
+    int textWidth(const ByteText& text);
+    int textHeight(const ByteText& text);
+    int standardLineHeight();
+    void recomputeLineHeight() { lineHeight_ = standardLineHeight(); }
+    void recomputeUnit();
+    void newLine();
+    void drawKeepLine(const ByteText& text);
+    void drawEndLine(const ByteText& text);
+
+    // The element loop.
+    void layoutElement(int index);
+    void styleAndBlockTag(int index);
+    void listTag(HtmlElement& e, bool opening, bool ordered);
+    void listItem(HtmlElement& e);
+    void headingTags(HtmlElement& e);
+
+    // Text.
+    void flowText(HtmlElement& e);
+    void flowLeftAligned(HtmlElement& e);
+    void flowCentredOrRight(HtmlElement& e);
+    void drawPiece(ByteText piece);
+
+    // Pictures and frames.
+    void drawImage(HtmlElement& e);
+    void DrawBevel(bool sunken, int left, int top, int right, int bottom);
+    void openAnchor(int index);
+    void closeAnchor();
+
+    // Tables.
+    void tableOpen(int index);
+    void rowOpen(HtmlElement& e);
+    void cellOpen(HtmlElement& e);
+    void cellClose();
+    void rowClose();
+    void tableClose();
+
+    HtmlDocument& doc_;
+    HtmlElements& e_;
+    HtmlSurface& surface_;
+    DisplayList& out_;
+    const ImageLoader& loader_;
+
+    FontState font_;
+    HtmlColor foreground_ = kBlack;
+    bool fontSynced_ = false;
+
+    int x_ = 4;
+    int y_ = 4;
+    int textX_ = 0;
+    int textY_ = 0;
+    int margin_ = 4;
+    int limit_ = 0;
+    int indent_ = 0;
+    int hang_ = 0;
+    int lineHeight_ = 0;
+    int unit_ = 0;
+    double currentSize_ = 10;
+    bool blankLine_ = false;
+    int listDepth_ = 0;
+    std::vector<bool> ordered_;
+    std::vector<int> counter_;
+    std::vector<TableFrame> frames_;
+    bool inTable_ = false;
+    int openAnchor_ = -1;
+    int anchorRight_ = 0;
+    bool centring_ = false;
+    bool rightAlign_ = false;
+    bool hidden_ = false;
+    bool underlinePending_ = false;
+};
+
+} // namespace htmlview

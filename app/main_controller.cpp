@@ -1,0 +1,175 @@
+#include "app/main_controller.h"
+
+#include "settings/version.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+MainController::MainController(AppState& app, Messenger& messenger, QObject* parent)
+    : QObject(parent), app_(app), messenger_(messenger) {
+    Timer1.setInterval(Timer1IntervalMs);
+    connect(&Timer1, &QTimer::timeout, this, &MainController::Timer1Tick);
+    CString.setInterval(CStringDelayMs);
+    CString.setSingleShot(true);
+    connect(&CString, &QTimer::timeout, this, &MainController::unattendedStart);
+}
+
+void MainController::Load(const QString& commandLine, const CasheSetup& setCashe) {
+    Caption = QString::fromUtf8("Норвел (v ") + QLatin1String(ProgramVersion) + ")";
+    SelectSource(Option2Checked ? MagazineSource : NewspaperSource);
+    if (StartUp(app_, commandLine, messenger_, setCashe))
+        CString.start();
+    Q_EMIT changed();
+}
+
+void MainController::SelectSource(int16_t source) {
+    Option1Checked = source != MagazineSource;
+    Option2Checked = !Option1Checked;
+    LogoSource = Option1Checked ? NewspaperSource : MagazineSource;
+    app_.state.CurrentSource = LogoSource;
+    Q_EMIT changed();
+    Q_EMIT focusCommand1();
+}
+
+// The first button acts on the state it finds: it starts a download when
+// idle and asks before stopping one.
+void MainController::Command1Click() {
+    if (app_.state.Downloading)
+        askToStop();
+    else
+        startDownloading();
+}
+
+void MainController::startDownloading() {
+    WorkflowState& st = app_.state;
+    st.Downloading = true;
+    st.StopRequested = false;
+    Command1Caption = QString::fromUtf8("Стоп");
+    Command2Enabled = false;
+    Command3Enabled = false;
+    st.ElapsedTime = 0;
+    Label1 = QString::fromUtf8("Время: ") + ElapsedText(0);
+    Timer1.start();
+    st.TrafficBytes = 0;
+    Label2 = QString::fromUtf8("Трафик: 0 Кб");
+    Frame2Visible = true;
+    Option1Enabled = false;
+    Option2Enabled = false;
+    Q_EMIT changed();
+
+    // A proxy switched off in the settings stays in force in the download
+    // control until the program restarts: nothing is ever switched off here.
+    const Settings& s = app_.settings;
+    if (s.UseProxy) {
+        if (hooks.useProxyServer)
+            hooks.useProxyServer(cp1251::fromUnicode(s.ProxyName),
+                                 cp1251::fromUnicode(s.ProxyPort));
+        if (s.ProxyAut && hooks.proxyAut)
+            hooks.proxyAut(cp1251::fromUnicode(s.ProxyLogin), cp1251::fromUnicode(s.ProxyPass));
+    }
+    if (hooks.startDownload)
+        hooks.startDownload();
+    else
+        ResetControls();
+}
+
+// Downloading is cleared before the question, so a download step that
+// resumes meanwhile ends quietly; StopRequested stays set even after "No",
+// so the finished download reports the interruption.
+void MainController::askToStop() {
+    WorkflowState& st = app_.state;
+    st.Downloading = false;
+    st.StopRequested = true;
+    const MessageAnswer answer = messenger_.Show(
+        QString::fromUtf8("Вы уверены, что хотите остановить процесс загрузки?"),
+        QString::fromUtf8("Подтверждение"), MessageIcon::Question, MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes) {
+        st.Downloading = true;
+        return;
+    }
+    if (hooks.stopFetch)
+        hooks.stopFetch();
+    ResetControls();
+    SetStat(QString::fromUtf8("Загрузка прервана пользователем"));
+    if (app_.settings.KillConnect &&
+        messenger_.Show(QString::fromUtf8("Разорвать соединение?"),
+                        QString::fromUtf8("Подтверждение"), MessageIcon::Question,
+                        MessageButtons::YesNo) == MessageAnswer::Yes &&
+        hooks.hangUp)
+        hooks.hangUp();
+}
+
+void MainController::Command2Click() {
+    if (hooks.openSettings)
+        hooks.openSettings();
+}
+
+void MainController::Command3Click() {
+    if (!QFileInfo(app_.ProgramFolder + "/Download").isDir()) {
+        messenger_.Show(QString::fromUtf8("Нет загруженных номеров."), QString::fromUtf8("Архив"),
+                        MessageIcon::Information);
+        return;
+    }
+    if (hooks.openArchive)
+        hooks.openArchive();
+}
+
+void MainController::Command4Click() {
+    if (hooks.openAbout)
+        hooks.openAbout();
+}
+
+void MainController::ResetControls() {
+    app_.state.Downloading = false;
+    Command1Caption = QString::fromUtf8("Загрузить");
+    Command2Enabled = true;
+    Command3Enabled = true;
+    Option1Enabled = true;
+    Option2Enabled = true;
+    Timer1.stop();
+    Q_EMIT changed();
+}
+
+void MainController::SetStat(const QString& text) {
+    Stat = text;
+    Q_EMIT changed();
+}
+
+void MainController::SetTrafficText(const QString& labelText) {
+    Label2 = labelText;
+    Q_EMIT changed();
+}
+
+// The clock counts ticks, not wall time.
+void MainController::Timer1Tick() {
+    ++app_.state.ElapsedTime;
+    Label1 = QString::fromUtf8("Время: ") + ElapsedText(app_.state.ElapsedTime);
+    Q_EMIT changed();
+}
+
+void MainController::unattendedStart() {
+    CString.stop();
+    if (app_.state.AutoNewspaper) {
+        SelectSource(NewspaperSource);
+        Command1Click();
+    }
+    if (app_.state.AutoMagazine) {
+        SelectSource(MagazineSource);
+        Command1Click();
+    }
+}
+
+void MainController::Unload() {
+    if (endingAtOnce_ || unloaded_)
+        return;
+    unloaded_ = true;
+    if (app_.settings.ClearCasheExit && hooks.clearCashe)
+        hooks.clearCashe();
+}
+
+void MainController::EndProgramAtOnce(int exitCode) {
+    endingAtOnce_ = true;
+    Timer1.stop();
+    CString.stop();
+    QCoreApplication::exit(exitCode);
+}

@@ -1,0 +1,128 @@
+#include "app/main_window.h"
+
+#include "app/main_controller.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QPixmap logo(const char* resource) {
+    QPixmap picture(QString::fromLatin1(resource));
+    return picture;
+}
+
+QPushButton* button(const char* caption, QWidget* parent) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), parent);
+    b->setMinimumWidth(120);
+    return b;
+}
+
+} // namespace
+
+Main::Main(MainController& controller, QWidget* parent)
+    : QWidget(parent), controller_(controller), KPlogo(logo(":/norvel/kplogo.png")),
+      KTlogo(logo(":/norvel/ktlogo.png")) {
+    setWindowIcon(QIcon(QStringLiteral(":/norvel/norvel2.png")));
+
+    Option1 = new QRadioButton(this);
+    Option2 = new QRadioButton(this);
+    Option1->setIcon(KPlogo);
+    Option2->setIcon(KTlogo);
+    Option1->setIconSize(KPlogo.size() / 2);
+    Option2->setIconSize(KTlogo.size() / 2);
+    Option1->setToolTip(QString::fromUtf8("Газета «Ведомир»"));
+    Option2->setToolTip(QString::fromUtf8("Журнал «Зенитра»"));
+    LOGO = new QLabel(this);
+    LOGO->setAlignment(Qt::AlignCenter);
+    LOGO->setMinimumSize(KPlogo.size().expandedTo(KTlogo.size()));
+
+    Command1 = button("Загрузить", this);
+    Command2 = button("Настройки", this);
+    Command3 = button("Архив", this);
+    Command4 = button("О программе", this);
+    Command5 = button("Выход", this);
+
+    Frame2 = new QFrame(this);
+    Frame2->setFrameShape(QFrame::StyledPanel);
+    Label1 = new QLabel(Frame2);
+    Label2 = new QLabel(Frame2);
+    auto* frameLayout = new QHBoxLayout(Frame2);
+    frameLayout->addWidget(Label1);
+    frameLayout->addStretch();
+    frameLayout->addWidget(Label2);
+
+    Stat = new QLabel(this);
+    Stat->setFrameShape(QFrame::Panel);
+    Stat->setFrameShadow(QFrame::Sunken);
+    Stat->setWordWrap(true);
+
+    auto* sources = new QHBoxLayout;
+    sources->addWidget(Option1);
+    sources->addWidget(Option2);
+    sources->addStretch();
+    auto* left = new QVBoxLayout;
+    left->addWidget(LOGO);
+    left->addLayout(sources);
+    left->addWidget(Frame2);
+    viewSlot_ = new QVBoxLayout;
+    left->addLayout(viewSlot_);
+    left->addStretch();
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* b : {Command1, Command2, Command3, Command4, Command5})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addLayout(left, 1);
+    top->addLayout(buttons);
+    auto* whole = new QVBoxLayout(this);
+    whole->addLayout(top);
+    whole->addWidget(Stat);
+
+    connect(Option1, &QRadioButton::clicked, this,
+            [this] { controller_.SelectSource(NewspaperSource); });
+    connect(Option2, &QRadioButton::clicked, this,
+            [this] { controller_.SelectSource(MagazineSource); });
+    connect(Command1, &QPushButton::clicked, &controller_, &MainController::Command1Click);
+    connect(Command2, &QPushButton::clicked, &controller_, &MainController::Command2Click);
+    connect(Command3, &QPushButton::clicked, &controller_, &MainController::Command3Click);
+    connect(Command4, &QPushButton::clicked, &controller_, &MainController::Command4Click);
+    connect(Command5, &QPushButton::clicked, this, &QWidget::close);
+    connect(&controller_, &MainController::changed, this, &Main::refresh);
+    connect(&controller_, &MainController::focusCommand1, this,
+            [this] { Command1->setFocus(Qt::OtherFocusReason); });
+    refresh();
+}
+
+void Main::setDownloadControlView(QWidget* view) {
+    viewSlot_->addWidget(view);
+}
+
+void Main::refresh() {
+    const MainController& c = controller_;
+    setWindowTitle(c.Caption);
+    Option1->setChecked(c.Option1Checked);
+    Option2->setChecked(c.Option2Checked);
+    Option1->setEnabled(c.Option1Enabled);
+    Option2->setEnabled(c.Option2Enabled);
+    LOGO->setPixmap(c.LogoSource == MagazineSource ? KTlogo : KPlogo);
+    Command1->setText(c.Command1Caption);
+    Command2->setEnabled(c.Command2Enabled);
+    Command3->setEnabled(c.Command3Enabled);
+    Stat->setText(c.Stat);
+    Frame2->setVisible(c.Frame2Visible);
+    Label1->setText(c.Label1);
+    Label2->setText(c.Label2);
+}
+
+// Closing the window is "Выход": the unload step runs, unless the program
+// is ending at once.
+void Main::closeEvent(QCloseEvent* event) {
+    controller_.Unload();
+    event->accept();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// The main window Main: two option buttons with the sources' logos, the
+// chosen source's logo LOGO, the buttons Command1..Command5, the status line
+// Stat and the progress panel Frame2 (Label1 time, Label2 traffic). It holds
+// no rules of its own: it mirrors a MainController and forwards clicks.
+
+#include <QPixmap>
+#include <QWidget>
+
+class MainController;
+class QFrame;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QVBoxLayout;
+
+class Main : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Main(MainController& controller, QWidget* parent = nullptr);
+
+    // Places the download control's face in the window (below the progress
+    // panel); the window takes ownership.
+    void setDownloadControlView(QWidget* view);
+
+    // The source logos, drawn once: kept out of the layout, copied to LOGO.
+    const QPixmap& KPlogoPicture() const { return KPlogo; }
+    const QPixmap& KTlogoPicture() const { return KTlogo; }
+
+    QRadioButton* Option1;
+    QRadioButton* Option2;
+    QLabel* LOGO;
+    QPushButton* Command1;
+    QPushButton* Command2;
+    QPushButton* Command3;
+    QPushButton* Command4;
+    QPushButton* Command5;
+    QLabel* Stat;
+    QFrame* Frame2;
+    QLabel* Label1;
+    QLabel* Label2;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void refresh();
+
+    MainController& controller_;
+    QPixmap KPlogo;
+    QPixmap KTlogo;
+    QVBoxLayout* viewSlot_;
+};

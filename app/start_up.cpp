@@ -1,0 +1,128 @@
+#include "app/start_up.h"
+
+#include "settings/version.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+const std::array<const char*, 9> ServiceFiles = {
+    "index.dat", "kp.css",      "mainindex.dat", "script.txt", "t-01.gif",
+    "t-02.gif",  "wserror.dat", "indexct.dat",   "ktlogo.gif",
+};
+
+namespace {
+
+const QString CrLf = QStringLiteral("\r\n");
+
+QString incompleteVersionTail(const ByteText& homePage) {
+    return QString::fromUtf8("Вы запустили неполную версию программы. Скачайте и установите "
+                             "последнюю доступную полную версию программы на сайте автора ") +
+           cp1251::toUnicode(homePage) + CrLf + CrLf +
+           QString::fromUtf8("Продолжение работы невозможно");
+}
+
+} // namespace
+
+bool CheckDataFolder(const QString& programFolder, const ByteText& homePage, Messenger& messenger) {
+    const QString dataFolder = programFolder + "/data";
+    if (!QFileInfo(dataFolder).isDir()) {
+        messenger.Show(QString::fromUtf8("Служебный каталог ") + dataFolder +
+                           QString::fromUtf8(" не найден!") + CrLf +
+                           incompleteVersionTail(homePage),
+                       QString::fromUtf8("Ошибка версии"), MessageIcon::Error);
+        return false;
+    }
+    QString missing;
+    for (const char* name : ServiceFiles) {
+        const QString path = dataFolder + "/" + QLatin1String(name);
+        if (!QFileInfo(path).isFile())
+            missing += path + CrLf;
+    }
+    if (missing.isEmpty())
+        return true;
+    messenger.Show(QString::fromUtf8("В каталоге ") + dataFolder +
+                       QString::fromUtf8(" не найдены некоторые служебные файлы, необходимые для "
+                                         "работы программы:") +
+                       CrLf + CrLf + missing + CrLf + incompleteVersionTail(homePage),
+                   QString::fromUtf8("Ошибка"), MessageIcon::Error);
+    return false;
+}
+
+QString CommandLineText(const QStringList& arguments) {
+    return arguments.mid(1).join(' ');
+}
+
+CommandLine ParseCommandLine(const QString& text) {
+    CommandLine line;
+    if (text.isEmpty())
+        return line;
+    if (text.startsWith(QLatin1String("/del "))) {
+        line.DeleteAfterUpdate = true;
+        line.FileToDelete = text.mid(5);
+    }
+    if (text == QLatin1String("-kp"))
+        line.AutoNewspaper = true;
+    else if (text == QLatin1String("-kt"))
+        line.AutoMagazine = true;
+    else
+        line.ShowHelp = true;
+    return line;
+}
+
+QString CommandLineHelp() {
+    return QString::fromUtf8("Ключи командной строки:") + CrLf + CrLf +
+           QString::fromUtf8("norvel2.exe -kp - загрузить последний номер 'Ведомира'") + CrLf +
+           QString::fromUtf8("norvel2.exe -kt - загрузить последний номер 'Зенитры'") + CrLf +
+           CrLf +
+           QString::fromUtf8(
+               "Если последний доступный номер был загружен ранее, программа завершит работу.");
+}
+
+int EmptyFolderFiles(const QString& folder) {
+    QDir dir(folder);
+    int stayed = 0;
+    const auto entries =
+        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        // One file that cannot go must not keep the others from going.
+        if (!QFile::remove(entry.filePath()))
+            ++stayed;
+    }
+    return stayed;
+}
+
+bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
+             const CasheSetup& setCashe) {
+    const CommandLine line = ParseCommandLine(commandLine);
+    if (line.DeleteAfterUpdate) {
+        if (!line.FileToDelete.isEmpty() && !QFileInfo(line.FileToDelete).isDir())
+            QFile::remove(line.FileToDelete);
+        messenger.Show(QString::fromUtf8("Было произведено обновление программы до версии ") +
+                           QLatin1String(ProgramVersion),
+                       QString::fromUtf8("Норвел: сообщение"), MessageIcon::Information);
+    }
+
+    if (!QFileInfo::exists(OptionsFilePath(app.ProgramFolder))) {
+        SetDefaults(app.settings, app.ProgramFolder);
+        SaveSettings(app.settings, app.OptionsINI, app.ProgramFolder, messenger);
+    } else {
+        LoadSettings(app.settings, app.OptionsINI, app.ProgramFolder, messenger);
+    }
+
+    if (setCashe)
+        setCashe(app.ProgramFolder + "/cashe", app.settings.CasheSize);
+
+    app.state.TempFolder = app.ProgramFolder + "/temp";
+    QDir().mkpath(app.state.TempFolder);
+    EmptyFolderFiles(app.state.TempFolder);
+
+    if (commandLine.isEmpty())
+        return false;
+    app.state.AutoNewspaper = line.AutoNewspaper;
+    app.state.AutoMagazine = line.AutoMagazine;
+    if (line.ShowHelp)
+        messenger.Show(CommandLineHelp(), QString::fromUtf8("Командная строка"),
+                       MessageIcon::Information);
+    return app.state.AutoNewspaper || app.state.AutoMagazine;
+}

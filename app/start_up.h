@@ -1,0 +1,55 @@
+#pragma once
+// The start-up of the program, apart from the window: the check of the data
+// folder, the command line, the settings, the cache folder handed to the
+// download control and the emptied temp folder.
+
+#include "app/global.h"
+#include "settings/messenger.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+// The nine service files of program folder + "/data", in the order the
+// check tests them.
+extern const std::array<const char*, 9> ServiceFiles;
+
+// True when program folder + "/data" holds every service file. Otherwise
+// shows which are missing (each by its full path) or that the folder itself
+// is missing, naming homePage as the place to get the full program, and
+// returns false: the program must end at once.
+bool CheckDataFolder(const QString& programFolder, const ByteText& homePage, Messenger& messenger);
+
+// The command line as one text: the arguments after the program's name,
+// joined by single blanks.
+QString CommandLineText(const QStringList& arguments);
+
+// What a command line asks for. Only "-kp" and "-kt" exactly start an
+// unattended run; "/del " + path deletes that file (the hand-over after an
+// update); every other non-empty line gets the help message.
+struct CommandLine {
+    bool AutoNewspaper = false;
+    bool AutoMagazine = false;
+    bool ShowHelp = false;
+    bool DeleteAfterUpdate = false;
+    QString FileToDelete;
+};
+CommandLine ParseCommandLine(const QString& text);
+
+// The help message of the title "Командная строка".
+QString CommandLineHelp();
+
+// Deletes every file in folder (hidden ones too; subfolders stay), going on
+// past a file that cannot be deleted. Returns how many stayed.
+int EmptyFolderFiles(const QString& folder);
+
+// Where start-up hands the cache folder and capacity (the download control).
+using CasheSetup = std::function<void(const QString& folder, int16_t size)>;
+
+// The start-up after the data-folder check, caption and source choice: the
+// update clean-up, settings (defaults saved on first start, else loaded),
+// the cache folder, the temp folder, the command line. Failures of single
+// steps are ignored. Returns true when an unattended run is due (CString).
+bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
+             const CasheSetup& setCashe = {});

@@ -1,0 +1,120 @@
+// The main window mirrors its rules: real widgets on the offscreen platform,
+// clicked with QTest.
+#include "app/main_controller.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "tests/support/scripted_messenger.h"
+#include "tests/support/temp_program_folder.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    TempProgramFolder folder;
+    ScriptedMessenger messenger;
+    AppState app;
+    std::unique_ptr<MainController> controller;
+    std::unique_ptr<Main> window;
+    int started = 0, cleared = 0;
+
+    void SetUp() override {
+        app.ProgramFolder = folder.path();
+        controller = std::make_unique<MainController>(app, messenger);
+        controller->hooks.startDownload = [this] { ++started; };
+        controller->hooks.clearCashe = [this] { ++cleared; };
+        window = std::make_unique<Main>(*controller);
+        controller->Load("");
+        window->show();
+    }
+};
+
+TEST_F(MainWindow, StartsIdleWithTheNewspaperChosen) {
+    EXPECT_EQ(window->windowTitle(), U("Норвел (v 2.1.7)"));
+    EXPECT_TRUE(window->Option1->isChecked());
+    EXPECT_FALSE(window->KPlogoPicture().isNull());
+    EXPECT_FALSE(window->KTlogoPicture().isNull());
+    EXPECT_EQ(window->LOGO->pixmap().toImage(), window->KPlogoPicture().toImage());
+    EXPECT_EQ(window->Command1->text(), U("Загрузить"));
+    EXPECT_EQ(window->Command2->text(), U("Настройки"));
+    EXPECT_EQ(window->Command3->text(), U("Архив"));
+    EXPECT_EQ(window->Command4->text(), U("О программе"));
+    EXPECT_EQ(window->Command5->text(), U("Выход"));
+    EXPECT_EQ(window->Stat->text(), "Ready");
+    EXPECT_FALSE(window->Frame2->isVisible());
+    EXPECT_EQ(window->Label1->text(), U("Время: 0:00:00"));
+    EXPECT_EQ(window->Label2->text(), U("Трафик: 0 Кб"));
+}
+
+TEST_F(MainWindow, ClicksReachTheRulesAndTheWidgetsFollow) {
+    QTest::mouseClick(window->Option2, Qt::LeftButton);
+    EXPECT_EQ(app.state.CurrentSource, 2);
+    EXPECT_EQ(window->LOGO->pixmap().toImage(), window->KTlogoPicture().toImage());
+
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(window->Command1->text(), U("Стоп"));
+    EXPECT_FALSE(window->Command2->isEnabled());
+    EXPECT_FALSE(window->Command3->isEnabled());
+    EXPECT_TRUE(window->Command4->isEnabled());
+    EXPECT_FALSE(window->Option1->isEnabled());
+    EXPECT_TRUE(window->Frame2->isVisible());
+
+    messenger.answer(MessageAnswer::Yes);
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(window->Command1->text(), U("Загрузить"));
+    EXPECT_TRUE(window->Command2->isEnabled());
+    EXPECT_EQ(window->Stat->text(), U("Загрузка прервана пользователем"));
+    EXPECT_TRUE(window->Frame2->isVisible());
+}
+
+TEST_F(MainWindow, ExitRunsTheUnload) {
+    app.settings.ClearCasheExit = true;
+    QTest::mouseClick(window->Command5, Qt::LeftButton);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(cleared, 1);
+}
+
+TEST_F(MainWindow, ClosingAfterAnImmediateEndSkipsTheUnload) {
+    app.settings.ClearCasheExit = true;
+    controller->EndProgramAtOnce();
+    window->close();
+    EXPECT_EQ(cleared, 0);
+}
+
+TEST(SingleInstance, ASecondCopyInTheSameFolderIsRefused) {
+    TempProgramFolder one(false), two(false);
+    SingleInstance first(one.path());
+    ASSERT_TRUE(first.tryAcquire());
+    SingleInstance again(one.path() + "/");
+    EXPECT_EQ(again.lockPath(), first.lockPath());
+    EXPECT_FALSE(again.tryAcquire());
+    SingleInstance elsewhere(two.path());
+    EXPECT_TRUE(elsewhere.tryAcquire());
+    {
+        SingleInstance third(two.path());
+        EXPECT_FALSE(third.tryAcquire());
+    }
+}
+
+TEST(SingleInstance, TheLockGoesWithItsHolder) {
+    TempProgramFolder one(false);
+    {
+        SingleInstance first(one.path());
+        ASSERT_TRUE(first.tryAcquire());
+    }
+    SingleInstance next(one.path());
+    EXPECT_TRUE(next.tryAcquire());
+}
+
+} // namespace

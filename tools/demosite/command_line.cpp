@@ -1,0 +1,126 @@
+#include "tools/demosite/command_line.h"
+
+#include <QCommandLineParser>
+
+namespace {
+
+bool readNumber(const QCommandLineParser& parser, const QCommandLineOption& option, int low,
+                int high, int& target, QString* error) {
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    const int value = parser.value(option).toInt(&ok);
+    if (!ok || value < low || value > high) {
+        *error = QString("--%1 wants a number from %2 to %3, not '%4'")
+                     .arg(option.names().first())
+                     .arg(low)
+                     .arg(high)
+                     .arg(parser.value(option));
+        return false;
+    }
+    target = value;
+    return true;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    CommandLine result;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "The demo site of Norvel: the newspaper, the magazine's archive and main hosts and the "
+        "update server on loopback ports, plus an HTTP proxy for all of them.");
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption sites("write-sites",
+                                   "Once every server listens, write the sites.ini profile for "
+                                   "them to FILE ([Sites] and [Demo] Proxy=).",
+                                   "FILE");
+    const QCommandLineOption log("log", "Append every request head, byte for byte, to FILE.",
+                                 "FILE");
+    const QCommandLineOption seed("seed", "Seed of the generated content (default 1).", "N");
+    const QCommandLineOption issues("issues", "Issues of each publication, 1-50 (default 5).", "N");
+    const QCommandLineOption pages("pages", "Articles per issue, 1-200 (default 24).", "N");
+    const QCommandLineOption images("images", "Pictures per article, 0-100 (default 2).", "N");
+    const QCommandLineOption imageSize("image-size",
+                                       "Approximate bytes of one picture (default 8000).", "BYTES");
+    const QCommandLineOption announced(
+        "announced",
+        "Magazine issue (1 = newest) offered only as an announcement; 0 none "
+        "(default 2).",
+        "K");
+    const QCommandLineOption shortIssue(
+        "short-issue", "Magazine issue (1 = newest) with only 3 articles; 0 none (default 3).",
+        "K");
+    const QCommandLineOption version(
+        "update-version", "Version named by /version.info (default 2.1.7, the program's own).",
+        "X");
+    const QCommandLineOption proxyAuth(
+        "proxy-auth", "Make the proxy demand these Basic credentials.", "USER:PASSWORD");
+    const QCommandLineOption fault(
+        "fault",
+        "Inject a fault for request paths matching PATTERN (a substring, or a wildcard with * "
+        "and ?); repeatable; KIND is one of " +
+            FaultRules::kindNames() + "; ':COUNT' limits it to the first COUNT requests.",
+        "PATTERN=KIND[:COUNT]");
+    const QCommandLineOption port("port",
+                                  "Listen on PORT..PORT+4 (newspaper, archive, main, update, "
+                                  "proxy) instead of free ports.",
+                                  "PORT");
+    const QCommandLineOption dribble("dribble-ms", "Delay between dribbled bytes (default 2).",
+                                     "MS");
+    const QCommandLineOption verbose("verbose", "Print one line per request on stderr.");
+    parser.addOptions({help, sites, log, seed, issues, pages, images, imageSize, announced,
+                       shortIssue, version, proxyAuth, fault, port, dribble, verbose});
+    if (!parser.parse(arguments)) {
+        result.error = parser.errorText();
+        return result;
+    }
+    if (parser.isSet(help)) {
+        result.helpText = parser.helpText();
+        result.ok = true;
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        result.error = "unexpected argument: " + parser.positionalArguments().first();
+        return result;
+    }
+    ServerOptions& options = result.server;
+    DemoConfig& content = options.content;
+    if (parser.isSet(seed)) {
+        bool ok = false;
+        content.seed = parser.value(seed).toULongLong(&ok);
+        if (!ok) {
+            result.error = "--seed wants a number, not '" + parser.value(seed) + "'";
+            return result;
+        }
+    }
+    int basePort = 0;
+    QString* error = &result.error;
+    if (!readNumber(parser, issues, 1, 50, content.issues, error) ||
+        !readNumber(parser, pages, 1, 200, content.pages, error) ||
+        !readNumber(parser, images, 0, 100, content.images, error) ||
+        !readNumber(parser, imageSize, 64, 16 * 1024 * 1024, content.imageSize, error) ||
+        !readNumber(parser, announced, 0, 50, content.announcedIssue, error) ||
+        !readNumber(parser, shortIssue, 0, 50, content.shortIssue, error) ||
+        !readNumber(parser, port, 0, 65530, basePort, error) ||
+        !readNumber(parser, dribble, 0, 10000, options.dribbleMs, error))
+        return result;
+    options.basePort = quint16(basePort);
+    if (parser.isSet(version))
+        content.updateVersion = parser.value(version).toUtf8();
+    if (parser.isSet(proxyAuth)) {
+        options.proxyCredentials = parser.value(proxyAuth).toUtf8();
+        if (!options.proxyCredentials.contains(':')) {
+            result.error = "--proxy-auth wants USER:PASSWORD";
+            return result;
+        }
+    }
+    for (const QString& spec : parser.values(fault))
+        if (!options.faults.add(spec, error))
+            return result;
+    options.logFile = parser.value(log);
+    options.verbose = parser.isSet(verbose);
+    result.sitesFile = parser.value(sites);
+    result.ok = true;
+    return result;
+}

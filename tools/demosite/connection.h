@@ -1,0 +1,50 @@
+#pragma once
+// One accepted connection: reads a request head, asks the dispatcher for the
+// reply, and sends it the way the reply's delivery says (at once, dribbled,
+// with a split header, reset half-way, endless, closed empty, or never).
+
+#include "settings/bytetext.h"
+#include "tools/demosite/http_message.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+class QTcpSocket;
+
+enum class Delivery { Normal, Close, Silent, Reset, Dribble, Endless, SplitHeader };
+
+struct Reply {
+    Response response;
+    Delivery delivery = Delivery::Normal;
+};
+
+class Connection : public QObject {
+    Q_OBJECT
+public:
+    // The handler gets the complete head; the connection owns itself and
+    // goes when its socket closes.
+    using Handler = std::function<Reply(const ByteText& head)>;
+    Connection(QTcpSocket* socket, Handler handler, int dribbleMs);
+
+private:
+    void readHead();
+    void send(const Reply& reply);
+    void writeNextPiece();
+    void finishReset();
+    void feedEndless();
+    void finish();
+
+    QTcpSocket* socket_;
+    Handler handler_;
+    int dribbleMs_;
+    ByteText received_;
+    bool answered_ = false;
+    bool resetScheduled_ = false;
+    // Bytes still to send piece by piece, and how many bytes each piece has
+    // for the rest of the reply once pieceLimit_ bytes have gone.
+    ByteText pending_;
+    qsizetype pieceLimit_ = 0;
+    Delivery delivery_ = Delivery::Normal;
+    QTimer pieceTimer_;
+};

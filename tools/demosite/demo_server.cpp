@@ -1,0 +1,193 @@
+#include "tools/demosite/demo_server.h"
+
+#include "settings/sites.h"
+#include "tools/demosite/connection.h"
+
+#include <QTcpSocket>
+#include <cstdio>
+
+namespace {
+
+const char* const HostKeys[] = {"Newspaper", "MagazineArchive", "MagazineMain", "Update", "Proxy"};
+
+Response proxyChallenge() {
+    Response response = Response::make(407, "text/html",
+                                       "<html><body><h1>407 Unauthorized</h1>"
+                                       "<p>Proxy authentication required.</p></body></html>\r\n");
+    response.addHeader("Proxy-Authenticate", "Basic realm=\"norvel-demosite\"");
+    return response;
+}
+
+} // namespace
+
+DemoServer::DemoServer(ServerOptions options)
+    : options_(std::move(options)), model_(options_.content),
+      pictures_(options_.content.seed, options_.content.imageSize) {
+    for (auto& server : servers_)
+        server = new QTcpServer(this);
+}
+
+bool DemoServer::start(QString* error) {
+    if (!log_.open(options_.logFile, error))
+        return false;
+    for (int host = 0; host < HostCount; ++host) {
+        const quint16 wanted = options_.basePort ? quint16(options_.basePort + host) : 0;
+        if (!servers_[host]->listen(QHostAddress::LocalHost, wanted)) {
+            *error = QString("cannot listen on 127.0.0.1:%1 for %2: %3")
+                         .arg(wanted)
+                         .arg(HostKeys[host], servers_[host]->errorString());
+            return false;
+        }
+    }
+    context_ = std::make_unique<SiteContext>(
+        SiteContext{model_, pictures_,
+                    HostNames{hostString(Newspaper), hostString(MagazineArchive),
+                              hostString(MagazineMain), hostString(Update)}});
+    newspaper_ = std::make_unique<NewspaperSite>(*context_);
+    archive_ = std::make_unique<MagazineArchiveSite>(*context_);
+    main_ = std::make_unique<MagazineMainSite>(*context_);
+    update_ = std::make_unique<UpdateSite>(*context_);
+    for (int host = 0; host < HostCount; ++host) {
+        QTcpServer* server = servers_[host];
+        connect(server, &QTcpServer::newConnection, this, [this, server, host] {
+            while (QTcpSocket* socket = server->nextPendingConnection())
+                new Connection(
+                    socket,
+                    [this, host](const ByteText& head) { return reply(HostIndex(host), head); },
+                    options_.dribbleMs);
+        });
+    }
+    return true;
+}
+
+ByteText DemoServer::hostString(HostIndex host) const {
+    return "127.0.0.1:" + ByteText::number(port(host));
+}
+
+ByteText DemoServer::sitesProfile() const {
+    ByteText out = "[Sites]\r\n";
+    for (int host = Newspaper; host <= Update; ++host)
+        out += ByteText(HostKeys[host]) + "=" + hostString(HostIndex(host)) + "\r\n";
+    // The program's home page lives on the update server, as on the real one.
+    out += "HomePage=" + hostString(Update) + "\r\n";
+    out += "[Demo]\r\nProxy=" + hostString(Proxy) + "\r\n";
+    return out;
+}
+
+Site* DemoServer::site(HostIndex host) const {
+    switch (host) {
+    case Newspaper:
+        return newspaper_.get();
+    case MagazineArchive:
+        return archive_.get();
+    case MagazineMain:
+        return main_.get();
+    case Update:
+        return update_.get();
+    default:
+        return nullptr;
+    }
+}
+
+Site* DemoServer::siteForHost(const ByteText& host) const {
+    // By our own ports first (the program names hosts "127.0.0.1:port"),
+    // then by the public names, so a client left at its defaults is served.
+    const HostPort split = SplitHost(host);
+    for (int index = Newspaper; index <= Update; ++index)
+        if (split.port == port(HostIndex(index)) &&
+            (split.name == "127.0.0.1" || split.name == "localhost"))
+            return site(HostIndex(index));
+    const HostNames publicNames = HostNames::publicNames();
+    const ByteText name = split.port == 80 ? split.name : host;
+    if (name == publicNames.newspaper)
+        return newspaper_.get();
+    if (name == publicNames.archive)
+        return archive_.get();
+    if (name == publicNames.main)
+        return main_.get();
+    if (name == publicNames.update || name == Sites().HomePage)
+        return update_.get();
+    return nullptr;
+}
+
+bool DemoServer::proxyAuthorised(const Request& request) const {
+    if (options_.proxyCredentials.isEmpty())
+        return true;
+    return request.header("Proxy-Authorization") == "Basic " + options_.proxyCredentials.toBase64();
+}
+
+Reply DemoServer::reply(HostIndex host, const ByteText& head) {
+    log_.record(head);
+    std::optional<Request> request = parseRequest(head);
+    Reply result;
+    if (!request)
+        result.response = Response::make(400, "text/plain", "malformed request\r\n");
+    else if (request->method != "GET" && request->method != "HEAD")
+        result.response = Response::make(405, "text/plain", "only GET is served\r\n");
+    else if (host == Proxy)
+        result = proxyReply(*request);
+    else
+        result = siteReply(site(host), *request);
+    if (options_.verbose) {
+        std::fprintf(stderr, "%s %s -> %d\n", HostKeys[host],
+                     request ? request->target.constData() : "(malformed)", result.response.status);
+        std::fflush(stderr);
+    }
+    if (request && request->method == "HEAD")
+        result.response.body.clear();
+    return result;
+}
+
+Reply DemoServer::proxyReply(const Request& request) {
+    if (!request.absolute())
+        return {Response::make(400, "text/plain", "a proxy request names its URI in full\r\n")};
+    if (!proxyAuthorised(request))
+        return {proxyChallenge()};
+    Site* target = siteForHost(request.uriHost);
+    if (!target)
+        return {Response::make(502, "text/plain", "unknown host " + request.uriHost + "\r\n")};
+    return siteReply(target, request);
+}
+
+Reply DemoServer::siteReply(Site* target, const Request& request) {
+    const ByteText path =
+        request.query.isEmpty() ? request.path : request.path + "?" + request.query;
+    Reply result;
+    std::optional<Fault> fault = options_.faults.take(path);
+    if (!fault) {
+        result.response = target->answer(request);
+        return result;
+    }
+    switch (*fault) {
+    case Fault::NotFound:
+        result.response = Response::notFound();
+        break;
+    case Fault::ProxyAuth:
+        result.response = proxyChallenge();
+        break;
+    case Fault::ServerError:
+        result.response = Response::make(500, "text/html",
+                                         "<html><body><h1>500 Internal Server Error</h1>"
+                                         "</body></html>\r\n");
+        break;
+    case Fault::Redirect:
+        result.response = Response::make(302, "text/html", "<html><body>Moved</body></html>\r\n");
+        result.response.addHeader("Location", "http://" + SiteContext::requestedHost(request) +
+                                                  "/moved" + request.path);
+        break;
+    case Fault::Http11:
+        result.response = target->answer(request);
+        result.response.version = "HTTP/1.1";
+        break;
+    default:
+        result.response = target->answer(request);
+        result.delivery = *fault == Fault::Close     ? Delivery::Close
+                          : *fault == Fault::Silent  ? Delivery::Silent
+                          : *fault == Fault::Reset   ? Delivery::Reset
+                          : *fault == Fault::Dribble ? Delivery::Dribble
+                          : *fault == Fault::Endless ? Delivery::Endless
+                                                     : Delivery::SplitHeader;
+        break;
+    }
+    return result;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The running demo site: one loopback server per host (newspaper, magazine
+// archive, magazine main, update) and one proxy server that answers absolute
+// URIs for all of them. Every request is recorded, checked against the fault
+// rules and answered by its host's site.
+
+#include "tools/demosite/connection.h"
+#include "tools/demosite/faults.h"
+#include "tools/demosite/images.h"
+#include "tools/demosite/magazine_site.h"
+#include "tools/demosite/newspaper_site.h"
+#include "tools/demosite/request_log.h"
+#include "tools/demosite/site_model.h"
+#include "tools/demosite/update_site.h"
+
+#include <QObject>
+#include <QTcpServer>
+#include <array>
+#include <memory>
+
+struct ServerOptions {
+    DemoConfig content;
+    FaultRules faults;
+    QString logFile;
+    ByteText proxyCredentials; // "user:password", or empty for an open proxy
+    quint16 basePort = 0;      // 0: free ports chosen by the system
+    int dribbleMs = 2;
+    bool verbose = false;
+};
+
+class DemoServer : public QObject {
+    Q_OBJECT
+public:
+    enum HostIndex { Newspaper, MagazineArchive, MagazineMain, Update, Proxy, HostCount };
+
+    explicit DemoServer(ServerOptions options);
+    // Starts every server on loopback; false with a message when one cannot.
+    bool start(QString* error);
+
+    quint16 port(HostIndex host) const { return servers_[host]->serverPort(); }
+    ByteText hostString(HostIndex host) const;
+    // The profile text for the program's sites.ini, lines ended by CR LF.
+    ByteText sitesProfile() const;
+
+private:
+    Reply reply(HostIndex host, const ByteText& head);
+    Reply proxyReply(const Request& request);
+    Reply siteReply(Site* site, const Request& request);
+    Site* siteForHost(const ByteText& host) const;
+    Site* site(HostIndex host) const;
+    bool proxyAuthorised(const Request& request) const;
+
+    ServerOptions options_;
+    SiteModel model_;
+    PictureStore pictures_;
+    std::unique_ptr<SiteContext> context_;
+    std::unique_ptr<NewspaperSite> newspaper_;
+    std::unique_ptr<MagazineArchiveSite> archive_;
+    std::unique_ptr<MagazineMainSite> main_;
+    std::unique_ptr<UpdateSite> update_;
+    std::array<QTcpServer*, HostCount> servers_{};
+    RequestLog log_;
+};

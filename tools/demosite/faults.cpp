@@ -1,0 +1,93 @@
+#include "tools/demosite/faults.h"
+
+namespace {
+
+struct KindName {
+    const char* name;
+    Fault fault;
+};
+
+const KindName Kinds[] = {
+    {"404", Fault::NotFound},    {"407", Fault::ProxyAuth},
+    {"500", Fault::ServerError}, {"302", Fault::Redirect},
+    {"close", Fault::Close},     {"silent", Fault::Silent},
+    {"reset", Fault::Reset},     {"dribble", Fault::Dribble},
+    {"endless", Fault::Endless}, {"split-header", Fault::SplitHeader},
+    {"http11", Fault::Http11},
+};
+
+} // namespace
+
+QString FaultRules::kindNames() {
+    QStringList names;
+    for (const KindName& kind : Kinds)
+        names << kind.name;
+    return names.join(", ");
+}
+
+bool FaultRules::add(const QString& spec, QString* error) {
+    const qsizetype equals = spec.lastIndexOf('=');
+    if (equals <= 0) {
+        *error = QString("--fault %1: expected PATTERN=KIND").arg(spec);
+        return false;
+    }
+    FaultRule rule;
+    rule.pattern = spec.left(equals).toUtf8();
+    QString kind = spec.mid(equals + 1);
+    const qsizetype colon = kind.indexOf(':');
+    if (colon >= 0) {
+        bool ok = false;
+        rule.remaining = kind.mid(colon + 1).toInt(&ok);
+        if (!ok || rule.remaining <= 0) {
+            *error = QString("--fault %1: the count after ':' must be a positive number").arg(spec);
+            return false;
+        }
+        kind = kind.left(colon);
+    }
+    for (const KindName& known : Kinds)
+        if (kind == QLatin1String(known.name)) {
+            rule.fault = known.fault;
+            rules_.append(rule);
+            return true;
+        }
+    *error = QString("--fault %1: unknown kind '%2' (one of %3)").arg(spec, kind, kindNames());
+    return false;
+}
+
+bool FaultRules::wildcardMatch(const ByteText& pattern, const ByteText& text) {
+    // Iterative glob with backtracking to the last "*".
+    qsizetype p = 0, t = 0, star = -1, mark = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+            ++p;
+            ++t;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = t;
+        } else if (star >= 0) {
+            p = star + 1;
+            t = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::optional<Fault> FaultRules::take(const ByteText& target) {
+    for (FaultRule& rule : rules_) {
+        if (rule.remaining == 0)
+            continue;
+        const bool wildcard = rule.pattern.contains('*') || rule.pattern.contains('?');
+        const bool matches =
+            wildcard ? wildcardMatch(rule.pattern, target) : target.contains(rule.pattern);
+        if (!matches)
+            continue;
+        if (rule.remaining > 0)
+            --rule.remaining;
+        return rule.fault;
+    }
+    return std::nullopt;
+}

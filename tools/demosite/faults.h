@@ -1,0 +1,48 @@
+#pragma once
+// Fault injection: rules "PATTERN=KIND" (or "PATTERN=KIND:COUNT") chosen on
+// the command line. A pattern with "*" or "?" is a wildcard over the whole
+// request path (query included); any other pattern matches as a substring.
+// The first rule that matches a request decides its fault; a rule with a
+// count serves only that many requests.
+
+#include "settings/bytetext.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+enum class Fault {
+    NotFound,    // "404": a 404 Not Found answer
+    ProxyAuth,   // "407": a 407 Unauthorized answer with a challenge
+    ServerError, // "500": a 500 Internal Server Error answer
+    Redirect,    // "302": a redirect with a Location header
+    Close,       // "close": the connection is closed with no byte sent
+    Silent,      // "silent": the request is read and never answered
+    Reset,       // "reset": the connection is reset in the middle of the body
+    Dribble,     // "dribble": the reply goes out one byte at a time, with delays
+    Endless,     // "endless": a 200 answer whose body never ends
+    SplitHeader, // "split-header": the header block goes out one byte per write
+    Http11,      // "http11": the answer's status line reads "HTTP/1.1 200 OK"
+};
+
+struct FaultRule {
+    ByteText pattern;
+    Fault fault = Fault::NotFound;
+    int remaining = -1; // requests still to serve; -1 without limit
+};
+
+class FaultRules {
+public:
+    // Adds a rule from "PATTERN=KIND[:COUNT]"; false with a message when malformed.
+    bool add(const QString& spec, QString* error);
+    // The fault for a request target (path and query), counting it against
+    // its rule.
+    std::optional<Fault> take(const ByteText& target);
+    bool isEmpty() const { return rules_.isEmpty(); }
+
+    static bool wildcardMatch(const ByteText& pattern, const ByteText& text);
+    static QString kindNames();
+
+private:
+    QList<FaultRule> rules_;
+};

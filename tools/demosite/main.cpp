@@ -1,0 +1,40 @@
+// norvel-demosite: serves the demo site until it is terminated.
+#include "tools/demosite/command_line.h"
+
+#include <QCoreApplication>
+#include <QSaveFile>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    CommandLine line = parseCommandLine(app.arguments());
+    if (!line.ok) {
+        std::fprintf(stderr, "norvel-demosite: %s\nTry --help.\n", qPrintable(line.error));
+        return 2;
+    }
+    if (!line.helpText.isEmpty()) {
+        std::fputs(qPrintable(line.helpText), stdout);
+        return 0;
+    }
+    DemoServer server(std::move(line.server));
+    QString error;
+    if (!server.start(&error)) {
+        std::fprintf(stderr, "norvel-demosite: %s\n", qPrintable(error));
+        return 1;
+    }
+    const ByteText profile = server.sitesProfile();
+    if (!line.sitesFile.isEmpty()) {
+        // Written whole and renamed into place, so whoever waits for the file
+        // never reads half of it.
+        QSaveFile file(line.sitesFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(profile) != profile.size() ||
+            !file.commit()) {
+            std::fprintf(stderr, "norvel-demosite: cannot write %s: %s\n",
+                         qPrintable(line.sitesFile), qPrintable(file.errorString()));
+            return 1;
+        }
+    }
+    std::fwrite(profile.constData(), 1, size_t(profile.size()), stdout);
+    std::fflush(stdout);
+    return app.exec();
+}

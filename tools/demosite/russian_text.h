@@ -1,0 +1,33 @@
+#pragma once
+// Russian headlines, annotations, paragraphs and names for the generated
+// pages, as Windows-1251 byte text. The phrases are complete on their own, so
+// any combination reads as plausible newspaper prose. No generated text holds
+// "<", ">", "/" or a double quote, so it never disturbs the page patterns.
+
+#include "settings/bytetext.h"
+#include "tools/demosite/random.h"
+
+namespace russian {
+
+ByteText headline(Rng& rng);
+ByteText annotation(Rng& rng);
+ByteText sentence(Rng& rng);
+ByteText paragraph(Rng& rng, int sentences);
+ByteText personName(Rng& rng);
+ByteText caption(Rng& rng);
+// Newspaper sections and magazine rubrics: a display name and a path word.
+struct Rubric {
+    ByteText name;
+    ByteText slug;
+};
+const QList<Rubric>& newspaperRubrics();
+const QList<Rubric>& magazineRubrics();
+ByteText magazineHeadline(Rng& rng);
+
+// Month names: nominative for calendar headings, genitive for dates.
+ByteText monthNominative(int month);
+ByteText monthGenitive(int month);
+// "12 января 2005", as both sites print a date.
+ByteText printedDate(int day, int month, int year);
+
+} // namespace russian

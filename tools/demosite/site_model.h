@@ -1,0 +1,76 @@
+#pragma once
+// What the demo sites publish: the newspaper's daily issues and the
+// magazine's weekly issues, each with its articles and their pictures. The
+// model is a pure function of the configuration; page generators read it and
+// add the prose, which they draw from generators keyed the same way.
+
+#include "settings/bytetext.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <cstdint>
+
+struct DemoConfig {
+    uint64_t seed = 1;
+    int issues = 5;         // issues of each publication
+    int pages = 24;         // articles per issue
+    int images = 2;         // pictures per article
+    int imageSize = 8000;   // approximate bytes of one picture
+    int announcedIssue = 2; // magazine issue (1 = newest) offered only as an announcement; 0 none
+    int shortIssue = 3;     // magazine issue with only three articles; 0 none
+    ByteText updateVersion = "2.1.7";
+};
+
+struct Article {
+    int id = 0;
+    int rubric = 0; // index into the publication's rubric list
+    ByteText path;  // newspaper: "/daily/N/ID"; magazine: relative to the issue, "soft/ID/"
+    ByteText title;
+    ByteText annotation;
+    QList<ByteText> images; // host-relative picture paths
+};
+
+struct NewspaperIssue {
+    int number = 0;
+    QDate date;
+    QList<Article> articles;
+};
+
+struct MagazineIssue {
+    int number = 0;     // running number, shown in parentheses
+    int yearNumber = 0; // number within the year, shown after "№"
+    QDate date;
+    ByteText path; // "/2006/650/"
+    ByteText coverPath;
+    bool announced = false;
+    QList<Article> articles;
+};
+
+class SiteModel {
+public:
+    explicit SiteModel(const DemoConfig& config);
+
+    const DemoConfig& config() const { return config_; }
+    const QList<NewspaperIssue>& newspaperIssues() const { return newspaper_; }
+    const QList<MagazineIssue>& magazineIssues() const { return magazine_; }
+
+    const NewspaperIssue* newspaperIssue(int number) const;
+    const MagazineIssue* magazineIssue(const ByteText& path) const;
+    // Whether a path names one of the published pictures (article pictures
+    // and covers).
+    bool isPicture(const ByteText& path) const { return pictures_.contains(path); }
+
+private:
+    void buildNewspaper();
+    void buildMagazine();
+    QList<ByteText> picturePaths(const ByteText& folder, const ByteText& stem, uint64_t key,
+                                 bool newspaper);
+
+    DemoConfig config_;
+    QList<NewspaperIssue> newspaper_;
+    QList<MagazineIssue> magazine_;
+    QHash<int, int> newspaperByNumber_;
+    QHash<ByteText, int> magazineByPath_;
+    QHash<ByteText, bool> pictures_;
+};

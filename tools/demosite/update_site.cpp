@@ -1,0 +1,58 @@
+#include "tools/demosite/update_site.h"
+
+#include "tools/demosite/page_parts.h"
+
+ByteText UpdateSite::releaseName(const ByteText& version) {
+    return "norvel2-" + version + "-update.sh";
+}
+
+ByteText UpdateSite::releaseFile(const ByteText& version) {
+    // A harmless installer stand-in: a shell script that only reports itself,
+    // padded to the size of a real release (about 70 kB).
+    ByteText out = "#!/bin/sh\n# Norvel " + version +
+                   " update (demo site)\n"
+                   "echo 'Norvel " +
+                   version +
+                   ": demo update, nothing installed'\n"
+                   "exit 0\n";
+    while (out.size() < 70000)
+        out += "# ..............................................................\n";
+    return out;
+}
+
+ByteText UpdateSite::versionInfo(const HostNames& names) const {
+    const ByteText version = context_.model.config().updateVersion;
+    ByteText out = "[Main]\r\n";
+    out += "Version=" + version + "\r\n";
+    out += "FileSize=" + ByteText::number(releaseFile(version).size()) + "\r\n";
+    out += "Host=" + names.update + "\r\n";
+    out += "FileName=" + releaseName(version) + "\r\n";
+    out += ";" + W("Версия ") + version + ":\r\n";
+    out += ";" + W("- ускорена загрузка изображений;") + "\r\n";
+    out += ";" + W("- исправлена работа через прокси-сервер;") + "\r\n";
+    out += ";" + W("- обновлён сценарий обработки страниц.") + "\r\n";
+    return out;
+}
+
+Response UpdateSite::answer(const Request& request) {
+    const HostNames names = context_.namesFor(request);
+    const ByteText version = context_.model.config().updateVersion;
+    if (request.path == "/version.info")
+        return Response::make(200, "text/plain; charset=windows-1251", versionInfo(names));
+    if (request.path == "/" + releaseName(version))
+        return Response::make(200, "application/octet-stream", releaseFile(version));
+    if (request.path == "/download.php") {
+        ++downloads_;
+        return Response::make(200, "text/plain", "OK\r\n");
+    }
+    if (request.path == "/") {
+        ByteText out =
+            page::head(W("Норвел: программа для чтения газет офлайн"), "/_css/style.css");
+        out += "<h1>" + W("Норвел") + "</h1>\r\n<p>" + W("Последняя версия: ") + version +
+               "</p>\r\n<p><a href=\"/" + releaseName(version) + "\">" + W("Скачать") +
+               "</a></p>\r\n";
+        out += page::tail(W("© Норвел"));
+        return Response::html(out);
+    }
+    return Response::notFound();
+}

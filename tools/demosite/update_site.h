@@ -1,0 +1,22 @@
+#pragma once
+// The update server: the version description "/version.info", the release
+// file it names, the download counter "/download.php?version=" and the
+// program's home page "/".
+
+#include "tools/demosite/site.h"
+
+class UpdateSite : public Site {
+public:
+    using Site::Site;
+    Response answer(const Request& request) override;
+
+    // The release file's name for a version, and its bytes.
+    static ByteText releaseName(const ByteText& version);
+    static ByteText releaseFile(const ByteText& version);
+    ByteText versionInfo(const HostNames& names) const;
+
+    int downloadCount() const { return downloads_; }
+
+private:
+    int downloads_ = 0;
+};

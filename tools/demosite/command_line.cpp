@@ -58,8 +58,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         "proxy-auth", "Make the proxy demand these Basic credentials.", "USER:PASSWORD");
     const QCommandLineOption fault(
         "fault",
-        "Inject a fault for request paths matching PATTERN (a substring, or a wildcard with * "
-        "and ?); repeatable; KIND is one of " +
+        "Inject a fault for request paths matching PATTERN (a substring, or with * a wildcard "
+        "over the whole path and query); repeatable; KIND is one of " +
             FaultRules::kindNames() + "; ':COUNT' limits it to the first COUNT requests.",
         "PATTERN=KIND[:COUNT]");
     const QCommandLineOption port("port",

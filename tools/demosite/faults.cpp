@@ -55,10 +55,11 @@ bool FaultRules::add(const QString& spec, QString* error) {
 }
 
 bool FaultRules::wildcardMatch(const ByteText& pattern, const ByteText& text) {
-    // Iterative glob with backtracking to the last "*".
+    // Iterative glob with backtracking to the last "*"; every other
+    // character, "?" included, stands for itself, since paths carry queries.
     qsizetype p = 0, t = 0, star = -1, mark = 0;
     while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == text[t])) {
+        if (p < pattern.size() && pattern[p] != '*' && pattern[p] == text[t]) {
             ++p;
             ++t;
         } else if (p < pattern.size() && pattern[p] == '*') {
@@ -80,7 +81,7 @@ std::optional<Fault> FaultRules::take(const ByteText& target) {
     for (FaultRule& rule : rules_) {
         if (rule.remaining == 0)
             continue;
-        const bool wildcard = rule.pattern.contains('*') || rule.pattern.contains('?');
+        const bool wildcard = rule.pattern.contains('*');
         const bool matches =
             wildcard ? wildcardMatch(rule.pattern, target) : target.contains(rule.pattern);
         if (!matches)

@@ -1,7 +1,8 @@
 #pragma once
 // Fault injection: rules "PATTERN=KIND" (or "PATTERN=KIND:COUNT") chosen on
-// the command line. A pattern with "*" or "?" is a wildcard over the whole
-// request path (query included); any other pattern matches as a substring.
+// the command line. A pattern with "*" is a wildcard over the whole request
+// path (query included), "*" standing for any run of characters; any other
+// pattern matches as a substring.
 // The first rule that matches a request decides its fault; a rule with a
 // count serves only that many requests.
 

@@ -9,7 +9,7 @@ namespace htmlview {
 void DisplayList::clear() {
     items_.clear();
     fonts_.clear();
-    bands_.clear();
+    levels_.clear();
     tile_ = QImage();
 }
 
@@ -32,12 +32,23 @@ int DisplayList::fontIndex(const FontState& font) {
 
 void DisplayList::index(int item) {
     const DrawItem& d = items_[size_t(item)];
-    const int first = std::max(0, d.top()) / kBandHeight;
-    const int last = std::max(0, d.bottom() - 1) / kBandHeight;
-    if (bands_.size() <= size_t(last))
-        bands_.resize(size_t(last) + 1);
-    for (int b = first; b <= last; ++b)
-        bands_[size_t(b)].push_back(item);
+    const long long top = std::max(0, d.top());
+    const long long last = std::max<long long>(top, d.bottom() - 1);
+    if (levels_.empty())
+        levels_.resize(kLevels);
+    for (int level = 0; level < kLevels; ++level) {
+        const long long rows = static_cast<long long>(kBucketRows) << level;
+        const long long first = top / rows;
+        const long long lastBucket = last / rows;
+        if (lastBucket - first <= 1 || level == kLevels - 1) {
+            auto& buckets = levels_[size_t(level)];
+            if (buckets.size() <= size_t(lastBucket))
+                buckets.resize(size_t(lastBucket) + 1);
+            for (long long b = first; b <= lastBucket; ++b)
+                buckets[size_t(b)].push_back(item);
+            return;
+        }
+    }
 }
 
 void DisplayList::addText(int x, int y, int height, const QString& text, const FontState& font,
@@ -82,16 +93,20 @@ std::vector<int> DisplayList::itemsBetween(int top, int bottom) const {
     std::vector<int> found;
     if (bottom <= top)
         return found;
-    const int first = std::max(0, top) / kBandHeight;
-    const int last = std::max(0, bottom - 1) / kBandHeight;
-    for (int b = first; b <= last && size_t(b) < bands_.size(); ++b) {
-        for (int item : bands_[size_t(b)]) {
-            const DrawItem& d = items_[size_t(item)];
-            if (d.bottom() > top && d.top() < bottom)
-                found.push_back(item);
+    const long long from = std::max(0, top);
+    const long long to = std::max<long long>(from, bottom - 1);
+    for (size_t level = 0; level < levels_.size(); ++level) {
+        const auto& buckets = levels_[level];
+        const long long rows = static_cast<long long>(kBucketRows) << level;
+        for (long long b = from / rows; b <= to / rows && size_t(b) < buckets.size(); ++b) {
+            for (int item : buckets[size_t(b)]) {
+                const DrawItem& d = items_[size_t(item)];
+                if (d.bottom() > top && d.top() < bottom)
+                    found.push_back(item);
+            }
         }
     }
-    // Items spanning several bands appear once per band.
+    // An item in two buckets is met twice; drawing keeps the document order.
     std::sort(found.begin(), found.end());
     found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;

@@ -46,13 +46,18 @@ public:
     const FontState& font(int index) const { return fonts_[size_t(index)]; }
 
 private:
-    static constexpr int kBandHeight = 128;
+    // A grid of buckets per level, level L with buckets of 128 << L rows.
+    // Every item sits at the lowest level where it meets at most two
+    // buckets, so tall items (frames of long tables) cost no more than short
+    // ones, and a window visits a bucket or two per level.
+    static constexpr int kBucketRows = 128;
+    static constexpr int kLevels = 24;
     void index(int item);
     int fontIndex(const FontState& font);
 
     std::vector<DrawItem> items_;
     std::vector<FontState> fonts_;
-    std::vector<std::vector<int>> bands_;
+    std::vector<std::vector<std::vector<int>>> levels_;
     HtmlColor background_ = kButtonFace;
     QImage tile_;
 };

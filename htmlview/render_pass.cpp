@@ -122,6 +122,9 @@ void RenderPass::listTag(HtmlElement& e, bool opening, bool ordered) {
         indent_ = std::max(0, indent_ - unit_);
         hang_ = indent_;
         e.Indent = indent_;
+        // Text after the list starts at the list's own indentation, not
+        // behind the last item.
+        x_ = margin_ + indent_;
     }
     const bool outermost = opening ? listDepth_ == 1 : listDepth_ == 0;
     if (outermost && !blankLine_) {

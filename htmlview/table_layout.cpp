@@ -120,6 +120,8 @@ void RenderPass::tableClose() {
         margin_ = 4;
         limit_ = NearestEven(surface_.width());
         inTable_ = false;
+        // Text after the table starts at the left edge, not at the last cell.
+        x_ = margin_ + indent_;
     }
     centring_ = f.savedCentring;
     y_ = f.top + f.height;

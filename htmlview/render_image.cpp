@@ -68,10 +68,10 @@ void RenderPass::DrawBevel(bool sunken, int left, int top, int right, int bottom
     const HtmlColor highlight = doc_.BackColor == kWhite ? kButtonFace : kWhite;
     const HtmlColor topLeft = sunken ? kButtonShadow : highlight;
     const HtmlColor bottomRight = sunken ? highlight : kButtonShadow;
-    out_.addLine(left, top, right, top, topLeft);
-    out_.addLine(left, top, left, bottom, topLeft);
-    out_.addLine(right, top, right, bottom, bottomRight);
-    out_.addLine(left, bottom, right + 1, bottom, bottomRight);
+    drawLine(left, top, right, top, topLeft);
+    drawLine(left, top, left, bottom, topLeft);
+    drawLine(right, top, right, bottom, bottomRight);
+    drawLine(left, bottom, right + 1, bottom, bottomRight);
 }
 
 } // namespace htmlview

@@ -61,6 +61,12 @@ void RenderPass::drawEndLine(const ByteText& text) {
     textY_ += height;
 }
 
+void RenderPass::drawLine(int x1, int y1, int x2, int y2, HtmlColor color) {
+    out_.addLine(x1, y1, x2, y2, color);
+    textX_ = x2;
+    textY_ = y2;
+}
+
 void RenderPass::Run() {
     ResetFont();
     limit_ = surface_.width();
@@ -279,7 +285,7 @@ void RenderPass::styleAndBlockTag(int index) {
     case tag::Rule:
         x_ = margin_;
         e.Top = y_;
-        out_.addLine(margin_, y_, limit_ - 4, y_, foreground_);
+        drawLine(margin_, y_, limit_ - 4, y_, foreground_);
         y_ += 5;
         break;
     case tag::UnorderedList:

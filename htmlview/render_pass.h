@@ -51,6 +51,8 @@ private:
     void newLine();
     void drawKeepLine(const ByteText& text);
     void drawEndLine(const ByteText& text);
+    // A line leaves the text position at its end point.
+    void drawLine(int x1, int y1, int x2, int y2, HtmlColor color);
 
     // The element loop.
     void layoutElement(int index);

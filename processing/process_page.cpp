@@ -69,8 +69,12 @@ bool PageProcessor::cutPass(ByteText& text, const ByteText& suffix, int16_t rule
         const ByteText start = script_.Text("Cut", numbered("FindStart", suffix, k));
         const ByteText end = script_.Text("Cut", numbered("FindEnd", suffix, k));
         int tally = 0;
-        for (;;) {
-            const qsizetype s = Find(text, start), e = Find(text, end);
+        // Text before the last cut less the longer marker was searched and
+        // holds neither marker, so the searches go on from there; the outcome
+        // is that of searching from the start.
+        const qsizetype overlap = qMax(start.size(), end.size()) - 1;
+        for (qsizetype from = 0;;) {
+            const qsizetype s = Find(text, start, from), e = Find(text, end, from);
             if (s < 0 || e < 0)
                 break;
             if (e < s) {
@@ -87,6 +91,7 @@ bool PageProcessor::cutPass(ByteText& text, const ByteText& suffix, int16_t rule
                 return false;
             }
             text.remove(s, e + end.size() - s);
+            from = start.isEmpty() || end.isEmpty() ? 0 : qMax<qsizetype>(0, s - overlap);
         }
     }
     return true;

@@ -1,5 +1,7 @@
 #include "processing/text_scan.h"
 
+#include <cstring>
+
 namespace textscan {
 
 qsizetype Find(const ByteText& text, const ByteText& what, qsizetype from) {
@@ -7,7 +9,11 @@ qsizetype Find(const ByteText& text, const ByteText& what, qsizetype from) {
         return -1;
     if (what.isEmpty())
         return from;
-    return text.indexOf(what, from);
+    // The C library's substring search is several times faster on long
+    // pages than a general one; pages are searched many times per rule.
+    const void* at = ::memmem(text.constData() + from, size_t(text.size() - from),
+                              what.constData(), size_t(what.size()));
+    return at ? static_cast<const char*>(at) - text.constData() : -1;
 }
 
 ByteText CopyUntil(const ByteText& text, qsizetype from, const ByteText& terminator) {

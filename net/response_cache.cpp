@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QSaveFile>
 
@@ -85,10 +86,22 @@ int16_t ResponseCache::count() {
 std::optional<ByteText> ResponseCache::lookup(const ByteText& host, const ByteText& path) {
     if (!indexExists())
         return std::nullopt;
+    // One look at the file on disk, then the keys from memory.
+    INI::Batch reading(index_);
     const int16_t n = index_.RINIi(MainSection, FilesKey);
+    if (n <= 0)
+        return std::nullopt;
+    // Entry i is the first key named "cashe" + i, in any letter case, as a
+    // read of that key would find it; one pass instead of a search per entry.
+    QHash<ByteText, ByteText> addresses;
+    for (const INI::KeyLine& key : index_.RINISection(CasheSection)) {
+        const ByteText name = key.name.toLower();
+        if (!addresses.contains(name))
+            addresses.insert(name, key.value);
+    }
     const ByteText wanted = EntryAddress(host, path);
     for (int i = 1; i <= n; ++i) {
-        if (index_.RINI(CasheSection, EntryKey(i)) != wanted)
+        if (addresses.value(EntryKey(i)) != wanted)
             continue;
         // A lost or unreadable response file is a miss for this entry; a
         // later entry for the same address may still hold a good copy.
@@ -118,6 +131,8 @@ bool ResponseCache::store(const ByteText& host, const ByteText& path, const Byte
     // and a file without its index entry is simply overwritten later.
     if (!WriteWhole(entryFile(count), response))
         return false;
+    // Key and count reach the disk in one replace of the index.
+    INI::Batch writing(index_);
     index_.WInI(CasheSection, EntryKey(count), EntryAddress(host, path));
     index_.WInIi(MainSection, FilesKey, int16_t(count));
     return true;

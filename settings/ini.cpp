@@ -62,6 +62,15 @@ ByteText unquoted(const ByteText& value) {
     return value;
 }
 
+// The value of a key line as a read returns it: after the first "=",
+// trimmed, unquoted, cut to the classic buffer.
+ByteText valueOf(const ByteText& text) {
+    qsizetype eq = text.indexOf('=');
+    if (eq < 0)
+        return {};
+    return unquoted(trimmed(text.mid(eq + 1))).left(INI::MaxValueLength);
+}
+
 } // namespace
 
 void INI::setFileName(const QString& FName) {
@@ -194,11 +203,21 @@ ByteText INI::RINI(const ByteText& Section, const ByteText& KeyName) {
     qsizetype k = findKey(s, KeyName);
     if (k < 0)
         return {};
-    const ByteText& text = lines_[k].text;
-    qsizetype eq = text.indexOf('=');
-    if (eq < 0)
-        return {};
-    return unquoted(trimmed(text.mid(eq + 1))).left(MaxValueLength);
+    return valueOf(lines_[k].text);
+}
+
+std::vector<INI::KeyLine> INI::RINISection(const ByteText& Section) {
+    refresh();
+    std::vector<KeyLine> keys;
+    qsizetype s = findSection(Section);
+    if (s < 0)
+        return keys;
+    const qsizetype end = sectionEnd(s);
+    for (qsizetype i = s + 1; i < end; ++i) {
+        if (!lines_[i].name.isEmpty())
+            keys.push_back({lines_[i].name, valueOf(lines_[i].text)});
+    }
+    return keys;
 }
 
 void INI::WInI(const ByteText& Section, const ByteText& KeyName, const ByteText& KeyValue) {

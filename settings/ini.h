@@ -50,6 +50,13 @@ public:
     };
 
     ByteText RINI(const ByteText& Section, const ByteText& KeyName);
+    // Every key line of the first section of that name, in file order, with
+    // the value RINI reads from that line. A name may repeat; RINI returns
+    // the first. One pass, for tables of hundreds of keys (the cache index).
+    struct KeyLine {
+        ByteText name, value;
+    };
+    std::vector<KeyLine> RINISection(const ByteText& Section);
     void WInI(const ByteText& Section, const ByteText& KeyName, const ByteText& KeyValue);
     bool RINIb(const ByteText& Section, const ByteText& KeyName);
     void WInIb(const ByteText& Section, const ByteText& KeyName, bool KeyValue);

@@ -104,6 +104,23 @@ TEST_F(CacheTest, EntryOfThePathAloneMisses) {
     EXPECT_EQ(cache.lookup(Host, "/daily/"), std::nullopt);
 }
 
+TEST_F(CacheTest, EntryKeysAreReadAsTheProfileRulesReadThem) {
+    // Names in any letter case and with blanks; the first of a repeated name
+    // wins; a quoted value loses its quotes.
+    home.write("cashe/!Cashe.dat", "[Main]\r\nFiles=3\r\n[Cashe]\r\n"
+                                   " CASHE00001 = http://www.vedomir.ru/a\r\n"
+                                   "cashe00001=http://www.vedomir.ru/b\r\n"
+                                   "; cashe00002=http://www.vedomir.ru/c\r\n"
+                                   "cashe00003=\"http://www.vedomir.ru/d\"\r\n");
+    for (int i = 1; i <= 3; ++i)
+        home.write("cashe/" + QString::fromLatin1(ResponseCache::EntryKey(i)) + ".tmp",
+                   Page(ByteText::number(i)));
+    EXPECT_EQ(cache.lookup(Host, "/a"), Page("1"));
+    EXPECT_EQ(cache.lookup(Host, "/b"), std::nullopt);
+    EXPECT_EQ(cache.lookup(Host, "/c"), std::nullopt);
+    EXPECT_EQ(cache.lookup(Host, "/d"), Page("3"));
+}
+
 TEST_F(CacheTest, OnlyOkResponsesAreStored) {
     EXPECT_FALSE(cache.store(Host, "/a", Page("", "HTTP/1.0 302 Found")));
     EXPECT_FALSE(cache.store(Host, "/b", Page("", "HTTP/1.0 404 Not Found")));

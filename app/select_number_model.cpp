@@ -88,6 +88,11 @@ void SelectNumberModel::TakePick(const QString& number, int16_t selectedIssue,
         cover = pickedCover;
     }
     TextChanged(number);
+    // A number taken from the site's own list is a real issue, whatever its
+    // length: the magazine's three-digit numbers could not be loaded else,
+    // its field being locked against typing.
+    if (!number.isEmpty())
+        command1Enabled = true;
 }
 
 SelectionChoice SelectNumberModel::Load() const {

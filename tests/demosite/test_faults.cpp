@@ -9,14 +9,22 @@ namespace {
 class DemoSiteFaults : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        site = new DemoSite(
-            {"--fault", "/version.info?404=404", "--fault",      "/version.info?407=407",
-             "--fault", "/version.info?500=500", "--fault",      "/version.info?302=302",
-             "--fault", "?close=close",          "--fault",      "?silent=silent",
-             "--fault", "?reset=reset",          "--fault",      "?dribble=dribble",
-             "--fault", "?endless=endless",      "--fault",      "?split=split-header",
-             "--fault", "?http11=http11",        "--fault",      "/daily/archive/=500:2",
-             "--fault", "/daily/*/print/=404",   "--dribble-ms", "1"});
+        site = new DemoSite({"--fault",      "/version.info?404=404",
+                             "--fault",      "/version.info?407=407",
+                             "--fault",      "/version.info?500=500",
+                             "--fault",      "/version.info?302=302",
+                             "--fault",      "?close=close",
+                             "--fault",      "?silent=silent",
+                             "--fault",      "?reset=reset",
+                             "--fault",      "?dribble=dribble",
+                             "--fault",      "?endless=endless",
+                             "--fault",      "?split=split-header",
+                             "--fault",      "?http11=http11",
+                             "--fault",      "/daily/archive/=500:2",
+                             "--fault",      "/daily/*/print/=404",
+                             "--fault",      "newspaper:^/=500",
+                             "--fault",      "update:^/download.php?version=9=close",
+                             "--dribble-ms", "1"});
     }
     static void TearDownTestSuite() {
         delete site;
@@ -69,6 +77,16 @@ TEST_F(DemoSiteFaults, WildcardMatchesTheWholePath) {
     EXPECT_EQ(statusLine(get(host, article + "/print/x")), "HTTP/1.0 404 Not Found");
 }
 
+TEST_F(DemoSiteFaults, HostAndWholePathRulesHoldOnlyWhereTheySay) {
+    EXPECT_EQ(statusLine(get(site->newspaper(), "/")), "HTTP/1.0 500 Internal Server Error");
+    EXPECT_EQ(statusLine(get(site->newspaper(), "/rubric/x/")), "HTTP/1.0 404 Not Found");
+    EXPECT_EQ(statusLine(get(site->magazineArchive(), "/")), "HTTP/1.0 200 OK");
+    EXPECT_TRUE(get(site->update(), "/download.php?version=9").bytes.isEmpty());
+    EXPECT_EQ(statusLine(get(site->update(), "/download.php?version=91")), "HTTP/1.0 200 OK");
+    EXPECT_EQ(statusLine(get(site->newspaper(), "/download.php?version=9")),
+              "HTTP/1.0 404 Not Found");
+}
+
 TEST_F(DemoSiteFaults, CloseEndsTheConnectionWithoutAByte) {
     const RawResult result = get(site->newspaper(), "/?close", 5000);
     EXPECT_TRUE(result.bytes.isEmpty());
@@ -85,14 +103,16 @@ TEST_F(DemoSiteFaults, SilentNeverAnswersButKeepsTheConnection) {
 
 TEST_F(DemoSiteFaults, ResetBreaksTheConnectionInTheMiddleOfTheBody) {
     const ByteText host = site->newspaper();
-    const RawResult normal = get(host, "/");
+    const RawResult normal = get(host, "/daily/24001");
     ASSERT_TRUE(normal.closedByServer);
-    const RawResult broken = get(host, "/?reset", 5000);
+    ASSERT_TRUE(normal.bytes.startsWith("HTTP/1.0 200 OK"));
+    const RawResult broken = get(host, "/daily/24001?reset", 5000);
     EXPECT_LT(broken.bytes.size(), normal.bytes.size());
     EXPECT_FALSE(broken.timedOut);
     EXPECT_LT(broken.elapsedMs, 3000);
     // curl sees a receive failure (56) rather than a complete page.
-    const CurlResult viaCurl = curl({"http://" + QString::fromLatin1(host) + "/?reset"}, 5);
+    const CurlResult viaCurl =
+        curl({"http://" + QString::fromLatin1(host) + "/daily/24001?reset"}, 5);
     EXPECT_NE(viaCurl.exitCode, 0);
     EXPECT_LT(viaCurl.output.size(), bodyOf(normal.bytes).size());
 }

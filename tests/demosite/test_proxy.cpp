@@ -2,8 +2,10 @@
 // an independent client.
 #include "tests/demosite/fetch.h"
 #include "tests/support/demo_site.h"
+#include "tests/support/temp_program_folder.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -108,6 +110,19 @@ TEST(DemoSiteLaunch, ABadSwitchIsReportedNotHung) {
     DemoSite site({"--fault", "/x=teapot"});
     EXPECT_FALSE(site.isRunning());
     EXPECT_TRUE(site.error().contains("teapot")) << site.error().toStdString();
+}
+
+TEST(DemoSiteLaunch, ServerGoesWhenItsParentClosesStandardInput) {
+    QTemporaryDir folder;
+    QProcess server;
+    server.start(TempProgramFolder::binDir() + "/norvel-demosite",
+                 {"--write-sites", folder.filePath("sites.ini"), "--exit-with-stdin"});
+    ASSERT_TRUE(server.waitForStarted(5000));
+    ASSERT_TRUE(server.waitForReadyRead(10000)) << "the profile is printed once it listens";
+    EXPECT_TRUE(server.readAllStandardOutput().startsWith("[Sites]\r\nNewspaper=127.0.0.1:"));
+    server.closeWriteChannel();
+    EXPECT_TRUE(server.waitForFinished(5000));
+    EXPECT_EQ(server.exitStatus(), QProcess::NormalExit);
 }
 
 TEST(DemoSiteLaunch, InstallsItsSitesFileIntoAProgramFolder) {

@@ -21,7 +21,8 @@ DemoSite::DemoSite(const QStringList& extraArguments, int startTimeoutMs) {
         error_ = "demo site server not found: " + program;
         return;
     }
-    QStringList arguments{"--write-sites", sitesFile(), "--log", dir_.filePath("requests.log")};
+    QStringList arguments{"--write-sites", sitesFile(), "--log", dir_.filePath("requests.log"),
+                          "--exit-with-stdin"};
     arguments += extraArguments;
     process_.setProcessChannelMode(QProcess::SeparateChannels);
     process_.setStandardOutputFile(QProcess::nullDevice());

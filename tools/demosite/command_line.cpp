@@ -58,8 +58,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         "proxy-auth", "Make the proxy demand these Basic credentials.", "USER:PASSWORD");
     const QCommandLineOption fault(
         "fault",
-        "Inject a fault for request paths matching PATTERN (a substring, or with * a wildcard "
-        "over the whole path and query); repeatable; KIND is one of " +
+        "Inject a fault for request paths matching PATTERN (a substring; with * or a leading ^ "
+        "a match of the whole path and query; a leading newspaper:, archive:, main: or "
+        "update: limits it to that host); repeatable; KIND is one of " +
             FaultRules::kindNames() + "; ':COUNT' limits it to the first COUNT requests.",
         "PATTERN=KIND[:COUNT]");
     const QCommandLineOption port("port",
@@ -69,8 +70,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption dribble("dribble-ms", "Delay between dribbled bytes (default 2).",
                                      "MS");
     const QCommandLineOption verbose("verbose", "Print one line per request on stderr.");
+    const QCommandLineOption exitWithStdin(
+        "exit-with-stdin",
+        "End when standard input reaches its end (the parent that started it has gone).");
     parser.addOptions({help, sites, log, seed, issues, pages, images, imageSize, announced,
-                       shortIssue, version, proxyAuth, fault, port, dribble, verbose});
+                       shortIssue, version, proxyAuth, fault, port, dribble, verbose,
+                       exitWithStdin});
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
         return result;
@@ -121,6 +126,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     options.logFile = parser.value(log);
     options.verbose = parser.isSet(verbose);
     result.sitesFile = parser.value(sites);
+    result.exitWithStdin = parser.isSet(exitWithStdin);
     result.ok = true;
     return result;
 }

@@ -9,6 +9,7 @@
 struct CommandLine {
     ServerOptions server;
     QString sitesFile; // --write-sites
+    bool exitWithStdin = false;
     bool ok = false;
     QString error;    // why the command line was refused
     QString helpText; // set when --help was asked for

@@ -153,7 +153,7 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
     const ByteText path =
         request.query.isEmpty() ? request.path : request.path + "?" + request.query;
     Reply result;
-    std::optional<Fault> fault = options_.faults.take(path);
+    std::optional<Fault> fault = options_.faults.take(target->hostKey(), path);
     if (!fault) {
         result.response = target->answer(request);
         return result;

@@ -33,6 +33,20 @@ bool FaultRules::add(const QString& spec, QString* error) {
     }
     FaultRule rule;
     rule.pattern = spec.left(equals).toUtf8();
+    for (const char* host : {"newspaper:", "archive:", "main:", "update:"})
+        if (rule.pattern.startsWith(host)) {
+            rule.host = ByteText(host).chopped(1);
+            rule.pattern = rule.pattern.mid(rule.host.size() + 1);
+        }
+    if (rule.pattern.startsWith('^')) {
+        rule.whole = true;
+        rule.pattern = rule.pattern.mid(1);
+    }
+    rule.whole = rule.whole || rule.pattern.contains('*');
+    if (rule.pattern.isEmpty()) {
+        *error = QString("--fault %1: the pattern is empty").arg(spec);
+        return false;
+    }
     QString kind = spec.mid(equals + 1);
     const qsizetype colon = kind.indexOf(':');
     if (colon >= 0) {
@@ -77,13 +91,12 @@ bool FaultRules::wildcardMatch(const ByteText& pattern, const ByteText& text) {
     return p == pattern.size();
 }
 
-std::optional<Fault> FaultRules::take(const ByteText& target) {
+std::optional<Fault> FaultRules::take(const ByteText& host, const ByteText& target) {
     for (FaultRule& rule : rules_) {
-        if (rule.remaining == 0)
+        if (rule.remaining == 0 || (!rule.host.isEmpty() && rule.host != host))
             continue;
-        const bool wildcard = rule.pattern.contains('*');
         const bool matches =
-            wildcard ? wildcardMatch(rule.pattern, target) : target.contains(rule.pattern);
+            rule.whole ? wildcardMatch(rule.pattern, target) : target.contains(rule.pattern);
         if (!matches)
             continue;
         if (rule.remaining > 0)

@@ -1,10 +1,11 @@
 #pragma once
 // Fault injection: rules "PATTERN=KIND" (or "PATTERN=KIND:COUNT") chosen on
-// the command line. A pattern with "*" is a wildcard over the whole request
-// path (query included), "*" standing for any run of characters; any other
-// pattern matches as a substring.
-// The first rule that matches a request decides its fault; a rule with a
-// count serves only that many requests.
+// the command line. A pattern with "*", or one that begins with "^", is
+// matched against the whole request path (query included), "*" standing for
+// any run of characters; any other pattern matches as a substring. A pattern
+// may begin with a host ("newspaper:", "archive:", "main:" or "update:") to
+// hold for that host only. The first rule that matches a request decides its
+// fault; a rule with a count serves only that many requests.
 
 #include "settings/bytetext.h"
 
@@ -27,7 +28,9 @@ enum class Fault {
 };
 
 struct FaultRule {
+    ByteText host; // empty for every host
     ByteText pattern;
+    bool whole = false; // the pattern must match the whole target
     Fault fault = Fault::NotFound;
     int remaining = -1; // requests still to serve; -1 without limit
 };
@@ -36,9 +39,9 @@ class FaultRules {
 public:
     // Adds a rule from "PATTERN=KIND[:COUNT]"; false with a message when malformed.
     bool add(const QString& spec, QString* error);
-    // The fault for a request target (path and query), counting it against
-    // its rule.
-    std::optional<Fault> take(const ByteText& target);
+    // The fault for a request target (path and query) on a host ("newspaper",
+    // "archive", "main", "update"), counting it against its rule.
+    std::optional<Fault> take(const ByteText& host, const ByteText& target);
     bool isEmpty() const { return rules_.isEmpty(); }
 
     static bool wildcardMatch(const ByteText& pattern, const ByteText& text);

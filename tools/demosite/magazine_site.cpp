@@ -87,8 +87,8 @@ ByteText MagazineArchiveSite::archivePage(const HostNames& names) const {
         // parentheses.
         out += "<div class=\"issue\"><a href=\"" + issue.path + "\"><img src=\"http://" +
                names.main + issue.coverPath +
-               "\" width=\"100\" height=\"140\" alt=\"\" border=\"0\"><br>\r\n" +
-               issueName(issue) + "</a><br>\r\n";
+               "\" width=\"100\" height=\"140\" alt=\"\" border=\"0\"><br>\r\n" + issueName(issue) +
+               "</a><br>\r\n";
         out += W("Дата выхода:") + "&nbsp;" + printed(issue.date) + W(" года") + "<br>\r\n";
         out += "<span class=\"theme\">" + W("Тема номера: ") + issue.articles.first().title +
                "</span></div>\r\n";

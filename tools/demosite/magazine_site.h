@@ -10,6 +10,7 @@ class MagazineArchiveSite : public Site {
 public:
     using Site::Site;
     Response answer(const Request& request) override;
+    ByteText hostKey() const override { return "archive"; }
 
     // The heading that opens the list of issues on the archive page.
     static ByteText archiveHeading();
@@ -27,4 +28,5 @@ class MagazineMainSite : public Site {
 public:
     using Site::Site;
     Response answer(const Request& request) override;
+    ByteText hostKey() const override { return "main"; }
 };

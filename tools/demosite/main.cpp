@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QSaveFile>
+#include <QSocketNotifier>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -36,5 +38,14 @@ int main(int argc, char** argv) {
     }
     std::fwrite(profile.constData(), 1, size_t(profile.size()), stdout);
     std::fflush(stdout);
+    // A test that starts the server holds its standard input open; when the
+    // test ends, even by a crash, the pipe closes and the server goes too.
+    QSocketNotifier stdinWatch(STDIN_FILENO, QSocketNotifier::Read);
+    stdinWatch.setEnabled(line.exitWithStdin);
+    QObject::connect(&stdinWatch, &QSocketNotifier::activated, &app, [&app] {
+        char buffer[256];
+        if (::read(STDIN_FILENO, buffer, sizeof buffer) <= 0)
+            app.quit();
+    });
     return app.exec();
 }

@@ -9,6 +9,7 @@ class NewspaperSite : public Site {
 public:
     using Site::Site;
     Response answer(const Request& request) override;
+    ByteText hostKey() const override { return "newspaper"; }
 
     // The logo link of every page, which a download replaces by the issue date.
     static ByteText logoLink(const ByteText& host);

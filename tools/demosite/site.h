@@ -38,6 +38,8 @@ public:
     explicit Site(SiteContext& context) : context_(context) {}
     virtual ~Site() = default;
     virtual Response answer(const Request& request) = 0;
+    // The host's name in fault rules.
+    virtual ByteText hostKey() const = 0;
 
 protected:
     // A picture from the model, or 404.

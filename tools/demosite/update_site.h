@@ -9,6 +9,7 @@ class UpdateSite : public Site {
 public:
     using Site::Site;
     Response answer(const Request& request) override;
+    ByteText hostKey() const override { return "update"; }
 
     // The release file's name for a version, and its bytes.
     static ByteText releaseName(const ByteText& version);

@@ -108,8 +108,10 @@ bool NumberCopy(const QString& IssueFolder, const Settings& settings, const QStr
                        CopyTitle, MessageIcon::Error);
         return false;
     }
-    // Emptying a target that holds the issue itself would lose the issue.
-    bool ok = !(settings.ClearFolderToCopy && sameOrInside(IssueFolder, target));
+    // Emptying a target that holds the issue, or the program with its
+    // archive, would lose them: such a target is refused.
+    bool ok = !(settings.ClearFolderToCopy &&
+                (sameOrInside(IssueFolder, target) || sameOrInside(programFolder, target)));
     if (ok && settings.ClearFolderToCopy)
         ok = emptyFolder(target);
     ok = ok && copyIssue(IssueFolder, settings);

@@ -138,6 +138,11 @@ TEST(NumberCopy, ClearingNeverDeletesTheIssueItself) {
     EXPECT_TRUE(c.has("Download/2005.12.07/page1.html"));
     ASSERT_EQ(c.messenger.shown().size(), 1);
     EXPECT_TRUE(c.messenger.shown()[0].text.startsWith("Ошибка при копировании в директорию "));
+
+    c.settings.FolderToCopy = c.home.path();
+    EXPECT_FALSE(c.copy(c.issue)) << "nor the program folder with its archive";
+    EXPECT_TRUE(c.has("Download/2005.12.07/page1.html"));
+    EXPECT_TRUE(c.has("target"));
 }
 
 TEST(NumberCopy, AMissingTargetIsReportedAndNothingCopied) {

@@ -119,13 +119,13 @@ bool ResponseCache::store(const ByteText& host, const ByteText& path, const Byte
             return false;
     }
     int count = index_.RINIi(MainSection, FilesKey);
-    if (count >= capacity_) {
+    // A full cache starts again from empty; so does a count that cannot be
+    // right (a hand-edited index).
+    if (count >= capacity_ || count < 0) {
         if (!clear())
             return false;
         count = 0;
     }
-    if (count < 0 || count >= INT16_MAX)
-        return false;
     ++count;
     // The response file first: an index entry never points at a half file,
     // and a file without its index entry is simply overwritten later.

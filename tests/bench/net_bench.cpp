@@ -1,0 +1,122 @@
+// How much the download control adds to a fetch: 1,000 small resources from
+// the demo site one after another, beside curl fetching the same list in one
+// run; and a cache lookup among 500 entries.
+//
+//   bench_net [count]     (default 1000)
+
+#include "net/download_control.h"
+#include "net/response_cache.h"
+#include "tests/support/demo_site.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+// Small resources the demo site serves: its stylesheet, logo, counter pixel
+// and scripts, each with a query so every fetch names its own resource.
+QList<ByteText> ResourceList(int count) {
+    static const char* const bases[] = {"/_css/style.css", "/_img/logo.gif", "/_cnt/1.gif",
+                                        "/_js/site.js"};
+    QList<ByteText> paths;
+    for (int i = 0; i < count; ++i)
+        paths.append(ByteText(bases[i % 4]) + "?r=" + ByteText::number(i));
+    return paths;
+}
+
+double OurFetches(const ByteText& host, const QList<ByteText>& paths, qsizetype* bytes) {
+    Download_Control dc;
+    dc.RHost(host);
+    QElapsedTimer clock;
+    clock.start();
+    for (const ByteText& path : paths) {
+        const ByteText response = dc.Down(path, false);
+        if (response == "error" || response == "stop") {
+            std::fprintf(stderr, "fetch of %s failed: %s\n", path.constData(),
+                         qPrintable(dc.StatusText()));
+            return -1;
+        }
+        *bytes += response.size();
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+double CurlFetches(const ByteText& host, const QList<ByteText>& paths, const QString& folder) {
+    // One curl run over a config file naming every URL, output discarded.
+    const QString config = folder + "/curl.cfg";
+    QFile file(config);
+    if (!file.open(QIODevice::WriteOnly))
+        return -1;
+    for (const ByteText& path : paths)
+        file.write("url = \"http://" + host + path + "\"\noutput = \"/dev/null\"\n");
+    file.close();
+    QProcess curl;
+    QElapsedTimer clock;
+    clock.start();
+    curl.start("curl", {"-s", "--fail", "-K", config});
+    if (!curl.waitForFinished(600000) || curl.exitCode() != 0) {
+        std::fprintf(stderr, "curl failed: %s\n", curl.readAllStandardError().constData());
+        return -1;
+    }
+    return clock.nsecsElapsed() / 1e6;
+}
+
+// Worst case: the wanted entry is the last of 500, so every key is read.
+void CacheLookup(const QString& folder) {
+    ResponseCache cache;
+    cache.setFolder(folder + "/cashe");
+    cache.setCapacity(500);
+    const ByteText host = "www.vedomir.ru";
+    const ByteText response = "HTTP/1.0 200 OK\r\n\r\n" + ByteText(2000, 'x');
+    for (int i = 1; i <= 500; ++i)
+        cache.store(host, "/daily/4321/" + ByteText::number(i) + "/print", response);
+    const int rounds = 50;
+    QElapsedTimer clock;
+    clock.start();
+    int hits = 0;
+    for (int r = 0; r < rounds; ++r)
+        hits += cache.lookup(host, "/daily/4321/500/print").has_value();
+    const double hitMs = clock.nsecsElapsed() / 1e6 / rounds;
+    clock.restart();
+    for (int r = 0; r < rounds; ++r)
+        hits += cache.lookup(host, "/daily/9999/1/print").has_value();
+    const double missMs = clock.nsecsElapsed() / 1e6 / rounds;
+    std::printf("cache lookup, 500 entries: last entry %.3f ms, miss %.3f ms (%d hits of %d)\n",
+                hitMs, missMs, hits, rounds);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
+    DemoSite site;
+    if (!site.isRunning()) {
+        std::fprintf(stderr, "%s\n", qPrintable(site.error()));
+        return 1;
+    }
+    QTemporaryDir folder;
+    const QList<ByteText> paths = ResourceList(count);
+    const ByteText host = site.newspaper();
+
+    // One warm-up round each, so neither pays for first-time set-up.
+    qsizetype bytes = 0;
+    OurFetches(host, paths.mid(0, 20), &bytes);
+    CurlFetches(host, paths.mid(0, 20), folder.path());
+
+    bytes = 0;
+    const double ours = OurFetches(host, paths, &bytes);
+    const double curl = CurlFetches(host, paths, folder.path());
+    if (ours < 0 || curl < 0)
+        return 1;
+    std::printf("%d fetches, %lld bytes received\n", count, qlonglong(bytes));
+    std::printf("download control: %.1f ms total, %.3f ms per fetch\n", ours, ours / count);
+    std::printf("curl (one run):   %.1f ms total, %.3f ms per fetch\n", curl, curl / count);
+    std::printf("ratio ours / curl: %.2f\n", ours / curl);
+    CacheLookup(folder.path());
+    return 0;
+}

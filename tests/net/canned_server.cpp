@@ -17,10 +17,6 @@ CannedServer::CannedServer() {
 void CannedServer::serve(QTcpSocket* socket) {
     ++connections;
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    if (mode == Mode::CloseAtOnce) {
-        socket->disconnectFromHost();
-        return;
-    }
     struct Incoming {
         QByteArray bytes;
         bool complete = false;
@@ -43,16 +39,6 @@ void CannedServer::serve(QTcpSocket* socket) {
 }
 
 void CannedServer::answer(QTcpSocket* socket) {
-    if (mode == Mode::Endless) {
-        socket->write(reply);
-        auto* pump = new QTimer(socket);
-        connect(pump, &QTimer::timeout, socket, [socket] {
-            if (socket->bytesToWrite() < 1 << 20)
-                socket->write(QByteArray(256 * 1024, 'z'));
-        });
-        pump->start(0);
-        return;
-    }
     if (chunkSize <= 0) {
         socket->write(reply);
         socket->disconnectFromHost();

@@ -26,11 +26,7 @@ public:
     // The interval after which an unattended run presses "Загрузка".
     static constexpr int AloadIntervalMs = 100;
 
-    enum class Outcome {
-        Load,       // "Загрузка": Choice() holds the issue
-        Cancel,     // "Отмена" or the window closed
-        EndProgram, // unattended run, the newest issue is already archived
-    };
+    using Outcome = SelectionOutcome;
 
     explicit Select_Number(SelectionData data, QWidget* parent = nullptr);
 

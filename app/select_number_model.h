@@ -33,6 +33,13 @@ struct SelectionData {
     bool ByNumberOnly = false;
 };
 
+// How the selection window ended.
+enum class SelectionOutcome {
+    Load,       // "Загрузка": the choice holds the issue
+    Cancel,     // "Отмена" or the window closed
+    EndProgram, // unattended run, the newest issue is already archived
+};
+
 // What "Загрузка" hands to the table-of-contents step.
 struct SelectionChoice {
     ByteText IssueNumber;

@@ -1,0 +1,28 @@
+#pragma once
+// How the download workflow reaches the main window: the status line, the
+// return to idle, the elapsed-time clock, a repaint, the modal selection
+// window and the immediate end of an unattended run. The program implements
+// it over the main window (MainWindowView); tests use the same one over a
+// real window on the offscreen platform, or their own.
+
+#include "app/select_number_model.h"
+
+#include <QString>
+
+class DownloadView {
+public:
+    virtual ~DownloadView() = default;
+
+    // The status line Stat.
+    virtual void SetStat(const QString& text) = 0;
+    // Back to idle (Downloading cleared); every end of a download passes here.
+    virtual void ResetControls() = 0;
+    // The elapsed-time clock Timer1, paused while the selection window is open.
+    virtual void SetClockRunning(bool running) = 0;
+    // Lets the window show the progress of a long step at once.
+    virtual void Repaint() = 0;
+    // Opens the selection window modally; on Load, choice holds the issue.
+    virtual SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) = 0;
+    // Ends the program at once, without the unload step.
+    virtual void EndProgram() = 0;
+};

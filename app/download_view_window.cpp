@@ -1,0 +1,44 @@
+#include "app/download_view_window.h"
+
+#include "app/main_controller.h"
+#include "app/select_number.h"
+
+#include <QWidget>
+
+MainWindowView::MainWindowView(MainController& controller, QWidget* window)
+    : controller_(controller), window_(window) {}
+
+void MainWindowView::SetStat(const QString& text) {
+    controller_.SetStat(text);
+}
+
+void MainWindowView::ResetControls() {
+    controller_.ResetControls();
+}
+
+void MainWindowView::SetClockRunning(bool running) {
+    if (running)
+        controller_.Timer1.start();
+    else
+        controller_.Timer1.stop();
+}
+
+void MainWindowView::Repaint() {
+    if (window_)
+        window_->repaint();
+}
+
+SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, SelectionChoice& choice) {
+    ++selectionsOpened_;
+    Select_Number window(data, window_);
+    if (selectionHook_)
+        selectionHook_(window);
+    const SelectionOutcome outcome = window.Run();
+    if (outcome == SelectionOutcome::Load)
+        choice = window.Choice();
+    return outcome;
+}
+
+void MainWindowView::EndProgram() {
+    controller_.EndProgramAtOnce();
+}

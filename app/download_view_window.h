@@ -1,0 +1,38 @@
+#pragma once
+// The download view over the main window: status line, idle state and clock
+// through the window's controller, the selection window as a real modal
+// Select_Number over the window, the end of the program through the
+// controller's immediate exit.
+
+#include "app/download_view.h"
+
+#include <functional>
+
+class MainController;
+class Select_Number;
+class QWidget;
+
+class MainWindowView : public DownloadView {
+public:
+    MainWindowView(MainController& controller, QWidget* window);
+
+    void SetStat(const QString& text) override;
+    void ResetControls() override;
+    void SetClockRunning(bool running) override;
+    void Repaint() override;
+    SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) override;
+    void EndProgram() override;
+
+    // Called with every selection window before it opens (tests drive it).
+    void setSelectionHook(std::function<void(Select_Number&)> hook) {
+        selectionHook_ = std::move(hook);
+    }
+    // How many selection windows were opened.
+    int SelectionsOpened() const { return selectionsOpened_; }
+
+private:
+    MainController& controller_;
+    QWidget* window_;
+    std::function<void(Select_Number&)> selectionHook_;
+    int selectionsOpened_ = 0;
+};

@@ -1,0 +1,187 @@
+// The magazine's steps: the issue list and covers of the main page, the
+// table of contents with its announcement test and article scan, the page
+// loop under "/print/offline" and the images.
+#include "app/issue_folder.h"
+#include "app/workflow.h"
+#include "net/download_control.h"
+#include "net/response.h"
+#include "processing/cut_replace.h"
+#include "processing/safe_file_name.h"
+#include "processing/whole_file.h"
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+// The fewest articles a downloadable issue has.
+constexpr int MinArticles = 4;
+
+} // namespace
+
+void IssueDownload::magazineMainPage() {
+    if (st_.PageText.isEmpty() || st_.PageText == "error") {
+        setStat(U("Ошибка при загрузке главной страницы"));
+        view_.ResetControls();
+        return;
+    }
+    const qsizetype marker = st_.PageText.indexOf(W("<h3>Архив \"Зенитры\"</h3>"));
+    if (marker < 0) {
+        const QString host = cp1251::toUnicode(app_.sites.MagazineArchive);
+        messenger_.Show(U("Ошибка при обработке страницы http://") + host +
+                            U("/. Изменился формат страницы."),
+                        U("Error processing page"), MessageIcon::Error);
+        setStat(U("Ошибка обработки ") + host);
+        view_.ResetControls();
+        return;
+    }
+    FindMagazineLinks(scan_, st_.PageText.mid(marker), true, app_.sites.MagazineMain);
+    st_.LatestIssue = scan_.NumberList.value(0);
+    DC.RHost(app_.sites.MagazineMain);
+    st_.CoverFiles.clear();
+    for (int i = 1; i <= scan_.LinkCount; ++i) {
+        if (!st_.Downloading)
+            return;
+        const ByteText cover = scan_.CoverList.value(i - 1);
+        st_.CoverFiles.append(CoverFileName(scan_.NumberList.value(i - 1), cover));
+        setStat(workflow_text::CoverCounter(i, scan_.LinkCount));
+        st_.PageText = ExtractBody(DC.Down(cover, settings_.UseCashe));
+        if (!st_.PageText.isEmpty())
+            WriteWholeFile(st_.TempFolder + "/" + FileNameOf(st_.CoverFiles.last()), st_.PageText);
+    }
+    scan_.ArchiveCount = scan_.LinkCount;
+    setStat(U("Выбор номера для загрузки."));
+    openSelection(false);
+}
+
+void IssueDownload::LoadMagazineContents() {
+    setStat(U("Загрузка оглавления..."));
+    DC.RHost(app_.sites.MagazineArchive);
+    st_.IssueNumber = scan_.NumberList.value(st_.SelectedIssue - 1);
+    st_.IssuePath = scan_.LinkList.value(st_.SelectedIssue - 1);
+    st_.PageText = DC.Down(st_.IssuePath, settings_.UseCashe);
+    if (st_.PageText == "stop")
+        return;
+    if (st_.PageText == "error") {
+        setStat(U("Ошибка при загрузке"));
+        view_.ResetControls();
+        reportContentsError();
+        return;
+    }
+    st_.ImageCount = 0;
+    st_.ImageList.clear();
+
+    const bool announced =
+        st_.PageText.contains(W("пока доступен только в виде редакционного анонса"));
+    if (announced) {
+        setStat(U("Номер недоступен для загрузки"));
+        messenger_.Show(workflow_text::MagazineRefusal(),
+                        U("Выбранный номер недоступен для загрузки"), MessageIcon::Information);
+        view_.ResetControls();
+        // An announced issue is never entered: its page loop would only
+        // leave an empty issue folder in the archive.
+        return;
+    }
+    const qsizetype theme = st_.PageText.indexOf(W("Тема номера"));
+    if (theme < 0) {
+        setStat(U("Ошибка при загрузке"));
+        view_.ResetControls();
+        return;
+    }
+
+    // Every occurrence of the issue's own path after "Тема номера" starts
+    // an article link: its path relative to the issue, its title up to
+    // "</a>", its annotation up to "<br>".
+    const ByteText& text = st_.PageText;
+    const ByteText& issuePath = st_.IssuePath;
+    const qsizetype length = text.size();
+    st_.PagePaths.clear();
+    st_.MagazineTitles.clear();
+    st_.PageTitles.clear();
+    qsizetype p = theme;
+    while (p < length && !issuePath.isEmpty() && st_.PagePaths.size() < MaxPages) {
+        if (text.mid(p, issuePath.size()) != issuePath) {
+            ++p;
+            continue;
+        }
+        const qsizetype pathStart = p + issuePath.size();
+        qsizetype quote = text.indexOf('"', pathStart + 1);
+        if (quote < 0)
+            quote = length;
+        const qsizetype titleStart = quote + 1;
+        qsizetype anchorEnd = text.indexOf("</a>", titleStart);
+        const qsizetype titleEnd = anchorEnd < 0 ? length : anchorEnd + 1;
+        const qsizetype noteStart = anchorEnd < 0 ? length : anchorEnd + 4;
+        qsizetype lineEnd = text.indexOf("<br>", noteStart + 1);
+        if (lineEnd < 0)
+            lineEnd = length;
+        ByteText title = text.mid(titleStart, titleEnd - titleStart);
+        ByteText note = text.mid(noteStart, lineEnd - noteStart);
+        st_.PagePaths.append(text.mid(pathStart, quote - pathStart));
+        st_.MagazineTitles.append(TitleToPlainText(title));
+        st_.PageTitles.append(TitleToPlainText(note));
+        p = std::max(lineEnd, p + 1);
+    }
+    st_.PageCount = int16_t(st_.PagePaths.size());
+    if (st_.PageCount >= MinArticles) {
+        LoadMagazinePages();
+        return;
+    }
+    setStat(U("Номер недоступен для загрузки"));
+    messenger_.Show(workflow_text::MagazineRefusal(), U("Выбранный номер недоступен для загрузки"),
+                    MessageIcon::Information);
+    view_.ResetControls();
+}
+
+void IssueDownload::LoadMagazinePages() {
+    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
+                                   st_.IssueDateNumeric, st_.CurrentSource);
+    DC.RHost(app_.sites.MagazineArchive);
+    bool complete = true;
+    for (int n = 1; n <= st_.PageCount; ++n) {
+        if (!st_.Downloading)
+            return;
+        setStat(workflow_text::PageCounter(n, st_.PageCount));
+        ByteText& path = st_.PagePaths[n - 1];
+        path = "/print/offline" + st_.IssuePath + path;
+        st_.PageText = DC.Down(path, settings_.UseCashe);
+        if (st_.PageText == "error") {
+            complete = false;
+            if (!settings_.IgnoreErrors) {
+                setStat(U("Ошибка при загрузке"));
+                view_.ResetControls();
+                if (settings_.AllwaysIndex)
+                    buildIndex(false);
+                return;
+            }
+        }
+        view_.Repaint();
+        st_.PageText = ExtractBody(st_.PageText);
+        CollectMagazineImageLinks();
+        st_.PageText = processedPage(st_.PageText, n);
+        writePage(n, st_.PageText);
+    }
+    finish(complete);
+}
+
+void IssueDownload::CollectMagazineImageLinks() {
+    FindMagazineLinks(scan_, st_.PageText, false);
+    appendImages();
+}
+
+void IssueDownload::LoadMagazineImages() {
+    DC.RHost(app_.sites.MagazineArchive);
+    const int count = st_.ImageCount;
+    for (int i = 1; i <= count; ++i) {
+        if (!st_.Downloading)
+            return;
+        setStat(workflow_text::ImageCounter(i, count));
+        st_.PageText = DC.Down(st_.ImageList.at(i - 1), settings_.UseCashe);
+        if (!settings_.IgnoreErrors && st_.PageText == "error") {
+            view_.ResetControls(); // the status line keeps the image counter
+            return;
+        }
+        writeImage(i, st_.PageText);
+    }
+}

@@ -1,0 +1,142 @@
+// The newspaper's steps: newest issue and archive list from the main page,
+// the table of contents, the page loop and the images.
+#include "app/issue_folder.h"
+#include "app/workflow.h"
+#include "net/download_control.h"
+#include "net/response.h"
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+} // namespace
+
+void IssueDownload::newspaperMainPage() {
+    FindNewspaperLinks(scan_, st_.PageText, true);
+    // The newest issue is named by the first group of three heading links
+    // (1-3, 4-6, ...) that carry one and the same number; a group ending on
+    // the last link is never examined.
+    st_.LatestIssue.clear();
+    for (int start = 1; start <= scan_.LinkCount - 3; start += 3) {
+        const ByteText first = IssueNumberFromLink(scan_.LinkList.at(start - 1));
+        if (!first.isEmpty() && IssueNumberFromLink(scan_.LinkList.at(start)) == first &&
+            IssueNumberFromLink(scan_.LinkList.at(start + 1)) == first) {
+            st_.LatestIssue = first;
+            break;
+        }
+    }
+
+    setStat(U("Загрузка архива номеров..."));
+    DC.RHost(app_.sites.Newspaper);
+    st_.PageText = DC.Down("/daily/archive/", false);
+    if (st_.PageText == "stop")
+        return;
+    if (st_.PageText == "error") {
+        // Without the archive the newest issue is still offered; the list
+        // of other issues stays empty.
+        scan_.ArchiveNumbers.clear();
+        scan_.ArchiveDates.clear();
+        scan_.ArchiveCount = 0;
+    } else {
+        ParseNewspaperArchive(scan_, st_.PageText);
+    }
+    setStat(U("Выбор номера для загрузки."));
+    openSelection(false);
+}
+
+void IssueDownload::LoadFirstPage() {
+    setStat(U("Загрузка оглавления..."));
+    DC.RHost(app_.sites.Newspaper);
+    st_.PageText = DC.Down("/daily/" + st_.IssueNumber, settings_.UseCashe);
+    if (st_.PageText == "stop")
+        return;
+    if (st_.PageText == "error") {
+        setStat(U("Ошибка при загрузке"));
+        view_.SetClockRunning(false);
+        view_.ResetControls();
+        reportContentsError();
+        return;
+    }
+    FindNewspaperLinks(scan_, st_.PageText, true);
+    st_.PageCount = 0;
+    st_.ImageCount = 0;
+    st_.ImageList.clear();
+    st_.PagePaths.clear();
+    st_.PageTitles.clear();
+    if (scan_.LinkCount <= 2) {
+        // No issue behind this table of contents: say so and go back to idle
+        // instead of leaving the window in its downloading state.
+        setStat(U("Ошибка при загрузке"));
+        view_.ResetControls();
+        return;
+    }
+    const ByteText prefix = "/daily/" + st_.IssueNumber;
+    for (int i = 0; i < scan_.LinkCount && st_.PagePaths.size() < MaxPages; ++i) {
+        if (!scan_.LinkList.at(i).startsWith(prefix))
+            continue;
+        st_.PagePaths.append(scan_.LinkList.at(i) + "/print/");
+        st_.PageTitles.append(scan_.TitleList.at(i));
+    }
+    st_.PageCount = int16_t(st_.PagePaths.size());
+    if (st_.PageCount <= 20)
+        messenger_.Show(U("На сайте http://") + cp1251::toUnicode(app_.sites.Newspaper) +
+                            U(" технические неполадки.\r\nУспешная загрузка номера не "
+                              "гарантируется!"),
+                        U("Внимание!"), MessageIcon::Information);
+    st_.IssueDate =
+        !st_.IssueDateOverride.isEmpty() ? st_.IssueDateOverride : FindNewspaperDate(st_.PageText);
+    st_.IssueDateNumeric = DateToNumeric(st_.IssueDate);
+    LoadAllPage();
+}
+
+void IssueDownload::LoadAllPage() {
+    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
+                                   st_.IssueDateNumeric, st_.CurrentSource);
+    bool complete = true;
+    for (int n = 1; n <= st_.PageCount; ++n) {
+        if (!st_.Downloading)
+            return;
+        setStat(workflow_text::PageCounter(n, st_.PageCount));
+        st_.PageText = DC.Down(st_.PagePaths.at(n - 1), settings_.UseCashe);
+        if (st_.PageText == "error") {
+            complete = false;
+            if (!settings_.IgnoreErrors) {
+                setStat(U("Ошибка при загрузке"));
+                view_.ResetControls();
+                if (settings_.AllwaysIndex)
+                    buildIndex(false);
+                return;
+            }
+        }
+        view_.Repaint();
+        st_.PageText = ExtractBody(st_.PageText);
+        CollectImageLinks();
+        st_.PageText = processedPage(st_.PageText, n);
+        writePage(n, st_.PageText);
+    }
+    finish(complete);
+}
+
+void IssueDownload::CollectImageLinks() {
+    FindNewspaperLinks(scan_, st_.PageText, false);
+    appendImages();
+}
+
+void IssueDownload::LoadAllImages() {
+    const int count = st_.ImageCount;
+    DC.RHost(app_.sites.Newspaper);
+    for (int i = 1; i <= count; ++i) {
+        if (!st_.Downloading)
+            return;
+        setStat(workflow_text::ImageCounter(i, count));
+        st_.PageText = DC.Down(st_.ImageList.at(i - 1), settings_.UseCashe);
+        if (!settings_.IgnoreErrors && st_.PageText == "error") {
+            setStat(U("Ошибка при загрузке"));
+            view_.ResetControls();
+            return;
+        }
+        writeImage(i, st_.PageText);
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+// The download of one issue, newspaper (source 1) or magazine (source 2),
+// from the site's main page to "Номер загружен": the newest issue and the
+// list of others, the selection window, the table of contents, every page
+// in its print form rewritten by the processing script and linked to its
+// neighbours, the issue index, the images, and the finish (copy-out, stop
+// report, cache clearing, hang-up, end of an unattended run).
+//
+// One thread: every fetch waits in the download control's nested event
+// loop, so "Стоп" reaches the loops through Downloading, which they test at
+// the top of each page and image step. The state lives in the AppState the
+// program owns; the user is reached only through Messenger and DownloadView.
+//
+// The steps are split by source: workflow.cpp holds the start, the shared
+// main-page step, the selection and the finish; newspaper_download.cpp and
+// magazine_download.cpp the source-specific steps.
+
+#include "app/download_view.h"
+#include "app/global.h"
+#include "processing/find_links.h"
+#include "processing/process_page.h"
+#include "settings/messenger.h"
+
+#include <QString>
+
+class Download_Control;
+class Hang_Up;
+
+class IssueDownload {
+public:
+    IssueDownload(AppState& app, Download_Control& DC, Messenger& messenger, DownloadView& view,
+                  Hang_Up& hangUp);
+
+    // The start of a download once the window is in its downloading state:
+    // the proxy settings handed to the download control (off as well as
+    // on), the date picked for an earlier download forgotten, then the
+    // main-page step. (No version check precedes it yet.)
+    void Start();
+
+    // Both sources: the main page (remembered with QuickDownload), then the
+    // newspaper's newest issue and archive list or the magazine's issue list
+    // and covers, then the selection window.
+    void LoadMainPage();
+
+    // Newspaper.
+    void LoadFirstPage();
+    void LoadAllPage();
+    void CollectImageLinks();
+    void LoadAllImages();
+
+    // Magazine.
+    void LoadMagazineContents();
+    void LoadMagazinePages();
+    void CollectMagazineImageLinks();
+    void LoadMagazineImages();
+
+    // The issue lists of the last scan (read by the selection windows).
+    const LinkScan& scan() const { return scan_; }
+
+private:
+    // Shared steps.
+    ByteText sourceHost() const;
+    bool fetchFailedOrStopped(const ByteText& result) const;
+    void newspaperMainPage();
+    void magazineMainPage();
+    void openSelection(bool byNumberOnly);
+    void reportContentsError();
+    ByteText processedPage(const ByteText& body, int n);
+    void writePage(int n, const ByteText& page);
+    void writeImage(int i, const ByteText& result);
+    void buildIndex(bool complete);
+    void finish(bool complete);
+    void askToHangUp();
+    void appendImages();
+    void setStat(const QString& text);
+
+    AppState& app_;
+    WorkflowState& st_;
+    const Settings& settings_;
+    Download_Control& DC;
+    Messenger& messenger_;
+    DownloadView& view_;
+    Hang_Up& hangUp_;
+    LinkScan scan_;
+    PageProcessor processor_;
+};
+
+// The status texts and messages the workflow shows, shared with its tests.
+namespace workflow_text {
+QString PageCounter(int n, int count);  // "Загрузка страницы n из count..."
+QString ImageCounter(int i, int count); // "Загрузка изображения i из count..."
+QString CoverCounter(int i, int count); // "Загрузка обложки i из count..."
+QString ContentsError(); // "Ошибка при получении оглавления номера"...
+QString MagazineRefusal(); // the announcement refusal
+} // namespace workflow_text

@@ -51,7 +51,7 @@ void DisplayList::index(int item) {
     }
 }
 
-void DisplayList::addText(int x, int y, int height, const QString& text, const FontState& font,
+void DisplayList::addText(int x, int y, int height, const ByteText& text, const FontState& font,
                           HtmlColor color) {
     DrawItem d;
     d.kind = DrawItem::Text;
@@ -125,7 +125,7 @@ void DisplayList::paint(HtmlSurface& surface, int scrollOffset) const {
                 surface.setFont(fonts_[size_t(d.font)]);
                 currentFont = d.font;
             }
-            surface.drawText(d.x1, d.y1 - scrollOffset, d.text, d.color);
+            surface.drawText(d.x1, d.y1 - scrollOffset, cp1251::toUnicode(d.text), d.color);
             break;
         case DrawItem::Line:
             surface.drawLine(d.x1, d.y1 - scrollOffset, d.x2, d.y2 - scrollOffset, d.color);

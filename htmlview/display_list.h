@@ -18,7 +18,7 @@ struct DrawItem {
     int y2 = 0; // line end; bottom (exclusive) of text and pictures
     int font = 0;
     HtmlColor color = 0;
-    QString text;
+    ByteText text; // converted when painted
     QImage picture;
 
     int top() const { return std::min(y1, y2); }
@@ -30,7 +30,7 @@ public:
     void clear();
     void setBackground(HtmlColor color, const QImage& tile);
     void setBackColor(HtmlColor color) { background_ = color; }
-    void addText(int x, int y, int height, const QString& text, const FontState& font,
+    void addText(int x, int y, int height, const ByteText& text, const FontState& font,
                  HtmlColor color);
     void addLine(int x1, int y1, int x2, int y2, HtmlColor color);
     void addPicture(const QImage& picture, const QRect& target);

@@ -18,11 +18,16 @@ ByteText NormaliseReferencesAndSpaces(const ByteText& text) {
         {"&copy;", "&#169;"}, {"&deg;", "&#176;"}, {"&amp;", "&#038;"},  {"&middot;", "&#183;"},
     };
     ByteText out = text;
-    for (const auto& ref : references)
-        out.replace(ref[0], ref[1]);
+    if (out.contains('&')) {
+        for (const auto& ref : references) {
+            if (out.contains(ref[0]))
+                out.replace(ref[0], ref[1]);
+        }
+    }
     out.replace('\t', ' ');
-    out.replace("\r\n", " ");
-    for (int pass = 0; pass < 3; ++pass)
+    if (out.contains("\r\n"))
+        out.replace("\r\n", " ");
+    for (int pass = 0; pass < 3 && out.contains("  "); ++pass)
         out.replace("  ", " ");
     return out;
 }

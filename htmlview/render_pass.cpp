@@ -16,20 +16,37 @@ void RenderPass::ResetFont() {
 }
 
 void RenderPass::syncFont() {
-    if (!fontSynced_) {
-        surface_.setFont(font_);
-        fontSynced_ = true;
+    if (fontSynced_)
+        return;
+    surface_.setFont(font_);
+    fontSynced_ = true;
+    for (size_t i = metrics_.size(); i-- > 0;) {
+        if (metrics_[i].font == font_) {
+            currentMetrics_ = i;
+            return;
+        }
     }
+    metrics_.push_back({font_, -1, {}});
+    currentMetrics_ = metrics_.size() - 1;
 }
 
 int RenderPass::textWidth(const ByteText& text) {
     syncFont();
-    return surface_.textWidth(cp1251::toUnicode(text));
+    QHash<ByteText, int>& widths = metrics_[currentMetrics_].widths;
+    const auto known = widths.constFind(text);
+    if (known != widths.constEnd())
+        return *known;
+    const int width = surface_.textWidth(cp1251::toUnicode(text));
+    widths.insert(text, width);
+    return width;
 }
 
 int RenderPass::textHeight(const ByteText& text) {
     syncFont();
-    return surface_.textHeight(cp1251::toUnicode(text));
+    int& height = metrics_[currentMetrics_].height;
+    if (height < 0)
+        height = surface_.textHeight(cp1251::toUnicode(text));
+    return height;
 }
 
 int RenderPass::standardLineHeight() {
@@ -46,17 +63,13 @@ void RenderPass::newLine() {
 }
 
 void RenderPass::drawKeepLine(const ByteText& text) {
-    const QString shown = cp1251::toUnicode(text);
-    syncFont();
-    out_.addText(textX_, textY_, surface_.textHeight(shown), shown, font_, foreground_);
-    textX_ += surface_.textWidth(shown);
+    out_.addText(textX_, textY_, textHeight(text), text, font_, foreground_);
+    textX_ += textWidth(text);
 }
 
 void RenderPass::drawEndLine(const ByteText& text) {
-    const QString shown = cp1251::toUnicode(text);
-    syncFont();
-    const int height = surface_.textHeight(shown);
-    out_.addText(textX_, textY_, height, shown, font_, foreground_);
+    const int height = textHeight(text);
+    out_.addText(textX_, textY_, height, text, font_, foreground_);
     textX_ = 0;
     textY_ += height;
 }

@@ -8,6 +8,8 @@
 #include "htmlview/document.h"
 #include "htmlview/render.h"
 
+#include <QHash>
+
 #include <vector>
 
 namespace htmlview {
@@ -90,6 +92,15 @@ private:
     FontState font_;
     HtmlColor foreground_ = kBlack;
     bool fontSynced_ = false;
+    // Widths of the pieces measured in each font of the pass: words repeat,
+    // and measuring through the platform's fonts is the costly part.
+    struct FontMetricsCache {
+        FontState font;
+        int height = -1;
+        QHash<ByteText, int> widths;
+    };
+    std::vector<FontMetricsCache> metrics_;
+    size_t currentMetrics_ = 0;
 
     int x_ = 4;
     int y_ = 4;

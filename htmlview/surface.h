@@ -29,7 +29,8 @@ public:
     virtual int height() const = 0;
 
     virtual void setFont(const FontState& font) = 0;
-    // Measured in the font last set.
+    // Measured in the font last set. The height is that of a line of the
+    // font, the same for every text, so layout asks for it once per font.
     virtual int textWidth(const QString& text) = 0;
     virtual int textHeight(const QString& text) = 0;
 

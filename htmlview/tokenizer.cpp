@@ -25,12 +25,13 @@ bool onlySpaces(const char* begin, qsizetype length) {
 
 HtmlElements ParseTokens(const ByteText& text) {
     HtmlElements elements;
+    elements.reserve(text.count('<') * 2);
     const qsizetype length = text.size();
     qsizetype start = text.indexOf('<');
     // Every turn either consumes a tag or ends the loop, so no input stalls it.
     while (start >= 0 && start < length) {
         qsizetype end;
-        if (text.mid(start, 4) == "<!--") {
+        if (QByteArrayView(text).sliced(start).startsWith("<!--")) {
             end = text.indexOf("-->", start);
             if (end >= 0)
                 end += 2;

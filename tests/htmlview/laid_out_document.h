@@ -40,13 +40,13 @@ struct LaidOutDocument {
         QStringList texts;
         for (const DrawItem& d : renderer.displayList().items()) {
             if (d.kind == DrawItem::Text)
-                texts.append(d.text);
+                texts.append(cp1251::toUnicode(d.text));
         }
         return texts;
     }
     const DrawItem* drawn(const QString& text) const {
         for (const DrawItem& d : renderer.displayList().items()) {
-            if (d.kind == DrawItem::Text && d.text == text)
+            if (d.kind == DrawItem::Text && cp1251::toUnicode(d.text) == text)
                 return &d;
         }
         return nullptr;

@@ -72,7 +72,7 @@ TEST(Layout, NestedListAddsNoBlankLines) {
     const auto& items = d.renderer.displayList().items();
     QList<QPoint> bullets;
     for (const DrawItem& item : items) {
-        if (item.text == bullet)
+        if (cp1251::toUnicode(item.text) == bullet)
             bullets.append(QPoint(item.x1, item.y1));
     }
     ASSERT_EQ(bullets.size(), 3);

@@ -182,5 +182,29 @@ TEST(Painting, PaintOnlyMatchesTheLayoutPassAtTheTop) {
     EXPECT_EQ(first.log, again.log);
 }
 
+TEST(Painting, WindowStartingInsideATableKeepsItsFrames) {
+    ByteText html = "<html><body><table border=1><tr><td>";
+    for (int i = 0; i < 100; ++i)
+        html += "row " + ByteText::number(i) + "<br>";
+    html += "</td></tr></table></body></html>";
+    HtmlDocument doc;
+    doc.EnableScroll = true;
+    doc.SetDocument(html);
+    HtmlRenderer renderer(doc);
+    RecordingSurface layout(300, 200);
+    renderer.Render(layout, true);
+    RecordingSurface step(300, 200);
+    renderer.Render(step, false, 100); // 1000 pixels into the table
+    // The text of that window, at its stored places, and the vertical edges
+    // of the cell and the table running through it.
+    EXPECT_TRUE(step.log.filter(QStringLiteral("\"row\"")).size() >= 9);
+    int verticalEdges = 0;
+    for (const QString& line : step.log.filter(QStringLiteral("line "))) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        verticalEdges += parts[1] == parts[3] && parts[2].toInt() < 0 && parts[4].toInt() > 200;
+    }
+    EXPECT_EQ(verticalEdges, 4);
+}
+
 } // namespace
 } // namespace htmlview

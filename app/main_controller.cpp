@@ -171,5 +171,8 @@ void MainController::EndProgramAtOnce(int exitCode) {
     endingAtOnce_ = true;
     Timer1.stop();
     CString.stop();
-    QCoreApplication::exit(exitCode);
+    if (hooks.endProgram)
+        hooks.endProgram(exitCode);
+    else
+        QCoreApplication::exit(exitCode);
 }

@@ -39,6 +39,8 @@ struct MainHooks {
     std::function<void()> openSettings;
     std::function<void()> openArchive;
     std::function<void()> openAbout;
+    // Ends the program with an exit code; QCoreApplication::exit when unset.
+    std::function<void(int exitCode)> endProgram;
 };
 
 class MainController : public QObject {

@@ -45,6 +45,7 @@ protected:
         h.openArchive = [this] { calls << "archive"; };
         h.openSettings = [this] { calls << "settings"; };
         h.openAbout = [this] { calls << "about"; };
+        h.endProgram = [this](int code) { calls << QString("end %1").arg(code); };
     }
 
     void expectIdle() {
@@ -217,7 +218,7 @@ TEST_F(MainRules, TheClockRunsOnTheRealTimer) {
     main->hooks.startDownload = [] {};
     main->Command1Click();
     main->Timer1.setInterval(20);
-    QTest::qWait(110);
+    QTest::qWait(300);
     EXPECT_GE(app.state.ElapsedTime, 2);
     main->ResetControls();
     const int32_t stopped = app.state.ElapsedTime;
@@ -289,7 +290,9 @@ TEST_F(MainRules, TheUnloadClearsTheCacheOnlyWithClearCasheExit) {
 TEST_F(MainRules, EndingAtOnceSkipsTheUnload) {
     app.settings.ClearCasheExit = true;
     main->Command1Click();
-    main->EndProgramAtOnce();
+    calls.clear();
+    main->EndProgramAtOnce(3);
+    EXPECT_EQ(calls, QStringList{"end 3"});
     EXPECT_TRUE(main->EndingAtOnce());
     EXPECT_FALSE(main->Timer1.isActive());
     calls.clear();

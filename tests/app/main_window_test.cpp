@@ -2,15 +2,19 @@
 // clicked with QTest.
 #include "app/main_controller.h"
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/single_instance.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +37,7 @@ protected:
         controller = std::make_unique<MainController>(app, messenger);
         controller->hooks.startDownload = [this] { ++started; };
         controller->hooks.clearCashe = [this] { ++cleared; };
+        controller->hooks.endProgram = [](int) {};
         window = std::make_unique<Main>(*controller);
         controller->Load("");
         window->show();
@@ -90,6 +95,39 @@ TEST_F(MainWindow, ClosingAfterAnImmediateEndSkipsTheUnload) {
     controller->EndProgramAtOnce();
     window->close();
     EXPECT_EQ(cleared, 0);
+}
+
+// Presses the button captioned `caption` of the message box that opens next
+// and reports what the box showed.
+void pressInNextBox(const QString& caption, QString* seen) {
+    QTimer::singleShot(50, [caption, seen] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        *seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->icon());
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == caption)
+                b->click();
+    });
+}
+
+TEST(MessageBoxes, QuestionsAnswerYesOrNoInRussian) {
+    MessageBoxMessenger boxes;
+    QString seen;
+    pressInNextBox(U("Нет"), &seen);
+    EXPECT_EQ(boxes.Show(U("Разорвать соединение?"), U("Подтверждение"), MessageIcon::Question,
+                         MessageButtons::YesNo),
+              MessageAnswer::No);
+    EXPECT_EQ(seen,
+              U("Подтверждение|Разорвать соединение?|") + QString::number(QMessageBox::Question));
+    pressInNextBox(U("Да"), &seen);
+    EXPECT_EQ(boxes.Show("q", "t", MessageIcon::Question, MessageButtons::YesNo),
+              MessageAnswer::Yes);
+    pressInNextBox("OK", &seen);
+    EXPECT_EQ(boxes.Show(U("Нет загруженных номеров."), U("Архив"), MessageIcon::Information),
+              MessageAnswer::Ok);
+    EXPECT_EQ(seen,
+              U("Архив|Нет загруженных номеров.|") + QString::number(QMessageBox::Information));
 }
 
 TEST(SingleInstance, ASecondCopyInTheSameFolderIsRefused) {

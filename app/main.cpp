@@ -1,11 +1,13 @@
 // The program norvel2: one main window over one download control. Start:
 // single copy, data folder, then the window's load (settings, cache, temp
 // folder, command line) and the event loop.
+#include "app/download_view_window.h"
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
+#include "app/workflow.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
@@ -63,6 +65,9 @@ int main(int argc, char** argv) {
     messenger.setParent(&window);
     window.setDownloadControlView(new DownloadControlView(&DC));
     wireDownloadControl(DC, hangUp, controller, messenger);
+    MainWindowView view(controller, &window);
+    IssueDownload download(app, DC, messenger, view, hangUp);
+    controller.hooks.startDownload = [&download] { download.Start(); };
 
     controller.Load(CommandLineText(QApplication::arguments()),
                     [&DC](const QString& folder, int16_t size) {

@@ -3,6 +3,7 @@
 #include "htmlview/numeric.h"
 #include "htmlview/tag_codes.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace htmlview {
@@ -66,7 +67,8 @@ void ComputeColumnWidths(HtmlElements& elements, int tableIndex) {
         for (int cell : childrenOf(elements, elements[uniformRow], tag::Cell)) {
             if (column >= columns)
                 break;
-            const double requested = elements[cell].CellWidth;
+            const double requested =
+                std::clamp(double(elements[cell].CellWidth), -kMaxExtent, kMaxExtent);
             if (requested > 1) {
                 width[size_t(column)] = requested;
                 fixedSum += requested;
@@ -106,11 +108,11 @@ void ComputeColumnWidths(HtmlElements& elements, int tableIndex) {
         int column = 0;
         for (int cell : childrenOf(elements, elements[row], tag::Cell)) {
             HtmlElement& e = elements[cell];
-            int pixels = gap * (e.ColSpan - 1);
+            double pixels = double(gap) * (e.ColSpan - 1);
             // Columns past the table's last add nothing.
             for (int span = 0; span < e.ColSpan && column < columns; ++span, ++column)
                 pixels = NearestEven(pixels + width[size_t(column)]);
-            e.CellPixelWidth = pixels;
+            e.CellPixelWidth = NearestEven(std::clamp(pixels, -kMaxExtent, kMaxExtent));
         }
     }
 }

@@ -2,6 +2,8 @@
 
 #include "htmlview/render_pass.h"
 
+#include <algorithm>
+
 namespace htmlview {
 
 void HtmlRenderer::Render(HtmlSurface& surface, bool DoLayout, int scrollValue) {
@@ -13,7 +15,9 @@ void HtmlRenderer::Render(HtmlSurface& surface, bool DoLayout, int scrollValue) 
     }
     // A BODY of a later document may have changed the background since.
     list_.setBackColor(doc_.BackColor);
-    const int offset = !DoLayout && doc_.EnableScroll ? kScrollStep * scrollValue : 0;
+    const long long wanted =
+        !DoLayout && doc_.EnableScroll ? static_cast<long long>(kScrollStep) * scrollValue : 0;
+    const int offset = int(std::clamp<long long>(wanted, 0, 1 << 30));
     list_.paint(surface, offset);
 }
 

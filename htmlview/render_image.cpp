@@ -1,5 +1,8 @@
+#include "htmlview/column_widths.h"
 #include "htmlview/numeric.h"
+
 #include "htmlview/render_pass.h"
+#include <algorithm>
 
 namespace htmlview {
 
@@ -48,6 +51,8 @@ void RenderPass::drawImage(HtmlElement& e) {
         e.ImageWidth = NearestEven(picture.width());
     if (e.ImageHeight == 0)
         e.ImageHeight = NearestEven(picture.height());
+    e.ImageWidth = std::clamp(e.ImageWidth, 0, int(kMaxExtent));
+    e.ImageHeight = std::clamp(e.ImageHeight, 0, int(kMaxExtent));
     if (centring_ || e.AlignCenter) {
         e.AlignCenter = true;
         x_ = std::max(margin_, margin_ + (limit_ - margin_ - e.ImageWidth) / 2);

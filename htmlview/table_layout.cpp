@@ -2,6 +2,8 @@
 #include "htmlview/numeric.h"
 #include "htmlview/render_pass.h"
 
+#include <algorithm>
+
 namespace htmlview {
 
 // Table steps without an open table (stray TR, TD or closers) do nothing:
@@ -17,8 +19,9 @@ void RenderPass::tableOpen(int index) {
     const double width = e.TableWidth <= 1 ? (limit_ - margin_ - 8 - 2 * e.Border - e.CellSpacing) *
                                                  double(e.TableWidth)
                                            : double(e.TableWidth);
-    e.TablePixelWidth = NearestEven(width);
+    e.TablePixelWidth = NearestEven(std::clamp(width, -kMaxExtent, kMaxExtent));
     ComputeColumnWidths(e_, index);
+    e.TablePixelWidth = NearestEven(std::clamp(double(e.TablePixelWidth), -kMaxExtent, kMaxExtent));
 
     TableFrame frame;
     frame.top = y_;

@@ -64,6 +64,10 @@ TEST(Adversarial, BrokenMarkup) {
         "<html><body>" + repeated("</table></tr></td>", 100) + "x",
         "<html><body><a href=\"VB:" + repeated("(", 1000) + "\">x</a>",
         "<body><<<<<<<>>>>>>>>",
+        "<html><body><img src=a width=2000000000 height=-2000000000 hspace=32767>x"
+        "<img src=b width=1e30 height=1e300></body>",
+        "<html><body><table width=2000000000 border=32767 cellpadding=32767 cellspacing=32767>"
+        "<tr><td colspan=32767 width=1e30px>a</td><td width=-1e30px>b</td></tr></table></body>",
         "<",
         "<!--",
         "",

@@ -279,6 +279,34 @@ TEST_F(LabelTest, PicturesComeFromTheHost) {
     EXPECT_EQ(label().surfaceImage().pixel(10, 10) & 0xFFFFFF, 0xFF0000u);
 }
 
+TEST_F(LabelTest, NameOnlyAnchorShadowsALaterLinkForClicksNotForThePointer) {
+    // The NAME anchor's text wraps, so its box spans the second line where
+    // the link sits; the pointer looks only at links, a click at the first box.
+    label().setDocumentHTML("<html><body><a name=n>aaaa bbbb cccc dddd eeee ffff gggg hhhh "
+                            "iiii jjjj kkkk llll mmmm nnnn</a> <a href=x.html>link</a></body>");
+    const QPoint onLink = insideAnchor(label(), "x.html");
+    const HtmlElement& name = label().document().Elements[label().document().Anchors[0]];
+    ASSERT_GT(name.Bottom, onLink.y()) << "the name's box must reach the link's line";
+    move(label().viewPort(), onLink);
+    EXPECT_EQ(label().viewPort()->cursor().shape(), Qt::PointingHandCursor);
+    QSignalSpy clicks(&label(), &HTMLLabel::HyperlinkClick);
+    release(label().viewPort(), onLink);
+    QTest::qWait(200);
+    EXPECT_EQ(clicks.size(), 0);
+}
+
+TEST_F(LabelTest, PartsFollowTheControlsSize) {
+    label().setDocumentHTML(longDocument(10));
+    const QRect inner = label().contentsRect();
+    const int bar = label().scrollBar()->width();
+    EXPECT_EQ(label().viewPort()->size(), QSize(inner.width() - bar, inner.height()));
+    EXPECT_EQ(label().surfaceImage().size(), label().viewPort()->size());
+    label().setEnableScroll(false);
+    label().Refresh();
+    EXPECT_EQ(label().viewPort()->size(), inner.size());
+    EXPECT_FALSE(label().scrollBar()->isVisible());
+}
+
 TEST(ScriptCall, NamesArgumentsAndQuotes) {
     ScriptCall call = ParseScriptCall(QStringLiteral("ShowIssue('12', 'a,b')"));
     EXPECT_EQ(call.name, QStringLiteral("ShowIssue"));

@@ -122,7 +122,7 @@ Reply DemoServer::reply(HostIndex host, const ByteText& head) {
     Reply result;
     if (!request)
         result.response = Response::make(400, "text/plain", "malformed request\r\n");
-    else if (request->method != "GET" && request->method != "HEAD")
+    else if (request->method != "GET")
         result.response = Response::make(405, "text/plain", "only GET is served\r\n");
     else if (host == Proxy)
         result = proxyReply(*request);
@@ -133,8 +133,6 @@ Reply DemoServer::reply(HostIndex host, const ByteText& head) {
                      request ? request->target.constData() : "(malformed)", result.response.status);
         std::fflush(stderr);
     }
-    if (request && request->method == "HEAD")
-        result.response.body.clear();
     return result;
 }
 

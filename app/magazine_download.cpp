@@ -48,7 +48,7 @@ void IssueDownload::magazineMainPage() {
         setStat(workflow_text::CoverCounter(i, scan_.LinkCount));
         st_.PageText = ExtractBody(DC.Down(cover, settings_.UseCashe));
         if (!st_.PageText.isEmpty())
-            WriteWholeFile(st_.TempFolder + "/" + FileNameOf(st_.CoverFiles.last()), st_.PageText);
+            WriteIssueFile(st_.TempFolder + "/" + FileNameOf(st_.CoverFiles.last()), st_.PageText);
     }
     scan_.ArchiveCount = scan_.LinkCount;
     setStat(U("Выбор номера для загрузки."));

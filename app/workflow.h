@@ -85,6 +85,10 @@ private:
     PageProcessor processor_;
 };
 
+// Replaces path with bytes, never leaving half a file under its name;
+// false when the write failed (the old file, if any, stays).
+bool WriteIssueFile(const QString& path, const ByteText& bytes);
+
 // The status texts and messages the workflow shows, shared with its tests.
 namespace workflow_text {
 QString PageCounter(int n, int count);  // "Загрузка страницы n из count..."

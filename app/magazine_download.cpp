@@ -55,6 +55,37 @@ void IssueDownload::magazineMainPage() {
     openSelection(false);
 }
 
+MagazineArticles ScanMagazineArticles(const ByteText& text, qsizetype theme,
+                                      const ByteText& issuePath, int capacity) {
+    MagazineArticles found;
+    const qsizetype length = text.size();
+    qsizetype p = theme;
+    while (p >= 0 && p < length && !issuePath.isEmpty() && found.paths.size() < capacity) {
+        if (text.mid(p, issuePath.size()) != issuePath) {
+            ++p;
+            continue;
+        }
+        const qsizetype pathStart = p + issuePath.size();
+        qsizetype quote = text.indexOf('"', pathStart + 1);
+        if (quote < 0)
+            quote = length;
+        const qsizetype titleStart = quote + 1;
+        const qsizetype anchorEnd = text.indexOf("</a>", titleStart);
+        const qsizetype titleEnd = anchorEnd < 0 ? length : anchorEnd + 1;
+        const qsizetype noteStart = anchorEnd < 0 ? length : anchorEnd + 4;
+        qsizetype lineEnd = text.indexOf("<br>", noteStart + 1);
+        if (lineEnd < 0)
+            lineEnd = length;
+        ByteText title = text.mid(titleStart, titleEnd - titleStart);
+        ByteText note = text.mid(noteStart, lineEnd - noteStart);
+        found.paths.append(text.mid(pathStart, quote - pathStart));
+        found.titles.append(TitleToPlainText(title));
+        found.annotations.append(TitleToPlainText(note));
+        p = std::max(lineEnd, p + 1);
+    }
+    return found;
+}
+
 void IssueDownload::LoadMagazineContents() {
     setStat(U("Загрузка оглавления..."));
     DC.RHost(app_.sites.MagazineArchive);
@@ -90,39 +121,10 @@ void IssueDownload::LoadMagazineContents() {
         return;
     }
 
-    // Every occurrence of the issue's own path after "Тема номера" starts
-    // an article link: its path relative to the issue, its title up to
-    // "</a>", its annotation up to "<br>".
-    const ByteText& text = st_.PageText;
-    const ByteText& issuePath = st_.IssuePath;
-    const qsizetype length = text.size();
-    st_.PagePaths.clear();
-    st_.MagazineTitles.clear();
-    st_.PageTitles.clear();
-    qsizetype p = theme;
-    while (p < length && !issuePath.isEmpty() && st_.PagePaths.size() < MaxPages) {
-        if (text.mid(p, issuePath.size()) != issuePath) {
-            ++p;
-            continue;
-        }
-        const qsizetype pathStart = p + issuePath.size();
-        qsizetype quote = text.indexOf('"', pathStart + 1);
-        if (quote < 0)
-            quote = length;
-        const qsizetype titleStart = quote + 1;
-        qsizetype anchorEnd = text.indexOf("</a>", titleStart);
-        const qsizetype titleEnd = anchorEnd < 0 ? length : anchorEnd + 1;
-        const qsizetype noteStart = anchorEnd < 0 ? length : anchorEnd + 4;
-        qsizetype lineEnd = text.indexOf("<br>", noteStart + 1);
-        if (lineEnd < 0)
-            lineEnd = length;
-        ByteText title = text.mid(titleStart, titleEnd - titleStart);
-        ByteText note = text.mid(noteStart, lineEnd - noteStart);
-        st_.PagePaths.append(text.mid(pathStart, quote - pathStart));
-        st_.MagazineTitles.append(TitleToPlainText(title));
-        st_.PageTitles.append(TitleToPlainText(note));
-        p = std::max(lineEnd, p + 1);
-    }
+    MagazineArticles articles = ScanMagazineArticles(st_.PageText, theme, st_.IssuePath, MaxPages);
+    st_.PagePaths = articles.paths;
+    st_.MagazineTitles = articles.titles;
+    st_.PageTitles = articles.annotations;
     st_.PageCount = int16_t(st_.PagePaths.size());
     if (st_.PageCount >= MinArticles) {
         LoadMagazinePages();

@@ -13,20 +13,22 @@ QString U(const char* utf8) {
 
 } // namespace
 
+// The first group of three heading links (1-3, 4-6, ...) that carry one and
+// the same number names the newest issue; a group ending on the last link
+// is never examined.
+ByteText NewestIssueOfHeadings(const LinkScan& headings) {
+    for (int start = 1; start <= headings.LinkCount - 3; start += 3) {
+        const ByteText first = IssueNumberFromLink(headings.LinkList.at(start - 1));
+        if (!first.isEmpty() && IssueNumberFromLink(headings.LinkList.at(start)) == first &&
+            IssueNumberFromLink(headings.LinkList.at(start + 1)) == first)
+            return first;
+    }
+    return {};
+}
+
 void IssueDownload::newspaperMainPage() {
     FindNewspaperLinks(scan_, st_.PageText, true);
-    // The newest issue is named by the first group of three heading links
-    // (1-3, 4-6, ...) that carry one and the same number; a group ending on
-    // the last link is never examined.
-    st_.LatestIssue.clear();
-    for (int start = 1; start <= scan_.LinkCount - 3; start += 3) {
-        const ByteText first = IssueNumberFromLink(scan_.LinkList.at(start - 1));
-        if (!first.isEmpty() && IssueNumberFromLink(scan_.LinkList.at(start)) == first &&
-            IssueNumberFromLink(scan_.LinkList.at(start + 1)) == first) {
-            st_.LatestIssue = first;
-            break;
-        }
-    }
+    st_.LatestIssue = NewestIssueOfHeadings(scan_);
 
     setStat(U("Загрузка архива номеров..."));
     DC.RHost(app_.sites.Newspaper);

@@ -188,8 +188,8 @@ void IssueDownload::reportContentsError() {
     }
 }
 
-// The script's rewrite of one page, with the links to its neighbours in
-// place of the script's "%prevpage%" and "%nextpage%".
+// The script's rewrite of one page, with the newspaper's logo replaced by
+// the issue date and the links to its neighbours in place.
 ByteText IssueDownload::processedPage(const ByteText& body, int n) {
     ByteText page = processor_.ProcessPage(body, st_.CurrentSource, settings_.FileScript);
     if (st_.CurrentSource == NewspaperSource) {
@@ -198,6 +198,11 @@ ByteText IssueDownload::processedPage(const ByteText& body, int n) {
                               "\" style=\"border:none;\" /></a>";
         page.replace(logo, st_.IssueDate);
     }
+    LinkNeighbours(page, n, st_.PageCount);
+    return page;
+}
+
+void LinkNeighbours(ByteText& page, int n, int count) {
     if (n == 1)
         CutBetween(page, "%prev", "page%");
     else
@@ -205,14 +210,13 @@ ByteText IssueDownload::processedPage(const ByteText& body, int n) {
                      "<td class=\"text\"><div align=\"left\"><a href=\"page" +
                          ByteText::number(n - 1) + ".html\">" + W("&lt;&lt;предыдущая ::") +
                          "</a></div>");
-    if (n < st_.PageCount)
+    if (n < count)
         ReplaceFirst(page, "%nextpage%",
                      "<td class=\"text\"><div align=\"right\"><a href=\"page" +
                          ByteText::number(n + 1) + ".html\">" + W(":: следующая&gt;&gt;") +
                          "</a></div>");
     else
         CutBetween(page, "%next", "page%");
-    return page;
 }
 
 void IssueDownload::writePage(int n, const ByteText& page) {

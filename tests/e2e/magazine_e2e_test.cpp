@@ -131,4 +131,24 @@ TEST(MagazineDownload, MainPageWithoutTheArchiveHeadingIsReported) {
     EXPECT_EQ(run.view.SelectionsOpened(), 0);
 }
 
+TEST(MagazineDownload, QuickDownloadFetchesTheCoversAgainButNotTheMainPage) {
+    E2ERun run;
+    ASSERT_TRUE(run.ready());
+    run.app.settings.QuickDownload = true;
+    run.app.settings.UseCashe = false;
+    run.app.settings.DownloadImages = false;
+    run.Download(MagazineSource);
+    ASSERT_FALSE(run.app.state.CoverFiles.isEmpty());
+    int coverRequests = 0;
+    for (const ByteText& line : run.requestLines())
+        coverRequests += line.contains("/upload/") ? 1 : 0;
+    run.Download(MagazineSource);
+    int coverRequestsAfter = 0;
+    for (const ByteText& line : run.requestLines())
+        coverRequestsAfter += line.contains("/upload/") ? 1 : 0;
+    EXPECT_EQ(run.requestsFor("/"), 1);
+    EXPECT_EQ(coverRequestsAfter, 2 * coverRequests);
+    EXPECT_EQ(run.controller.Stat, Loaded);
+}
+
 } // namespace

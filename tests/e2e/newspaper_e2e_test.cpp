@@ -181,4 +181,36 @@ TEST(NewspaperDownload, KillConnectHangsUpAfterTheIssue) {
     EXPECT_TRUE(QDir(run.folder() + "/img").entryList({"*.jpg", "*.png"}).isEmpty());
 }
 
+TEST(NewspaperDownload, TwentyPagesOrFewerWarnButGoOn) {
+    for (int pages : {20, 21}) {
+        E2ERun run({"--pages", QString::number(pages), "--images", "0"});
+        ASSERT_TRUE(run.ready());
+        run.Download(NewspaperSource);
+        EXPECT_EQ(run.app.state.PageCount, pages);
+        EXPECT_EQ(run.controller.Stat, Loaded);
+        if (pages == 20) {
+            ASSERT_EQ(run.messenger.shown().size(), 1);
+            EXPECT_EQ(run.messenger.shown().first().title, QString::fromUtf8("Внимание!"));
+            EXPECT_TRUE(run.messenger.shown().first().text.contains(
+                QString::fromUtf8("технические неполадки")));
+        } else {
+            EXPECT_TRUE(run.messenger.shown().isEmpty());
+        }
+    }
+}
+
+TEST(NewspaperDownload, UnattendedRunEndsAfterTheIssueAndAtOnceWhenArchived) {
+    E2ERun run;
+    ASSERT_TRUE(run.ready());
+    run.app.state.AutoNewspaper = true;
+    run.Download(NewspaperSource);
+    EXPECT_EQ(run.controller.Stat, Loaded);
+    EXPECT_TRUE(run.ended);
+    run.ended = false;
+    const int contents = run.requestsFor("/daily/" + run.app.state.IssueNumber);
+    run.Download(NewspaperSource);
+    EXPECT_TRUE(run.ended);
+    EXPECT_EQ(run.requestsFor("/daily/" + run.app.state.IssueNumber), contents);
+}
+
 } // namespace

@@ -11,8 +11,8 @@ qsizetype Find(const ByteText& text, const ByteText& what, qsizetype from) {
         return from;
     // The C library's substring search is several times faster on long
     // pages than a general one; pages are searched many times per rule.
-    const void* at = ::memmem(text.constData() + from, size_t(text.size() - from),
-                              what.constData(), size_t(what.size()));
+    const void* at = ::memmem(text.constData() + from, size_t(text.size() - from), what.constData(),
+                              size_t(what.size()));
     return at ? static_cast<const char*>(at) - text.constData() : -1;
 }
 

@@ -57,8 +57,9 @@ void MainController::startDownloading() {
     Option2Enabled = false;
     Q_EMIT changed();
 
-    // A proxy switched off in the settings stays in force in the download
-    // control until the program restarts: nothing is ever switched off here.
+    // Only switches the proxy on; the download's start (IssueDownload::Start)
+    // then hands the whole proxy state over, off as well as on, so a proxy
+    // switched off in the settings is no longer used.
     const Settings& s = app_.settings;
     if (s.UseProxy) {
         if (hooks.useProxyServer)

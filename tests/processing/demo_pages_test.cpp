@@ -219,3 +219,27 @@ TEST_F(DemoPages, ScriptCleansMagazinePrintPages) {
     }
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
+
+TEST(DemoPagesCrowded, AHundredPicturesOnAPageStayWithinTheReplacementLimit) {
+    DemoSite site({"--images", "100", "--pages", "3"});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    TempProgramFolder home;
+    LinkScan scan;
+    FindNewspaperLinks(scan, fetch(site.newspaper(), "/"), true);
+    const ByteText issue = newestIssue(scan);
+    ASSERT_FALSE(issue.isEmpty());
+    FindNewspaperLinks(scan, fetch(site.newspaper(), "/daily/" + issue), true);
+    ByteText article;
+    for (int i = 0; i < scan.LinkCount && article.isEmpty(); ++i)
+        if (scan.LinkList[i].startsWith("/daily/" + issue + "/"))
+            article = scan.LinkList[i];
+    const ByteText raw = fetch(site.newspaper(), article + "/print/");
+    FindNewspaperLinks(scan, raw, false);
+    ASSERT_EQ(scan.LinkCount, 100);
+    ScriptedMessenger messenger;
+    PageProcessor processor(messenger);
+    const ByteText page = processor.ProcessPage(raw, 1, home.file("data/script.txt"));
+    EXPECT_TRUE(messenger.shown().isEmpty());
+    expectClean(page);
+    expectLocalPictures(page, scan);
+}

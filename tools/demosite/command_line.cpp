@@ -120,8 +120,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             return result;
         }
     }
-    for (const QString& spec : parser.values(fault))
-        if (!options.faults.add(spec, error))
+    for (const QString& ruleText : parser.values(fault))
+        if (!options.faults.add(ruleText, error))
             return result;
     options.logFile = parser.value(log);
     options.verbose = parser.isSet(verbose);

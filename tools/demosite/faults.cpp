@@ -25,14 +25,14 @@ QString FaultRules::kindNames() {
     return names.join(", ");
 }
 
-bool FaultRules::add(const QString& spec, QString* error) {
-    const qsizetype equals = spec.lastIndexOf('=');
+bool FaultRules::add(const QString& ruleText, QString* error) {
+    const qsizetype equals = ruleText.lastIndexOf('=');
     if (equals <= 0) {
-        *error = QString("--fault %1: expected PATTERN=KIND").arg(spec);
+        *error = QString("--fault %1: expected PATTERN=KIND").arg(ruleText);
         return false;
     }
     FaultRule rule;
-    rule.pattern = spec.left(equals).toUtf8();
+    rule.pattern = ruleText.left(equals).toUtf8();
     for (const char* host : {"newspaper:", "archive:", "main:", "update:"})
         if (rule.pattern.startsWith(host)) {
             rule.host = ByteText(host).chopped(1);
@@ -44,16 +44,17 @@ bool FaultRules::add(const QString& spec, QString* error) {
     }
     rule.whole = rule.whole || rule.pattern.contains('*');
     if (rule.pattern.isEmpty()) {
-        *error = QString("--fault %1: the pattern is empty").arg(spec);
+        *error = QString("--fault %1: the pattern is empty").arg(ruleText);
         return false;
     }
-    QString kind = spec.mid(equals + 1);
+    QString kind = ruleText.mid(equals + 1);
     const qsizetype colon = kind.indexOf(':');
     if (colon >= 0) {
         bool ok = false;
         rule.remaining = kind.mid(colon + 1).toInt(&ok);
         if (!ok || rule.remaining <= 0) {
-            *error = QString("--fault %1: the count after ':' must be a positive number").arg(spec);
+            *error =
+                QString("--fault %1: the count after ':' must be a positive number").arg(ruleText);
             return false;
         }
         kind = kind.left(colon);
@@ -64,7 +65,7 @@ bool FaultRules::add(const QString& spec, QString* error) {
             rules_.append(rule);
             return true;
         }
-    *error = QString("--fault %1: unknown kind '%2' (one of %3)").arg(spec, kind, kindNames());
+    *error = QString("--fault %1: unknown kind '%2' (one of %3)").arg(ruleText, kind, kindNames());
     return false;
 }
 

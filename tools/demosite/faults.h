@@ -38,7 +38,7 @@ struct FaultRule {
 class FaultRules {
 public:
     // Adds a rule from "PATTERN=KIND[:COUNT]"; false with a message when malformed.
-    bool add(const QString& spec, QString* error);
+    bool add(const QString& ruleText, QString* error);
     // The fault for a request target (path and query) on a host ("newspaper",
     // "archive", "main", "update"), counting it against its rule.
     std::optional<Fault> take(const ByteText& host, const ByteText& target);

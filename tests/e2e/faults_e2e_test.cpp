@@ -212,4 +212,33 @@ TEST_F(Faults, FailedMainPageOffersTheDownloadByNumber) {
     EXPECT_EQ(run.controller.Stat, Loaded);
 }
 
+TEST_F(Faults, MagazinePageAndImageErrors) {
+    {
+        E2ERun run(Fault("archive:/print/offline", "404"));
+        run.app.settings.IgnoreErrors = false;
+        run.Download(MagazineSource);
+        EXPECT_EQ(run.controller.Stat, LoadError);
+        EXPECT_TRUE(run.idle());
+        EXPECT_FALSE(run.exists("page1.html"));
+        EXPECT_TRUE(run.file("index.htm").contains("class=\"error\">"));
+    }
+    for (bool ignore : {true, false}) {
+        E2ERun run(Fault("archive:/upload/", "404"));
+        run.app.settings.IgnoreErrors = ignore;
+        run.Download(MagazineSource);
+        EXPECT_EQ(run.controller.Stat, Loaded);
+        EXPECT_TRUE(run.idle());
+        EXPECT_TRUE(run.exists("page1.html"));
+        EXPECT_EQ(QDir(run.folder() + "/img").entryList(QDir::Files),
+                  QStringList({"cover.jpg", "ktlogo.gif"}))
+            << "no empty pictures";
+        int imageRequests = 0;
+        for (const ByteText& line : run.requestLines())
+            imageRequests += line.startsWith("GET /upload/") ? 1 : 0;
+        // The covers come from the main host under /upload/ too.
+        const int covers = int(run.app.state.CoverFiles.size());
+        EXPECT_EQ(imageRequests - covers, ignore ? run.app.state.ImageCount : 1);
+    }
+}
+
 } // namespace

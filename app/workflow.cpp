@@ -70,6 +70,11 @@ IssueDownload::IssueDownload(AppState& app, Download_Control& dc, Messenger& mes
       view_(view), hangUp_(hangUp), processor_(messenger) {}
 
 void IssueDownload::Start() {
+    PrepareStart();
+    LoadMainPage();
+}
+
+void IssueDownload::PrepareStart() {
     // Handed over at every start, so a proxy switched off in the settings
     // is no longer used.
     DC.UseProxyServer(cp1251::fromUnicode(settings_.ProxyName),
@@ -78,7 +83,6 @@ void IssueDownload::Start() {
                 settings_.UseProxy && settings_.ProxyAut);
     // A date picked in the list belongs to the download it was picked for.
     st_.IssueDateOverride.clear();
-    LoadMainPage();
 }
 
 void IssueDownload::setStat(const QString& text) {

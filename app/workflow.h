@@ -32,10 +32,13 @@ public:
                   Hang_Up& hangUp);
 
     // The start of a download once the window is in its downloading state:
-    // the proxy settings handed to the download control (off as well as
-    // on), the date picked for an earlier download forgotten, then the
-    // main-page step. (No version check precedes it yet.)
+    // PrepareStart, then the main-page step. (No version check precedes it
+    // yet; once there is one, the start runs PrepareStart, the check, and
+    // LoadMainPage when the check lets the download go on.)
     void Start();
+    // The proxy settings handed to the download control (off as well as
+    // on) and the date picked for an earlier download forgotten.
+    void PrepareStart();
 
     // Both sources: the main page (remembered with QuickDownload), then the
     // newspaper's newest issue and archive list or the magazine's issue list

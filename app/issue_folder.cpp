@@ -2,7 +2,7 @@
 
 #include "processing/main_index.h"
 #include "processing/safe_file_name.h"
-#include "processing/whole_file.h"
+#include "settings/whole_file.h"
 
 #include <QDir>
 #include <QFile>

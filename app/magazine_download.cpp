@@ -7,7 +7,7 @@
 #include "net/response.h"
 #include "processing/cut_replace.h"
 #include "processing/safe_file_name.h"
-#include "processing/whole_file.h"
+#include "settings/whole_file.h"
 
 namespace {
 
@@ -141,30 +141,13 @@ void IssueDownload::LoadMagazinePages() {
                                    st_.IssueDateNumeric, st_.CurrentSource);
     DC.RHost(app_.sites.MagazineArchive);
     bool complete = true;
-    for (int n = 1; n <= st_.PageCount; ++n) {
-        if (!st_.Downloading)
-            return;
-        setStat(workflow_text::PageCounter(n, st_.PageCount));
+    const auto pagePath = [this](int n) {
         ByteText& path = st_.PagePaths[n - 1];
         path = "/print/offline" + st_.IssuePath + path;
-        st_.PageText = DC.Down(path, settings_.UseCashe);
-        if (st_.PageText == "error") {
-            complete = false;
-            if (!settings_.IgnoreErrors) {
-                setStat(U("Ошибка при загрузке"));
-                view_.ResetControls();
-                if (settings_.AllwaysIndex)
-                    buildIndex(false);
-                return;
-            }
-        }
-        view_.Repaint();
-        st_.PageText = ExtractBody(st_.PageText);
-        CollectMagazineImageLinks();
-        st_.PageText = processedPage(st_.PageText, n);
-        writePage(n, st_.PageText);
-    }
-    finish(complete);
+        return path;
+    };
+    if (loadPages(pagePath, &IssueDownload::CollectMagazineImageLinks, complete))
+        finish(complete);
 }
 
 void IssueDownload::CollectMagazineImageLinks() {

@@ -97,28 +97,9 @@ void IssueDownload::LoadAllPage() {
     st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
                                    st_.IssueDateNumeric, st_.CurrentSource);
     bool complete = true;
-    for (int n = 1; n <= st_.PageCount; ++n) {
-        if (!st_.Downloading)
-            return;
-        setStat(workflow_text::PageCounter(n, st_.PageCount));
-        st_.PageText = DC.Down(st_.PagePaths.at(n - 1), settings_.UseCashe);
-        if (st_.PageText == "error") {
-            complete = false;
-            if (!settings_.IgnoreErrors) {
-                setStat(U("Ошибка при загрузке"));
-                view_.ResetControls();
-                if (settings_.AllwaysIndex)
-                    buildIndex(false);
-                return;
-            }
-        }
-        view_.Repaint();
-        st_.PageText = ExtractBody(st_.PageText);
-        CollectImageLinks();
-        st_.PageText = processedPage(st_.PageText, n);
-        writePage(n, st_.PageText);
-    }
-    finish(complete);
+    const auto pagePath = [this](int n) { return st_.PagePaths.at(n - 1); };
+    if (loadPages(pagePath, &IssueDownload::CollectImageLinks, complete))
+        finish(complete);
 }
 
 void IssueDownload::CollectImageLinks() {

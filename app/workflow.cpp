@@ -7,7 +7,7 @@
 #include "processing/cut_replace.h"
 #include "processing/issue_index.h"
 #include "processing/safe_file_name.h"
-#include "processing/whole_file.h"
+#include "settings/whole_file.h"
 
 #include <QDate>
 #include <QFile>
@@ -24,22 +24,10 @@ QString U(const char* utf8) {
 
 } // namespace
 
-// Written beside the target under a ".part" name and renamed over it, so a
-// reader never sees half a file. (A QSaveFile costs an anonymous temporary
-// inode per file, which some file systems make slower than the download of
-// a picture from a nearby server.)
+// Pages and pictures do not wait for the disk: a download writes hundreds of
+// them, and a file lost to a power cut is fetched again.
 bool WriteIssueFile(const QString& path, const ByteText& bytes) {
-    const QString part = path + ".part";
-    QFile file(part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    const bool written = file.write(bytes) == bytes.size() && file.flush();
-    file.close();
-    if (written &&
-        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0)
-        return true;
-    QFile::remove(part);
-    return false;
+    return WriteWholeFile(path, bytes, FileSync::NoWait);
 }
 
 namespace workflow_text {
@@ -221,6 +209,35 @@ void LinkNeighbours(ByteText& page, int n, int count) {
                          "</a></div>");
     else
         CutBetween(page, "%next", "page%");
+}
+
+// The page loop of both sources: fetch, judge, collect the pictures, process,
+// write. False when the loop was left early (a stop, or a page error that is
+// not ignored); complete turns false when any page failed.
+bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
+                              void (IssueDownload::*collectImages)(), bool& complete) {
+    for (int n = 1; n <= st_.PageCount; ++n) {
+        if (!st_.Downloading)
+            return false;
+        setStat(workflow_text::PageCounter(n, st_.PageCount));
+        st_.PageText = DC.Down(pagePath(n), settings_.UseCashe);
+        if (st_.PageText == "error") {
+            complete = false;
+            if (!settings_.IgnoreErrors) {
+                setStat(U("Ошибка при загрузке"));
+                view_.ResetControls();
+                if (settings_.AllwaysIndex)
+                    buildIndex(false);
+                return false;
+            }
+        }
+        view_.Repaint();
+        st_.PageText = ExtractBody(st_.PageText);
+        (this->*collectImages)();
+        st_.PageText = processedPage(st_.PageText, n);
+        writePage(n, st_.PageText);
+    }
+    return true;
 }
 
 void IssueDownload::writePage(int n, const ByteText& page) {

@@ -22,6 +22,7 @@
 #include "settings/messenger.h"
 
 #include <QString>
+#include <functional>
 
 class Download_Control;
 class Hang_Up;
@@ -70,6 +71,8 @@ private:
     void reportContentsError();
     ByteText processedPage(const ByteText& body, int n);
     void writePage(int n, const ByteText& page);
+    bool loadPages(const std::function<ByteText(int n)>& pagePath,
+                   void (IssueDownload::*collectImages)(), bool& complete);
     void writeImage(int i, const ByteText& result);
     void buildIndex(bool complete);
     void finish(bool complete);

@@ -1,13 +1,13 @@
 #include "net/response_cache.h"
 
 #include "net/response.h"
+#include "settings/whole_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -15,32 +15,25 @@ const ByteText MainSection = "Main";
 const ByteText CasheSection = "Cashe";
 const ByteText FilesKey = "Files";
 
-std::optional<ByteText> ReadWhole(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    ByteText bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError || bytes.isEmpty())
+// The stored response, or nothing when its file is lost, unreadable or empty.
+std::optional<ByteText> ReadStored(const QString& path) {
+    std::optional<ByteText> bytes = ReadWholeFile(path);
+    if (bytes && bytes->isEmpty())
         return std::nullopt;
     return bytes;
 }
 
-bool WriteWhole(const QString& path, const ByteText& bytes) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+bool WriteStored(const QString& path, const ByteText& bytes) {
+    return WriteWholeFile(path, bytes, FileSync::NoWait);
 }
 
 } // namespace
 
 void ResponseCache::setFolder(const QString& folder) {
+    flush();
     folder_ = folder;
     index_.setFileName(indexPath());
+    index_.setSync(FileSync::NoWait);
 }
 
 QString ResponseCache::indexPath() const {
@@ -105,7 +98,7 @@ std::optional<ByteText> ResponseCache::lookup(const ByteText& host, const ByteTe
             continue;
         // A lost or unreadable response file is a miss for this entry; a
         // later entry for the same address may still hold a good copy.
-        if (std::optional<ByteText> stored = ReadWhole(entryFile(i)))
+        if (std::optional<ByteText> stored = ReadStored(entryFile(i)))
             return stored;
     }
     return std::nullopt;
@@ -129,16 +122,26 @@ bool ResponseCache::store(const ByteText& host, const ByteText& path, const Byte
     ++count;
     // The response file first: an index entry never points at a half file,
     // and a file without its index entry is simply overwritten later.
-    if (!WriteWhole(entryFile(count), response))
+    if (!WriteStored(entryFile(count), response))
         return false;
-    // Key and count reach the disk in one replace of the index.
-    INI::Batch writing(index_);
+    if (!pending_) {
+        pending_ = std::make_unique<INI::Batch>(index_);
+        pendingSince_.start();
+    }
     index_.WInI(CasheSection, EntryKey(count), EntryAddress(host, path));
     index_.WInIi(MainSection, FilesKey, int16_t(count));
+    if (++pendingStores_ >= MaxPendingStores || pendingSince_.elapsed() >= MaxPendingMs)
+        flush();
     return true;
 }
 
+void ResponseCache::flush() {
+    pending_.reset();
+    pendingStores_ = 0;
+}
+
 bool ResponseCache::clear() {
+    flush();
     if (folder_.isEmpty())
         return false;
     QDir dir(folder_);
@@ -152,5 +155,5 @@ bool ResponseCache::clear() {
     }
     // Written even when the old index resisted deletion, so no entry of the
     // emptied cache survives in it.
-    return WriteWhole(indexPath(), IndexHeader(QDateTime::currentDateTime()));
+    return WriteStored(indexPath(), IndexHeader(QDateTime::currentDateTime()));
 }

@@ -18,21 +18,37 @@
 // read back cut to 254 characters, so a longer address is never found again
 // and is stored anew by each fetch. When the entry count reaches the
 // capacity, the next store empties the cache and numbering starts at 1.
-// Every file is written whole through QSaveFile; an entry whose response
-// file is missing or unreadable is a miss.
+// Every file is written whole (beside its target, then renamed); an entry
+// whose response file is missing or unreadable is a miss.
+//
+// A download stores hundreds of responses in a row, and each replace of the
+// index costs the file system a new file, so the index keeps its new keys in
+// memory (lookups see them) and goes to disk after MaxPendingStores stores,
+// MaxPendingMs after the first of them, at clear() and flush(), and when the
+// cache is destroyed. A crash loses only those keys: their responses are
+// fetched again and their files overwritten.
 
 #include "settings/bytetext.h"
 #include "settings/ini.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class ResponseCache {
 public:
     static constexpr const char* IndexFileName = "!Cashe.dat";
     static constexpr int16_t DefaultCapacity = 400;
+    static constexpr int MaxPendingStores = 50;
+    static constexpr int MaxPendingMs = 2000;
+
+    ResponseCache() = default;
+    ResponseCache(const ResponseCache&) = delete;
+    ResponseCache& operator=(const ResponseCache&) = delete;
+    ~ResponseCache() { flush(); }
 
     // Stores the folder and points the index at folder + "/!Cashe.dat".
     // Creates nothing.
@@ -60,6 +76,9 @@ public:
     // be written.
     bool clear();
 
+    // Writes index keys still held in memory to disk.
+    void flush();
+
     // "cashe" + n padded with zeros to five digits.
     static ByteText EntryKey(int n);
     // The value an entry carries in the index: "http://" + host + path.
@@ -75,4 +94,7 @@ private:
     QString folder_;
     int16_t capacity_ = DefaultCapacity;
     INI index_;
+    std::unique_ptr<INI::Batch> pending_; // open while keys wait for the disk
+    int pendingStores_ = 0;
+    QElapsedTimer pendingSince_;
 };

@@ -2,7 +2,7 @@
 
 #include "processing/cut_replace.h"
 #include "processing/text_scan.h"
-#include "processing/whole_file.h"
+#include "settings/whole_file.h"
 
 #include <QDir>
 #include <QFileInfo>

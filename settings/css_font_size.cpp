@@ -3,10 +3,10 @@
 #include "settings/bytetext.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
+#include "settings/whole_file.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -85,9 +85,5 @@ void ApplyCssFontSize(int16_t CSSFontSize, const QString& programFolder, Messeng
     if (!readMarkedStylesheet(path, messenger, text))
         return;
     const int delta = int(CSSFontSize) - int(markerSize(text));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return;
-    file.write(shiftedSizes(text, delta) + "\r\n");
-    file.commit();
+    WriteWholeFile(path, shiftedSizes(text, delta) + "\r\n");
 }

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QSaveFile>
 #include <array>
 #include <cmath>
 #include <sys/stat.h>
@@ -254,13 +253,7 @@ bool INI::save() {
     // Until the file holds the change, reads go back to what is on disk.
     parsed_ = false;
     unsaved_ = false;
-    QSaveFile f(fileName_);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(content);
-    if (ownerOnly_)
-        f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (!f.commit())
+    if (!WriteWholeFile(fileName_, content, sync_, ownerOnly_))
         return false;
     raw_ = content;
     stamp_ = stampOf(fileName_);

@@ -17,6 +17,7 @@
 // every instance sees what another wrote.
 
 #include "settings/bytetext.h"
+#include "settings/whole_file.h"
 
 #include <QString>
 #include <cstdint>
@@ -33,6 +34,10 @@ public:
     // Files that hold secrets (the proxy password) are created readable by
     // their owner only.
     void setOwnerOnly(bool ownerOnly) { ownerOnly_ = ownerOnly; }
+
+    // Whether a replace of the file waits for the disk (the default). The
+    // response cache index does not: it is rewritten on every stored response.
+    void setSync(FileSync sync) { sync_ = sync; }
 
     // Groups writes: while a Batch lives, writes change the file's image in
     // memory only (reads see them) and the file is replaced once, when the
@@ -90,6 +95,7 @@ private:
 
     QString fileName_;
     bool ownerOnly_ = false;
+    FileSync sync_ = FileSync::WaitForDisk;
     std::vector<Line> lines_;
     ByteText raw_; // the bytes lines_ was parsed from
     Stamp stamp_;

@@ -20,7 +20,11 @@ protected:
     QStringList files() const {
         return QDir(home.file("cashe")).entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
-    ByteText index() const { return home.read("cashe/!Cashe.dat"); }
+    // The index as on disk once the keys held in memory have been written.
+    ByteText index() {
+        cache.flush();
+        return home.read("cashe/!Cashe.dat");
+    }
 
     TempProgramFolder home{false};
     ResponseCache cache;
@@ -193,4 +197,30 @@ TEST_F(CacheTest, EntryKeysHaveAtLeastFiveDigits) {
     EXPECT_EQ(ResponseCache::EntryKey(1), "cashe00001");
     EXPECT_EQ(ResponseCache::EntryKey(400), "cashe00400");
     EXPECT_EQ(ResponseCache::EntryKey(123456), "cashe123456");
+}
+
+TEST_F(CacheTest, KeysWaitInMemoryButLookupsSeeThemAndTheyReachTheDisk) {
+    cache.setFolder(home.file("cashe"));
+    ASSERT_TRUE(cache.clear());
+    const ByteText header = home.read("cashe/!Cashe.dat");
+    const ByteText ok = "HTTP/1.0 200 OK\r\n\r\nbody";
+    ASSERT_TRUE(cache.store("a", "/1", ok));
+    EXPECT_EQ(home.read("cashe/!Cashe.dat"), header); // not yet on disk
+    EXPECT_EQ(cache.lookup("a", "/1"), ok);
+    EXPECT_EQ(cache.count(), 1);
+    for (int i = 2; i <= ResponseCache::MaxPendingStores; ++i)
+        ASSERT_TRUE(cache.store("a", "/" + ByteText::number(i), ok));
+    // The batch limit wrote every key in one replace.
+    EXPECT_TRUE(home.read("cashe/!Cashe.dat").contains("Files=50\r\n"));
+    ASSERT_TRUE(cache.store("a", "/last", ok));
+    {
+        ResponseCache other; // a later run of the program
+        other.setFolder(home.file("cashe"));
+        EXPECT_FALSE(other.lookup("a", "/last"));
+    }
+    cache.flush();
+    ResponseCache later;
+    later.setFolder(home.file("cashe"));
+    EXPECT_EQ(later.lookup("a", "/last"), ok);
+    EXPECT_EQ(later.count(), 51);
 }

@@ -156,17 +156,6 @@ void IssueDownload::CollectMagazineImageLinks() {
 }
 
 void IssueDownload::LoadMagazineImages() {
-    DC.RHost(app_.sites.MagazineArchive);
-    const int count = st_.ImageCount;
-    for (int i = 1; i <= count; ++i) {
-        if (!st_.Downloading)
-            return;
-        setStat(workflow_text::ImageCounter(i, count));
-        st_.PageText = DC.Down(st_.ImageList.at(i - 1), settings_.UseCashe);
-        if (!settings_.IgnoreErrors && st_.PageText == "error") {
-            view_.ResetControls(); // the status line keeps the image counter
-            return;
-        }
-        writeImage(i, st_.PageText);
-    }
+    // A failed picture leaves the picture counter in the status line.
+    loadImages(app_.sites.MagazineArchive, false);
 }

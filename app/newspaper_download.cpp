@@ -108,18 +108,5 @@ void IssueDownload::CollectImageLinks() {
 }
 
 void IssueDownload::LoadAllImages() {
-    const int count = st_.ImageCount;
-    DC.RHost(app_.sites.Newspaper);
-    for (int i = 1; i <= count; ++i) {
-        if (!st_.Downloading)
-            return;
-        setStat(workflow_text::ImageCounter(i, count));
-        st_.PageText = DC.Down(st_.ImageList.at(i - 1), settings_.UseCashe);
-        if (!settings_.IgnoreErrors && st_.PageText == "error") {
-            setStat(U("Ошибка при загрузке"));
-            view_.ResetControls();
-            return;
-        }
-        writeImage(i, st_.PageText);
-    }
+    loadImages(app_.sites.Newspaper, true);
 }

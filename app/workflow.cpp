@@ -240,6 +240,25 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
     return true;
 }
 
+// The picture loop of both sources; the count is taken once, at its start.
+void IssueDownload::loadImages(const ByteText& host, bool reportError) {
+    DC.RHost(host);
+    const int count = st_.ImageCount;
+    for (int i = 1; i <= count; ++i) {
+        if (!st_.Downloading)
+            return;
+        setStat(workflow_text::ImageCounter(i, count));
+        st_.PageText = DC.Down(st_.ImageList.at(i - 1), settings_.UseCashe);
+        if (!settings_.IgnoreErrors && st_.PageText == "error") {
+            if (reportError)
+                setStat(U("Ошибка при загрузке"));
+            view_.ResetControls();
+            return;
+        }
+        writeImage(i, st_.PageText);
+    }
+}
+
 void IssueDownload::writePage(int n, const ByteText& page) {
     if (page.isEmpty() || page == "error")
         return;

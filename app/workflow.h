@@ -73,6 +73,7 @@ private:
     void writePage(int n, const ByteText& page);
     bool loadPages(const std::function<ByteText(int n)>& pagePath,
                    void (IssueDownload::*collectImages)(), bool& complete);
+    void loadImages(const ByteText& host, bool reportError);
     void writeImage(int i, const ByteText& result);
     void buildIndex(bool complete);
     void finish(bool complete);

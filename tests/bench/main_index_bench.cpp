@@ -3,6 +3,8 @@
 // shape: list every subfolder, read each index, fill the template, write.
 #include "processing/main_index.h"
 
+#include "tests/support/scripted_messenger.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,15 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentMessenger : public Messenger {
-public:
-    int shown = 0;
-    MessageAnswer Show(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        ++shown;
-        return MessageAnswer::Ok;
-    }
-};
 
 constexpr int Issues = 500;
 
@@ -56,7 +49,7 @@ int main(int argc, char** argv) {
                                         : QString::number(23000 + i);
         write(target + "/" + name + "/index.htm", issueIndex(i));
     }
-    SilentMessenger messenger;
+    ScriptedMessenger messenger;
     BuildMainIndex(target, home.path(), messenger); // warm the file cache
 
     constexpr int Runs = 10;
@@ -71,6 +64,6 @@ int main(int argc, char** argv) {
     const qint64 size = written.size();
     std::printf("BuildMainIndex: %d issue folders\n", Issues);
     std::printf("  per build: %.2f ms (%d builds), index %lld KB, messages %d\n", perBuildMs, Runs,
-                static_cast<long long>(size / 1024), messenger.shown);
-    return result == MainIndexResult::Written && messenger.shown == 0 ? 0 : 1;
+                static_cast<long long>(size / 1024), int(messenger.shown().size()));
+    return result == MainIndexResult::Written && int(messenger.shown().size()) == 0 ? 0 : 1;
 }

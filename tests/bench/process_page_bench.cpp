@@ -4,6 +4,8 @@
 // The script file is read once; later pages use the remembered values.
 #include "processing/process_page.h"
 
+#include "tests/support/scripted_messenger.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -11,15 +13,6 @@
 #include <cstdio>
 
 namespace {
-
-class SilentMessenger : public Messenger {
-public:
-    int shown = 0;
-    MessageAnswer Show(const QString&, const QString&, MessageIcon, MessageButtons) override {
-        ++shown;
-        return MessageAnswer::Ok;
-    }
-};
 
 constexpr int ReplaceRules = 70;
 constexpr int CutRules = 30;
@@ -87,7 +80,7 @@ int main(int argc, char** argv) {
         f.write(script());
     }
     const ByteText input = page();
-    SilentMessenger messenger;
+    ScriptedMessenger messenger;
     PageProcessor processor(messenger);
 
     QElapsedTimer first;
@@ -107,7 +100,7 @@ int main(int argc, char** argv) {
     std::printf("  first page (script read): %.2f ms\n", firstMs);
     std::printf("  per page:                 %.2f ms (%d pages)\n", perPageMs, Pages);
     std::printf("  output %lld KB, messages %d, script failed: %s\n",
-                static_cast<long long>(output.size() / 1024), messenger.shown,
+                static_cast<long long>(output.size() / 1024), int(messenger.shown().size()),
                 processor.ScriptFailed() ? "yes" : "no");
-    return messenger.shown == 0 ? 0 : 1;
+    return int(messenger.shown().size()) == 0 ? 0 : 1;
 }

@@ -73,6 +73,16 @@ void E2ERun::Download(int16_t source, std::function<void(Select_Number&)> choose
     controller.Command1Click();
 }
 
+void E2ERun::UseAuthorisedProxy() {
+    Settings& s = app.settings;
+    s.UseProxy = true;
+    s.ProxyName = "127.0.0.1";
+    s.ProxyPort = QString::number(site.proxyPort());
+    s.ProxyAut = true;
+    s.ProxyLogin = "reader";
+    s.ProxyPass = "secret";
+}
+
 void E2ERun::StopWhenStatus(const QString& text) {
     stopAt_ = text;
 }

@@ -38,6 +38,9 @@ public:
     // Presses "Стоп" (answered by the messenger's queue) as soon as the
     // status line first reads text during the next download.
     void StopWhenStatus(const QString& text);
+    // Points the settings at the site's proxy with the credentials the site
+    // was started with (--proxy-auth reader:secret).
+    void UseAuthorisedProxy();
 
     // The issue folder of the last download, and one of its files.
     QString folder() const { return app.state.IssueFolder; }

@@ -68,13 +68,7 @@ TEST(MagazineDownload, WholeNewestIssueWithEveryCover) {
 TEST(MagazineDownload, WholeIssueThroughTheProxyWithAuthorisation) {
     E2ERun run({"--proxy-auth", "reader:secret"});
     ASSERT_TRUE(run.ready());
-    Settings& s = run.app.settings;
-    s.UseProxy = true;
-    s.ProxyName = "127.0.0.1";
-    s.ProxyPort = QString::number(run.site.proxyPort());
-    s.ProxyAut = true;
-    s.ProxyLogin = "reader";
-    s.ProxyPass = "secret";
+    run.UseAuthorisedProxy();
     run.Download(MagazineSource);
     const QList<ByteText> lines = run.requestLines();
     ExpectWholeMagazineIssue(run);

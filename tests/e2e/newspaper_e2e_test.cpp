@@ -77,13 +77,8 @@ TEST(NewspaperDownload, WholeIssueDirect) {
 TEST(NewspaperDownload, WholeIssueThroughTheProxyWithAuthorisationThenDirectAgain) {
     E2ERun run({"--proxy-auth", "reader:secret"});
     ASSERT_TRUE(run.ready());
+    run.UseAuthorisedProxy();
     Settings& s = run.app.settings;
-    s.UseProxy = true;
-    s.ProxyName = "127.0.0.1";
-    s.ProxyPort = QString::number(run.site.proxyPort());
-    s.ProxyAut = true;
-    s.ProxyLogin = "reader";
-    s.ProxyPass = "secret";
     s.UseCashe = false;
     run.Download(NewspaperSource);
     const QList<ByteText> heads = run.site.requests();

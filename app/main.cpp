@@ -38,9 +38,19 @@ void wireDownloadControl(Download_Control& DC, Hang_Up& hangUp, MainController& 
     h.hangUp = [&hangUp] { hangUp.HangUpAll(); };
 }
 
+// Started by a scheduler, over ssh or from a console there is no display to
+// show a window on; without one the toolkit would abort before the program
+// could say anything. A platform the user chose stays as it is.
+void chooseOffscreenWithoutDisplay() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("norvel2"));
 

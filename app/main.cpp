@@ -7,6 +7,7 @@
 #include "app/message_box.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
+#include "app/window_hooks.h"
 #include "app/workflow.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
@@ -78,6 +79,8 @@ int main(int argc, char** argv) {
     MainWindowView view(controller, &window);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };
+    OptionsHooks optionsHooks; // the archive copier joins here
+    WireOptionsAndAbout(controller, DC, messenger, optionsHooks, &window);
 
     controller.Load(CommandLineText(QApplication::arguments()),
                     [&DC](const QString& folder, int16_t size) {

@@ -3,6 +3,7 @@
 #include "app/issue_folder.h"
 #include "net/download_control.h"
 #include "net/hang_up.h"
+#include "net/proxy_settings.h"
 #include "net/response.h"
 #include "processing/cut_replace.h"
 #include "processing/issue_index.h"
@@ -63,12 +64,7 @@ void IssueDownload::Start() {
 }
 
 void IssueDownload::PrepareStart() {
-    // Handed over at every start, so a proxy switched off in the settings
-    // is no longer used.
-    DC.UseProxyServer(cp1251::fromUnicode(settings_.ProxyName),
-                      cp1251::fromUnicode(settings_.ProxyPort), settings_.UseProxy);
-    DC.ProxyAut(cp1251::fromUnicode(settings_.ProxyLogin), cp1251::fromUnicode(settings_.ProxyPass),
-                settings_.UseProxy && settings_.ProxyAut);
+    HandProxySettings(DC, settings_);
     // A date picked in the list belongs to the download it was picked for.
     st_.IssueDateOverride.clear();
 }

@@ -1,0 +1,24 @@
+#include "app/link_label.h"
+
+#include <QDesktopServices>
+#include <QMouseEvent>
+
+LinkLabel::LinkLabel(const QString& text, const QUrl& url, const QString& toolTip, QWidget* parent)
+    : QLabel(text, parent), url_(url) {
+    setToolTip(toolTip);
+    setCursor(Qt::PointingHandCursor);
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
+    QPalette blue = palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 192));
+    setPalette(blue);
+}
+
+// A press that is dragged off the label and released elsewhere opens nothing.
+void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
+        return;
+    QDesktopServices::openUrl(url_);
+}

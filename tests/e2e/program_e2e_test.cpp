@@ -2,40 +2,13 @@
 // against the demo site: it downloads the newest issue and ends by itself;
 // started again it ends at once, the issue being archived.
 #include "tests/support/demo_site.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ProgramRun {
-    int exitCode = -1;
-    bool finished = false;
-    qint64 ms = 0;
-};
-
-ProgramRun RunProgram(const QString& home, const QString& switchText) {
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("NORVEL_HOME", home);
-    program.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    program.start(TempProgramFolder::binDir() + "/norvel2", {switchText});
-    ProgramRun run;
-    run.finished = program.waitForFinished(120'000);
-    if (!run.finished) {
-        program.kill();
-        program.waitForFinished();
-    }
-    run.exitCode = program.exitCode();
-    run.ms = clock.elapsed();
-    return run;
-}
 
 QStringList IssueFolders(const TempProgramFolder& home) {
     return QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);

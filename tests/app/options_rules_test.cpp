@@ -1,0 +1,189 @@
+// The settings window's rules without its widgets: the form copied from and
+// back to the record, the dependency rules, the proxy fields it refuses, and
+// the page opener's choice of a browser.
+#include "app/open_page.h"
+#include "app/options_controller.h"
+#include "tests/support/temp_program_folder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+Settings NothingAsDefault() {
+    Settings s;
+    s.DownloadImages = false;
+    s.FolderFormat = 1;
+    s.IgnoreErrors = false;
+    s.AllwaysIndex = false;
+    s.KillConnect = true;
+    s.UseProxy = true;
+    s.ProxyName = "proxy.local";
+    s.ProxyPort = "3128";
+    s.ProxyAut = true;
+    s.ProxyLogin = QString::fromUtf8("читатель");
+    s.ProxyPass = "secret";
+    s.FileScript = "/srv/script.txt";
+    s.CSSFontSize = 14;
+    s.UseCashe = false;
+    s.CasheSize = 120;
+    s.ClearCasheDown = false;
+    s.ClearCasheExit = true;
+    s.QuickDownload = false;
+    s.AutoCopy = true;
+    s.FolderToCopy = "/media/copy";
+    s.ClearFolderToCopy = true;
+    s.CreateSubFolders = true;
+    s.CreateMainIndex = true;
+    return s;
+}
+
+void ExpectSameRecord(const Settings& a, const Settings& b) {
+    EXPECT_EQ(a.DownloadImages, b.DownloadImages);
+    EXPECT_EQ(a.FolderFormat, b.FolderFormat);
+    EXPECT_EQ(a.IgnoreErrors, b.IgnoreErrors);
+    EXPECT_EQ(a.AllwaysIndex, b.AllwaysIndex);
+    EXPECT_EQ(a.KillConnect, b.KillConnect);
+    EXPECT_EQ(a.UseProxy, b.UseProxy);
+    EXPECT_EQ(a.ProxyName, b.ProxyName);
+    EXPECT_EQ(a.ProxyPort, b.ProxyPort);
+    EXPECT_EQ(a.ProxyAut, b.ProxyAut);
+    EXPECT_EQ(a.ProxyLogin, b.ProxyLogin);
+    EXPECT_EQ(a.ProxyPass, b.ProxyPass);
+    EXPECT_EQ(a.FileScript, b.FileScript);
+    EXPECT_EQ(a.CSSFontSize, b.CSSFontSize);
+    EXPECT_EQ(a.UseCashe, b.UseCashe);
+    EXPECT_EQ(a.CasheSize, b.CasheSize);
+    EXPECT_EQ(a.ClearCasheDown, b.ClearCasheDown);
+    EXPECT_EQ(a.ClearCasheExit, b.ClearCasheExit);
+    EXPECT_EQ(a.QuickDownload, b.QuickDownload);
+    EXPECT_EQ(a.AutoCopy, b.AutoCopy);
+    EXPECT_EQ(a.FolderToCopy, b.FolderToCopy);
+    EXPECT_EQ(a.ClearFolderToCopy, b.ClearFolderToCopy);
+    EXPECT_EQ(a.CreateSubFolders, b.CreateSubFolders);
+    EXPECT_EQ(a.CreateMainIndex, b.CreateMainIndex);
+}
+
+// Every field differs from its default, so a control wired to the wrong
+// setting, or to none, shows as a difference.
+TEST(OptionsForm, CarriesEveryFieldToTheRecordAndBack) {
+    const Settings given = NothingAsDefault();
+    const OptionsForm form = FormFromSettings(given, 14, 7);
+    EXPECT_EQ(form.Text2, 7);
+    Settings back; // defaults
+    FormToSettings(form, back);
+    ExpectSameRecord(back, given);
+}
+
+TEST(OptionsForm, ShowsWhatTheScrollControlsCanHoldAndAPlaceholderForNoFolder) {
+    Settings s;
+    s.FolderFormat = 7;
+    s.CasheSize = 0;
+    s.FolderToCopy.clear();
+    s.AutoCopy = true;
+    OptionsForm form = FormFromSettings(s, 0, 0);
+    EXPECT_EQ(form.FolderFormat, 0) << "no option button matches format 7";
+    EXPECT_EQ(form.FontScroll, 8);
+    EXPECT_EQ(form.CasheScroll, 10);
+    EXPECT_EQ(form.Text9, options_text::CopyFolderPlaceholder());
+
+    // Nothing selected leaves the format alone; the placeholder turns the
+    // copy off and leaves the folder alone.
+    s.FolderToCopy = "/kept";
+    FormToSettings(form, s);
+    EXPECT_EQ(s.FolderFormat, 7);
+    EXPECT_FALSE(s.AutoCopy);
+    EXPECT_EQ(s.FolderToCopy, "/kept");
+}
+
+TEST(OptionsRules, FollowTheCheckBoxes) {
+    OptionsForm f;
+    f.Check5 = false;
+    f.Check6 = true;
+    f.Check1 = false;
+    f.Text2 = 0;
+    EXPECT_FALSE(EnabledBy(f, true).ProxyGroup);
+    EXPECT_FALSE(EnabledBy(f, true).AuthGroup) << "authorisation needs the proxy too";
+    EXPECT_FALSE(EnabledBy(f, true).CasheGroup);
+    EXPECT_FALSE(EnabledBy(f, true).Command3) << "an empty cache has nothing to clear";
+    f.Check5 = true;
+    f.Check1 = true;
+    f.Text2 = 3;
+    EXPECT_TRUE(EnabledBy(f, true).AuthGroup);
+    EXPECT_TRUE(EnabledBy(f, true).CasheGroup);
+    EXPECT_TRUE(EnabledBy(f, true).Command3);
+
+    f.Check9 = false;
+    f.Check12 = true;
+    f.Check13 = true;
+    OptionsEnabled off = EnabledBy(f, true);
+    EXPECT_FALSE(off.CopyGroup || off.Command9 || off.Command7 || off.Command8);
+    f.Check9 = true;
+    OptionsEnabled on = EnabledBy(f, true);
+    EXPECT_TRUE(on.CopyGroup && on.Command9 && on.Command7 && on.Command8);
+    EXPECT_FALSE(EnabledBy(f, false).Command9) << "no issue folders, nothing to copy";
+    f.Check12 = false;
+    f.Check13 = false;
+    on = EnabledBy(f, true);
+    EXPECT_FALSE(on.Command9 || on.Command7 || on.Command8);
+}
+
+TEST(OptionsRules, RefuseAProxyPortThatIsNoNumberFrom1To65535) {
+    OptionsForm f;
+    f.Check5 = true;
+    f.Text5 = "127.0.0.1";
+    for (const char* port : {"", "abc", "80a", "0", "65536", "-1", "8080.5"}) {
+        f.Text6 = port;
+        const ProxyProblem problem = ProxyFieldsProblem(f);
+        EXPECT_FALSE(problem.text.isEmpty()) << port;
+        EXPECT_TRUE(problem.port) << port;
+    }
+    for (const char* port : {"1", "8080", " 3128 ", "65535"}) {
+        f.Text6 = port;
+        EXPECT_TRUE(ProxyFieldsProblem(f).text.isEmpty()) << port;
+    }
+    f.Text5 = "  ";
+    EXPECT_FALSE(ProxyFieldsProblem(f).port) << "the address is what is missing";
+    EXPECT_FALSE(ProxyFieldsProblem(f).text.isEmpty());
+    // A proxy that is off is never used: its fields are not held against
+    // the user, who cannot even edit them.
+    f.Check5 = false;
+    f.Text6 = "junk";
+    EXPECT_TRUE(ProxyFieldsProblem(f).text.isEmpty());
+}
+
+TEST(PageOpener, GivesThePageToTheBrowserOnlyWhenAskedAndOneIsInstalled) {
+    TempProgramFolder bin(false);
+    bin.write("chromium", "#!/bin/sh\n");
+    QFile::setPermissions(bin.file("chromium"), QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toLocal8Bit());
+
+    QString started;
+    QUrl opened;
+    PageOpener opener;
+    opener.startProgram = [&](const QString& program, const QStringList& arguments) {
+        started = program + " " + arguments.join(' ');
+        return true;
+    };
+    opener.openUrl = [&](const QUrl& url) {
+        opened = url;
+        return true;
+    };
+    EXPECT_TRUE(OpenPage("/copy/index.htm", true, opener));
+    EXPECT_EQ(started, bin.file("chromium") + " /copy/index.htm");
+    EXPECT_TRUE(opened.isEmpty());
+
+    EXPECT_TRUE(OpenPage("/copy/index.htm", false, opener));
+    EXPECT_EQ(opened, QUrl::fromLocalFile("/copy/index.htm"));
+
+    qputenv("PATH", QByteArray("/nonexistent"));
+    opened.clear();
+    started.clear();
+    EXPECT_TRUE(OpenPage("/copy/index.htm", true, opener)) << "no browser: the desktop opens it";
+    EXPECT_TRUE(started.isEmpty());
+    EXPECT_EQ(opened, QUrl::fromLocalFile("/copy/index.htm"));
+    qputenv("PATH", oldPath);
+}
+
+} // namespace

@@ -10,9 +10,9 @@
 #include "net/download_control.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/url_catcher.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,22 +26,6 @@ namespace {
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
-
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() {
-        for (const char* scheme : {"http", "mailto"})
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~UrlCatcher() override {
-        for (const char* scheme : {"http", "mailto"})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 // Answers the next modal window once it is up, when it is a T; any other
 // window is closed, so a failure cannot leave the test waiting.
@@ -68,7 +52,7 @@ TEST(AboutWindow, ShowsTheVersionAndOpensEachLinkThroughTheDesktop) {
     EXPECT_EQ(window.ForumLink->toolTip(), U("Обсудить программу на форуме"));
     EXPECT_EQ(window.MailLink->toolTip(), U("Отправить письмо автору программы"));
 
-    UrlCatcher desktop;
+    UrlCatcher desktop({"http", "mailto"});
     for (LinkLabel* link : {window.ProgramLink, window.SiteLink, window.ForumLink, window.MailLink,
                             window.NewspaperLink, window.MagazineLink})
         QTest::mouseClick(link, Qt::LeftButton);
@@ -152,5 +136,3 @@ TEST(MainWindowButtons, OpenTheSettingsAndTheAboutWindow) {
 }
 
 } // namespace
-
-#include "about_choosers_test.moc"

@@ -7,9 +7,9 @@
 #include "net/response_cache.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/url_catcher.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,17 +26,6 @@ namespace {
 QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
-
-// Receives what the window hands to the desktop.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler("file"); }
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 class OptionsWindow : public ::testing::Test {
 protected:
@@ -347,7 +336,7 @@ TEST_F(OptionsWindow, TheMainIndexIsBuiltThenShown) {
         EXPECT_EQ(title, U("Выберите директорию для копирования"));
         return copy;
     };
-    UrlCatcher desktop;
+    UrlCatcher desktop({"file"});
     open();
     page(4);
     tick(window->Check9);
@@ -392,5 +381,3 @@ TEST_F(OptionsWindow, AChooserCancelledChangesNothing) {
 }
 
 } // namespace
-
-#include "options_window_test.moc"

@@ -148,7 +148,6 @@ public:
     void Timer1Tick();
 
     OptionsEnabled enabled() const;
-    AppState& app() { return app_; }
 
     // What the window shows.
     OptionsForm form;

@@ -167,6 +167,7 @@ TEST_F(ControlTest, TrickleEndsAtTheFetchLimit) {
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_TRUE(dc.StatusText().startsWith("Загрузка не завершилась за 2 с, прекращена ("))
         << dc.StatusText().toStdString();
+    ASSERT_FALSE(record.mainStatuses.isEmpty());
     EXPECT_EQ(record.mainStatuses.last(),
               "Ошибка загрузки: сервер передаёт данные слишком медленно");
     EXPECT_EQ(dc.SizeCashe(), 0);

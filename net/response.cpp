@@ -87,18 +87,24 @@ Framing ReadFraming(const ByteText& header) {
     return framing;
 }
 
-// The header without its transfer coding and length lines, with the length
-// of the decoded body instead, followed by that body.
+// The header with the length of the decoded body right after the status
+// line and without its transfer coding, length and blank lines, every line
+// ended by CR LF, followed by that body. Judged again, it is accepted as it is: the
+// status line keeps its place, so the 404 and 407 rules read the same bytes.
 ByteText WithDecodedBody(const ByteText& header, const ByteText& body) {
-    QList<ByteText> kept;
     const QList<ByteText> lines = header.split('\n');
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const ByteText name = i == 0 ? ByteText() : FieldName(lines[i]);
-        if (name != "transfer-encoding" && name != "content-length")
-            kept.append(lines[i]);
+    auto withoutCr = [](const ByteText& line) {
+        return line.endsWith('\r') ? line.chopped(1) : line;
+    };
+    ByteText out = withoutCr(lines[0]) + "\r\nContent-Length: " + ByteText::number(body.size());
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const ByteText line = withoutCr(lines[i]);
+        const ByteText name = FieldName(line);
+        // A blank line here (lone LF ends) would end the new header early.
+        if (!line.isEmpty() && name != "transfer-encoding" && name != "content-length")
+            out += "\r\n" + line;
     }
-    return kept.join('\n') + "\r\nContent-Length: " + ByteText::number(body.size()) + HeaderEnd +
-           body;
+    return out + HeaderEnd + body;
 }
 
 JudgedResponse Verdict(ResponseVerdict verdict) {

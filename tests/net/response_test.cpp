@@ -1,6 +1,8 @@
 #include "net/response.h"
 
+#include <QList>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -128,9 +130,14 @@ TEST(Response, ChunkedBodyIsDecodedAndItsHeaderSaysItsLength) {
                             "\r\n0\r\nX-Trailer: dropped\r\n\r\n";
     const JudgedResponse judged = JudgeReceived(head + framed + "after the end");
     ASSERT_EQ(judged.verdict, ResponseVerdict::Response);
-    EXPECT_EQ(judged.response, "HTTP/1.1 200 OK\r\nContent-Type: image/gif\r\nX-After: 1\r\n"
-                               "Content-Length: 262\r\n\r\nhello " +
+    EXPECT_EQ(judged.response, "HTTP/1.1 200 OK\r\nContent-Length: 262\r\nContent-Type: "
+                               "image/gif\r\nX-After: 1\r\n\r\nhello " +
                                    binary);
+    // The coding line last in the header, or the only one.
+    EXPECT_EQ(
+        JudgeReceived("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\nx\r\n0\r\n\r\n")
+            .response,
+        "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nx");
     // The decoded response is whole by its own rules, as the cache reads it.
     EXPECT_EQ(JudgeReceived(judged.response).response, judged.response);
     // Upper-case digits, blanks around the length and lone LF line ends pass.
@@ -201,4 +208,55 @@ TEST(Response, BufferRefusesChunksPastItsLimit) {
     EXPECT_FALSE(buffer.append("x"));
     EXPECT_EQ(buffer.bytes(), "1234567890");
     EXPECT_EQ(ResponseBuffer().limit(), qsizetype(64) * 1024 * 1024);
+}
+
+// What the cache relies on: an accepted response, judged again, is accepted
+// as it is. Tried on random damage to answers of every framing.
+TEST(Response, AcceptedResponseIsAcceptedAgainUnchanged) {
+    const QList<ByteText> seeds = {
+        "HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello",
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nhello\r\n0\r\n\r\n",
+        "HTTP/1.0 302 Found\r\nLocation: /x\r\n\r\n",
+        "HTTP/1.1 200\nTransfer-Encoding: chunked\nX: 404 Not Found\n\r\n\r\n1\nx\n0\n",
+    };
+    const QList<ByteText> pieces = {"\r\n",
+                                    "\n",
+                                    "0\r\n\r\n",
+                                    "Transfer-Encoding: chunked\r\n",
+                                    "Content-Length: 3\r\n",
+                                    "404 Not Found",
+                                    "HTTP/1.1 ",
+                                    ";x",
+                                    " ",
+                                    "\r\n\r\n",
+                                    "a\r\n"};
+    std::mt19937 random(19);
+    int accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        ByteText bytes = seeds[random() % seeds.size()];
+        for (int edits = 1 + random() % 3; edits > 0; --edits) {
+            const qsizetype at = random() % (bytes.size() + 1);
+            switch (random() % 3) {
+            case 0:
+                bytes.insert(at, pieces[random() % pieces.size()]);
+                break;
+            case 1:
+                bytes.remove(at, 1 + random() % 4);
+                break;
+            default:
+                if (at < bytes.size())
+                    bytes[at] = char(random());
+            }
+        }
+        const ConnectionEnd end = random() % 2 ? ConnectionEnd::Reset : ConnectionEnd::Closed;
+        const JudgedResponse judged = JudgeReceived(bytes, end);
+        if (judged.verdict != ResponseVerdict::Response) {
+            ASSERT_TRUE(judged.response.isEmpty());
+            continue;
+        }
+        ++accepted;
+        ASSERT_EQ(JudgeReceived(judged.response).response, judged.response)
+            << bytes.toPercentEncoding().constData();
+    }
+    EXPECT_GT(accepted, 1000);
 }

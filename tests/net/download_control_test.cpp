@@ -76,6 +76,8 @@ TEST_F(ControlTest, ResponseArrivingByteByByteComesBackWhole) {
     EXPECT_EQ(dc.Down("/img/1.gif", false), server.reply);
     EXPECT_TRUE(record.statuses.contains(
         QStringLiteral("Загрузка данных: %1 Bytes").arg(server.reply.size())));
+    // It did arrive in many pieces, each counted as it came.
+    EXPECT_GT(record.statuses.filter("Загрузка данных: ").size(), 50);
 }
 
 TEST_F(ControlTest, ConnectingStatusDependsOnTheHostLength) {
@@ -179,10 +181,19 @@ TEST_F(ControlTest, TrickleEndsAtTheFetchLimit) {
 }
 
 TEST_F(ControlTest, StopDuringTheTransferReturnsStop) {
+    // Pieces 10 ms apart; the stop comes once the first of them is in, so
+    // the transfer is surely under way and surely not finished.
     server.reply = Ok(ByteText(10000, 'a'));
     server.chunkSize = 100;
-    QTimer::singleShot(30, &dc, [this] { dc.Stopped(); });
+    server.intervalMs = 10;
+    const QMetaObject::Connection stopOnData =
+        QObject::connect(&dc, &Download_Control::statusChanged, &dc, [this](const QString& text) {
+            if (text.startsWith("Загрузка данных: "))
+                dc.Stopped();
+        });
     EXPECT_EQ(dc.Down("/", false), "stop");
+    QObject::disconnect(stopOnData);
+    ASSERT_EQ(record.statuses.filter("Загрузка данных: ").size(), 1);
     EXPECT_EQ(dc.StatusText(), "Загрузка прервана");
     EXPECT_EQ(record.mainStatuses.last(), "Загрузка прервана");
     EXPECT_FALSE(dc.Animating());

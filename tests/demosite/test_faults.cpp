@@ -148,25 +148,6 @@ TEST_F(DemoSiteFaults, DamagedAnswersAreShapedAsTheirKindsSay) {
     EXPECT_EQ(get(host, path + "?headless").bytes, body);
 }
 
-TEST(DemoSiteCrlfLink, PictureAddressWithALineBreakIsServedPercentEncoded) {
-    DemoSite site({"--crlf-link"});
-    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
-    const ByteText contents = getBody(site.newspaper(), "/daily/24001");
-    const qsizetype at = contents.indexOf("<h3><a href=\"/daily/24001/") + 13;
-    const ByteText article = contents.mid(at, contents.indexOf('"', at) - at);
-    const ByteText print = getBody(site.newspaper(), article + "/print/");
-    const qsizetype src = print.indexOf("_crlf\r\nX-Injected: yes\r\n.gif\"");
-    ASSERT_GT(src, 0) << print.constData();
-    const qsizetype start = print.lastIndexOf('"', src) + 1;
-    const ByteText picture = print.mid(start, src + 28 - start);
-    ByteText encoded = picture;
-    encoded.replace("\r\n", "%0D%0A").replace(" ", "%20");
-    const RawResult served =
-        rawExchange(site.newspaper(), programRequest(site.newspaper(), encoded));
-    EXPECT_TRUE(served.bytes.startsWith("HTTP/1.0 200 OK\r\n")) << encoded.constData();
-    EXPECT_TRUE(bodyOf(served.bytes).startsWith("GIF8"));
-}
-
 TEST_F(DemoSiteFaults, DribbleSendsTheWholeReplyByteByByte) {
     const ByteText host = site->update();
     const RawResult normal = get(host, "/version.info");

@@ -1,4 +1,4 @@
-#include "tests/e2e/program_run.h"
+#include "tests/e2e/unattended_run.h"
 
 #include "settings/ini.h"
 #include "tests/support/scripted_messenger.h"
@@ -8,8 +8,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 
-ProgramRun RunUnattended(const QString& home, const QString& switchText,
-                         const QStringList& environment, int timeoutMs) {
+UnattendedRun RunUnattended(const QString& home, const QString& switchText,
+                            const QStringList& environment, int timeoutMs) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
@@ -21,7 +21,7 @@ ProgramRun RunUnattended(const QString& home, const QString& switchText,
     QElapsedTimer clock;
     clock.start();
     program.start(TempProgramFolder::binDir() + "/norvel2", {switchText});
-    ProgramRun run;
+    UnattendedRun run;
     run.finished = program.waitForFinished(timeoutMs);
     if (!run.finished) {
         program.kill();

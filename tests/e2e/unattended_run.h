@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <functional>
 
-struct ProgramRun {
+struct UnattendedRun {
     bool finished = false; // ended by itself within the time given
     int exitCode = -1;
     qint64 ms = 0;
@@ -19,8 +19,8 @@ struct ProgramRun {
 
 // Runs build/bin/norvel2 with switchText in the program folder home, with
 // extra "NAME=value" environment entries; kills it after timeoutMs.
-ProgramRun RunUnattended(const QString& home, const QString& switchText,
-                         const QStringList& environment = {}, int timeoutMs = 60'000);
+UnattendedRun RunUnattended(const QString& home, const QString& switchText,
+                            const QStringList& environment = {}, int timeoutMs = 60'000);
 
 // Writes home/options.ini with the default settings as change leaves them.
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);

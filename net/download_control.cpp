@@ -18,6 +18,21 @@ QString Text(const ByteText& bytes) {
     return cp1251::toUnicode(bytes);
 }
 
+// The fetch limit the environment sets for this run (NORVEL_FETCH_LIMIT,
+// whole seconds), or the default.
+int FetchLimitFromEnvironment() {
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("NORVEL_FETCH_LIMIT", &ok);
+    if (!ok || seconds <= 0 || seconds > std::numeric_limits<int>::max() / 1000)
+        return Download_Control::DefaultFetchLimitMs;
+    return seconds * 1000;
+}
+
+// Whole seconds of a limit, rounded up, for the status texts.
+int Seconds(int milliseconds) {
+    return (milliseconds + 999) / 1000;
+}
+
 // The proxy port as a number, or 0 when it is none.
 quint16 PortNumber(const ByteText& port) {
     bool ok = false;
@@ -32,6 +47,9 @@ Download_Control::Download_Control(QObject* parent) : QObject(parent) {
     connect(&Timer1, &QTimer::timeout, this, &Download_Control::advanceFrame);
     silence_.setSingleShot(true);
     connect(&silence_, &QTimer::timeout, this, &Download_Control::onSilence);
+    fetchLimit_.setSingleShot(true);
+    connect(&fetchLimit_, &QTimer::timeout, this, &Download_Control::onFetchLimit);
+    fetchLimitMs_ = FetchLimitFromEnvironment();
 }
 
 Download_Control::~Download_Control() {
@@ -116,6 +134,7 @@ ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
 
     fetching_ = true;
     startAnimation();
+    fetchLimit_.start(fetchLimitMs_);
     if (startConnection() && fetching_) {
         QEventLoop loop;
         waitLoop_ = &loop;
@@ -131,7 +150,12 @@ ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
 }
 
 bool Download_Control::startConnection() {
-    QString target;
+    // The host goes into the request's header lines as it is.
+    if (!IsPlainHost(host_)) {
+        fail(QStringLiteral("Недопустимое имя сервера: ") + Text(host_).simplified(),
+             QStringLiteral("Ошибка подключения"));
+        return false;
+    }
     quint16 port = 0;
     ByteText name;
     if (proxyOn_) {
@@ -191,6 +215,7 @@ bool Download_Control::startConnection() {
 }
 
 void Download_Control::onConnected() {
+    connectionEnd_.watch(WS->socketDescriptor());
     const ByteText request = RequestFor(remoteFile_);
     addTraffic(request.size());
     restartSilenceTimer();
@@ -221,9 +246,11 @@ void Download_Control::onReadyRead() {
 void Download_Control::onClosed() {
     if (!fetching_ || !readAvailable())
         return;
+    const ConnectionEnd end = connectionEnd_.end();
     releaseSocket();
-    const ByteText& response = buffer_.bytes();
-    switch (JudgeResponse(response)) {
+    const qsizetype received = buffer_.size();
+    const JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
+    switch (judged.verdict) {
     case ResponseVerdict::ProxyAuthFailed:
         fail(QStringLiteral("Ошибка авторизации на прокси"),
              QStringLiteral("Ошибка авторизации на прокси-сервере"));
@@ -235,18 +262,27 @@ void Download_Control::onClosed() {
         fail(QStringLiteral("Сервер закрыл соединение, не передав данных"),
              QStringLiteral("Ошибка подключения: сервер не передал данных"));
         return;
+    case ResponseVerdict::NoStatusLine:
+        fail(QStringLiteral("Ответ сервера без строки состояния HTTP (%1 Bytes)").arg(received),
+             QStringLiteral("Ошибка загрузки: ответ сервера не по протоколу HTTP"));
+        return;
     case ResponseVerdict::Truncated:
-        fail(QStringLiteral("Ответ сервера получен не полностью (%1 Bytes)").arg(response.size()),
+        fail(QStringLiteral("Ответ сервера получен не полностью (%1 Bytes)").arg(received),
              QStringLiteral("Ошибка загрузки: соединение оборвалось"));
+        return;
+    case ResponseVerdict::BadFraming:
+        fail(QStringLiteral("Ответ сервера повреждён: неверная разбивка на части (%1 Bytes)")
+                 .arg(received),
+             QStringLiteral("Ошибка загрузки: ответ сервера повреждён"));
         return;
     case ResponseVerdict::Response:
         break;
     }
     setStatus(QStringLiteral("Загрузка завершена"));
     if (casheFile_)
-        cache_.store(host_, remoteFile_, response);
-    addTraffic(response.size());
-    finish(response);
+        cache_.store(host_, remoteFile_, judged.response);
+    addTraffic(received);
+    finish(judged.response);
 }
 
 void Download_Control::onSocketError(int code, const QString& description) {
@@ -261,9 +297,18 @@ void Download_Control::onSocketError(int code, const QString& description) {
 void Download_Control::onSilence() {
     if (!fetching_)
         return;
-    const int seconds = (silenceLimitMs_ + 999) / 1000;
-    fail(QStringLiteral("Сервер не отвечает %1 с, загрузка прекращена").arg(seconds),
+    fail(QStringLiteral("Сервер не отвечает %1 с, загрузка прекращена")
+             .arg(Seconds(silenceLimitMs_)),
          QStringLiteral("Ошибка подключения: сервер не отвечает"));
+}
+
+void Download_Control::onFetchLimit() {
+    if (!fetching_)
+        return;
+    fail(QStringLiteral("Загрузка не завершилась за %1 с, прекращена (%2 Bytes)")
+             .arg(Seconds(fetchLimitMs_))
+             .arg(buffer_.size()),
+         QStringLiteral("Ошибка загрузки: сервер передаёт данные слишком медленно"));
 }
 
 void Download_Control::Stopped() {
@@ -287,6 +332,7 @@ void Download_Control::finish(const ByteText& result) {
         return;
     fetching_ = false;
     silence_.stop();
+    fetchLimit_.stop();
     stopAnimation();
     result_ = result;
     if (waitLoop_)
@@ -295,6 +341,7 @@ void Download_Control::finish(const ByteText& result) {
 
 void Download_Control::releaseSocket() {
     silence_.stop();
+    connectionEnd_.release();
     if (!WS)
         return;
     QTcpSocket* socket = WS;

@@ -16,12 +16,15 @@
 // returns "error" at once. Down returns:
 //   - the whole raw response (status line and headers included; redirects and
 //     server errors are ordinary responses; ExtractBody in net/response.h cuts
-//     the header off),
+//     the header off), its body cut at Content-Length and a chunked body
+//     decoded (JudgeReceived in net/response.h),
 //   - a cached raw response (no network traffic),
 //   - "error": socket error, proxy "407 Unauthorized", "404 Not Found" in the
-//     status line, no byte within the silence limit, a close without data, a
-//     response cut short, a response larger than the memory limit, a bad proxy
-//     port,
+//     status line, no byte within the silence limit, a fetch longer than the
+//     fetch limit, a close without data, an answer without a status line, a
+//     response cut short (by a reset too), damaged chunked framing, a
+//     response larger than the memory limit, a bad proxy port, a host entry
+//     with blanks or control characters,
 //   - "stop": Stopped() was called during the fetch, or the application is
 //     quitting.
 //
@@ -29,6 +32,7 @@
 // DownloadControlView (net/download_control_view.h) from the signals and
 // accessors below; logic and tests need no widget.
 
+#include "net/connection_end.h"
 #include "net/response.h"
 #include "net/response_cache.h"
 #include "settings/bytetext.h"
@@ -49,6 +53,11 @@ class Download_Control : public QObject {
 public:
     // A fetch that receives nothing for this long ends in "error".
     static constexpr int DefaultSilenceLimitMs = 60'000;
+    // A fetch that has not ended this long after it started ends in "error",
+    // however steadily data arrives: a server trickling a byte a second
+    // cannot hold a download for hours. The environment variable
+    // NORVEL_FETCH_LIMIT (whole seconds) sets another limit for the run.
+    static constexpr int DefaultFetchLimitMs = 10 * 60'000;
     static constexpr int AnimationIntervalMs = 500;
     static constexpr int FrameCount = 6;
 
@@ -112,6 +121,8 @@ public:
     // Limits, shortened by tests.
     void setSilenceLimit(int milliseconds) { silenceLimitMs_ = milliseconds; }
     int silenceLimit() const { return silenceLimitMs_; }
+    void setFetchLimit(int milliseconds) { fetchLimitMs_ = milliseconds; }
+    int fetchLimit() const { return fetchLimitMs_; }
     void setResponseLimit(qsizetype bytes) { buffer_.setLimit(bytes); }
 
     // The exact request Down sends for a path with the current settings.
@@ -141,6 +152,7 @@ private:
     void onClosed();
     void onSocketError(int code, const QString& description);
     void onSilence();
+    void onFetchLimit();
     // Ends the running fetch with a result; later events are ignored.
     void finish(const ByteText& result);
     void fail(const QString& status, const QString& mainStatus);
@@ -165,6 +177,7 @@ private:
     ByteText proxyCredentials_;
     ResponseCache cache_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
+    int fetchLimitMs_ = DefaultFetchLimitMs;
 
     // Face and counters.
     QString status_ = QStringLiteral("Ready");
@@ -172,6 +185,8 @@ private:
     int frame_ = 0;
     QTimer Timer1;
     QTimer silence_;
+    QTimer fetchLimit_;
+    ConnectionEndWatch connectionEnd_;
     int32_t ownTraffic_ = 0;
     int32_t* traffic_ = &ownTraffic_;
     Messenger* messenger_ = nullptr;

@@ -24,5 +24,16 @@ struct RequestTarget {
 //   Connection: Close
 //   (blank line)
 // Through a proxy the first line is "GET http://host/daily/ HTTP/1.0" and the
-// seventh "Proxy-Connection: Close".
+// seventh "Proxy-Connection: Close". The path goes in as RequestPath gives it.
 ByteText BuildRequest(const RequestTarget& target);
+
+// The path as it may stand in a request line: control characters (CR, LF,
+// NUL and the rest below 0x20, and DEL) and blanks become "%XX", so a link
+// taken from a page can never end the request line early or add a header
+// line of its own. Every other byte, "%" and bytes above 127 included, is
+// kept, so ordinary and already encoded paths go out unchanged.
+ByteText RequestPath(const ByteText& path);
+
+// Whether a host entry can go into the request as it is: no control
+// characters and no blanks.
+bool IsPlainHost(const ByteText& host);

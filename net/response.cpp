@@ -1,5 +1,7 @@
 #include "net/response.h"
 
+#include "net/chunked_body.h"
+
 #include <QList>
 #include <optional>
 
@@ -7,40 +9,161 @@ namespace {
 
 const ByteText HeaderEnd = "\r\n\r\n";
 
-// The declared body length, when the header carries a readable one.
-std::optional<qsizetype> ContentLength(const ByteText& header) {
-    for (const ByteText& line : header.split('\n')) {
-        qsizetype colon = line.indexOf(':');
-        if (colon < 0 || line.left(colon).trimmed().toLower() != "content-length")
-            continue;
-        bool ok = false;
-        qlonglong n = line.mid(colon + 1).trimmed().toLongLong(&ok);
-        if (ok && n >= 0)
-            return qsizetype(n);
-        return std::nullopt;
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "HTTP/" digits "." digits, blanks, three digits, then a blank, a line end
+// or the end of the bytes. More than one blank before the code is let pass,
+// as careless servers send it.
+bool HasStatusLine(const ByteText& bytes) {
+    if (!bytes.startsWith("HTTP/"))
+        return false;
+    qsizetype at = 5;
+    auto skipDigits = [&] {
+        const qsizetype start = at;
+        while (at < bytes.size() && IsDigit(bytes[at]))
+            ++at;
+        return at - start;
+    };
+    auto expect = [&](char c) { return at < bytes.size() && bytes[at++] == c; };
+    if (skipDigits() == 0 || !expect('.') || skipDigits() == 0 || !expect(' '))
+        return false;
+    while (at < bytes.size() && bytes[at] == ' ')
+        ++at;
+    if (skipDigits() != 3)
+        return false;
+    return at == bytes.size() || bytes[at] == ' ' || bytes[at] == '\r' || bytes[at] == '\n';
+}
+
+// Whether the bytes so far could still grow into a status line.
+bool IsStatusLineCutShort(const ByteText& bytes) {
+    return !bytes.contains('\n') && ByteText("HTTP/").startsWith(bytes.left(5));
+}
+
+// The name of a header line in lower case, or empty for a line without one.
+ByteText FieldName(const ByteText& line) {
+    const qsizetype colon = line.indexOf(':');
+    return colon < 0 ? ByteText() : line.left(colon).trimmed().toLower();
+}
+
+ByteText FieldValue(const ByteText& line) {
+    return line.mid(line.indexOf(':') + 1).trimmed();
+}
+
+// What the header says about where the body ends.
+struct Framing {
+    bool chunked = false;
+    bool unknownCoding = false; // a transfer coding this program cannot undo
+    std::optional<qsizetype> length;
+    bool conflictingLengths = false;
+};
+
+Framing ReadFraming(const ByteText& header) {
+    Framing framing;
+    QList<ByteText> codings;
+    const QList<ByteText> lines = header.split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const ByteText name = FieldName(lines[i]);
+        if (name == "transfer-encoding") {
+            for (const ByteText& coding : FieldValue(lines[i]).split(',')) {
+                const ByteText c = coding.trimmed().toLower();
+                if (!c.isEmpty() && c != "identity")
+                    codings.append(c);
+            }
+        } else if (name == "content-length") {
+            // An unreadable length is not trusted either way.
+            bool ok = false;
+            const qlonglong n = FieldValue(lines[i]).toLongLong(&ok);
+            if (!ok || n < 0)
+                continue;
+            if (framing.length && *framing.length != n)
+                framing.conflictingLengths = true;
+            framing.length = qsizetype(n);
+        }
     }
-    return std::nullopt;
+    framing.chunked = codings == QList<ByteText>{"chunked"};
+    framing.unknownCoding = !codings.isEmpty() && !framing.chunked;
+    return framing;
+}
+
+// The header with the length of the decoded body right after the status
+// line and without its transfer coding, length and blank lines, every line
+// ended by CR LF, followed by that body. Judged again, it is accepted as it is: the
+// status line keeps its place, so the 404 and 407 rules read the same bytes.
+ByteText WithDecodedBody(const ByteText& header, const ByteText& body) {
+    const QList<ByteText> lines = header.split('\n');
+    auto withoutCr = [](const ByteText& line) {
+        return line.endsWith('\r') ? line.chopped(1) : line;
+    };
+    ByteText out = withoutCr(lines[0]) + "\r\nContent-Length: " + ByteText::number(body.size());
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const ByteText line = withoutCr(lines[i]);
+        const ByteText name = FieldName(line);
+        // A blank line here (lone LF ends) would end the new header early.
+        if (!line.isEmpty() && name != "transfer-encoding" && name != "content-length")
+            out += "\r\n" + line;
+    }
+    return out + HeaderEnd + body;
+}
+
+JudgedResponse Verdict(ResponseVerdict verdict) {
+    return {verdict, {}};
+}
+
+JudgedResponse Accepted(const ByteText& response) {
+    return {ResponseVerdict::Response, response};
 }
 
 } // namespace
 
-ResponseVerdict JudgeResponse(const ByteText& response) {
-    if (response.isEmpty())
-        return ResponseVerdict::NoData;
-    if (response.mid(9, 16) == "407 Unauthorized")
-        return ResponseVerdict::ProxyAuthFailed;
-    qsizetype notFound = response.indexOf("404 Not Found");
+JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
+    if (received.isEmpty())
+        return Verdict(ResponseVerdict::NoData);
+    if (received.mid(9, 16) == "407 Unauthorized")
+        return Verdict(ResponseVerdict::ProxyAuthFailed);
+    const qsizetype notFound = received.indexOf("404 Not Found");
     if (notFound >= 0 && notFound < 19)
-        return ResponseVerdict::NotFound;
-    qsizetype headerEnd = response.indexOf(HeaderEnd);
+        return Verdict(ResponseVerdict::NotFound);
+    if (IsStatusLineCutShort(received))
+        return Verdict(ResponseVerdict::Truncated);
+    if (!HasStatusLine(received))
+        return Verdict(ResponseVerdict::NoStatusLine);
+    const qsizetype headerEnd = received.indexOf(HeaderEnd);
     if (headerEnd < 0)
-        return response.startsWith("HTTP/") ? ResponseVerdict::Truncated
-                                            : ResponseVerdict::Response;
-    std::optional<qsizetype> declared = ContentLength(response.left(headerEnd));
-    qsizetype bodyLength = response.size() - headerEnd - HeaderEnd.size();
-    if (declared && bodyLength < *declared)
-        return ResponseVerdict::Truncated;
-    return ResponseVerdict::Response;
+        return Verdict(ResponseVerdict::Truncated);
+    const ByteText header = received.left(headerEnd);
+    const qsizetype bodyStart = headerEnd + HeaderEnd.size();
+    const Framing framing = ReadFraming(header);
+    if (framing.unknownCoding)
+        return Verdict(ResponseVerdict::BadFraming);
+    // A chunked body carries its own end; any length line is ignored.
+    if (framing.chunked) {
+        const ChunkedBody body = DecodeChunked(received.mid(bodyStart));
+        switch (body.outcome) {
+        case ChunkedBody::Outcome::Complete:
+            return Accepted(WithDecodedBody(header, body.bytes));
+        case ChunkedBody::Outcome::Incomplete:
+            return Verdict(ResponseVerdict::Truncated);
+        case ChunkedBody::Outcome::Malformed:
+            return Verdict(ResponseVerdict::BadFraming);
+        }
+    }
+    if (framing.conflictingLengths)
+        return Verdict(ResponseVerdict::BadFraming);
+    if (framing.length) {
+        if (received.size() - bodyStart < *framing.length)
+            return Verdict(ResponseVerdict::Truncated);
+        return Accepted(received.left(bodyStart + *framing.length));
+    }
+    // Without a length only an orderly close ends the body.
+    if (end == ConnectionEnd::Reset)
+        return Verdict(ResponseVerdict::Truncated);
+    return Accepted(received);
+}
+
+ResponseVerdict JudgeResponse(const ByteText& received, ConnectionEnd end) {
+    return JudgeReceived(received, end).verdict;
 }
 
 bool IsCacheable(const ByteText& response) {

@@ -1,8 +1,8 @@
 #pragma once
-// What a finished fetch means, judged from the bytes received alone, so every
-// rule can be tested with canned bytes and no socket. A response is the raw
-// text of the server: status line, headers, blank line, body, one character
-// per byte.
+// What a finished fetch means, judged from the bytes received and the way
+// the connection ended alone, so every rule can be tested (and fuzzed) with
+// canned bytes and no socket. A response is the raw text of the server:
+// status line, headers, blank line, body, one character per byte.
 
 #include "settings/bytetext.h"
 
@@ -11,15 +11,35 @@
 inline constexpr qsizetype MaxResponseBytes = qsizetype(64) * 1024 * 1024;
 
 enum class ResponseVerdict {
-    Response,        // hand it to the caller as it is (redirects and 5xx included)
+    Response,        // hand it to the caller (redirects and 5xx included)
     ProxyAuthFailed, // "407 Unauthorized" from the tenth character on
     NotFound,        // "404 Not Found" starting within the first 19 characters
     NoData,          // the server closed without sending a byte
-    Truncated,       // the header never ended, or the body is shorter than Content-Length
+    NoStatusLine,    // the bytes do not begin with an "HTTP/x.y NNN" status line
+    Truncated,       // the header never ended, the body is shorter than its
+                     // Content-Length or its last chunk, or a body without
+                     // either was cut by a reset
+    BadFraming,      // conflicting lengths, malformed chunks, or a transfer
+                     // coding other than chunked
 };
 
-// The verdict for the complete buffer of a connection the server has closed.
-ResponseVerdict JudgeResponse(const ByteText& response);
+// How the server ended the connection: an orderly close (FIN) marks the end
+// of a body without a length; a reset (RST) only cuts it off.
+enum class ConnectionEnd { Closed, Reset };
+
+struct JudgedResponse {
+    ResponseVerdict verdict = ResponseVerdict::NoData;
+    // For Response: what the caller gets and the cache keeps. The received
+    // bytes, cut after Content-Length bytes of body; a chunked body comes
+    // decoded, its header carrying "Content-Length: n" in place of the
+    // Transfer-Encoding and length lines. Empty for every other verdict.
+    ByteText response;
+};
+
+// The judgement of everything a connection delivered before it ended.
+JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end = ConnectionEnd::Closed);
+// The verdict alone.
+ResponseVerdict JudgeResponse(const ByteText& received, ConnectionEnd end = ConnectionEnd::Closed);
 
 // Only "HTTP/1.0 200 OK" and "HTTP/1.1 200 OK" responses go into the cache.
 bool IsCacheable(const ByteText& response);

@@ -1,5 +1,6 @@
 #include "net/response_cache.h"
 
+#include "net/request.h"
 #include "net/response.h"
 #include "settings/whole_file.h"
 
@@ -21,6 +22,17 @@ std::optional<ByteText> ReadStored(const QString& path) {
     if (bytes && bytes->isEmpty())
         return std::nullopt;
     return bytes;
+}
+
+// The response a stored file holds when it is whole, judged by the rules of
+// a fetch: a status line, a complete header, the body its Content-Length
+// names (bytes past it dropped), a 200 answer. Nothing for a file a crash or
+// a full disk cut short, or one changed by hand.
+std::optional<ByteText> WholeResponse(const ByteText& stored) {
+    JudgedResponse judged = JudgeReceived(stored);
+    if (judged.verdict != ResponseVerdict::Response || !IsCacheable(judged.response))
+        return std::nullopt;
+    return std::move(judged.response);
 }
 
 bool WriteStored(const QString& path, const ByteText& bytes) {
@@ -49,7 +61,9 @@ ByteText ResponseCache::EntryKey(int n) {
 }
 
 ByteText ResponseCache::EntryAddress(const ByteText& host, const ByteText& path) {
-    return "http://" + host + path;
+    // As the request line spells it: a line end in a path cannot split the
+    // index line.
+    return "http://" + host + RequestPath(path);
 }
 
 ByteText ResponseCache::IndexHeader(const QDateTime& created) {
@@ -98,10 +112,19 @@ std::optional<ByteText> ResponseCache::lookup(const ByteText& host, const ByteTe
             continue;
         // A lost or unreadable response file is a miss for this entry; a
         // later entry for the same address may still hold a good copy.
-        if (std::optional<ByteText> stored = ReadStored(entryFile(i)))
-            return stored;
+        std::optional<ByteText> stored = ReadStored(entryFile(i));
+        if (!stored)
+            continue;
+        if (std::optional<ByteText> whole = WholeResponse(*stored))
+            return whole;
+        remove(i);
     }
     return std::nullopt;
+}
+
+void ResponseCache::remove(int n) {
+    QFile::remove(entryFile(n));
+    index_.WInI(CasheSection, EntryKey(n), "");
 }
 
 bool ResponseCache::store(const ByteText& host, const ByteText& path, const ByteText& response) {

@@ -14,12 +14,16 @@
 // byte for byte, in "cashe" + n (at least five digits) + ".tmp".
 //
 // Keying by host and path keeps two sites' same path apart; entries written
-// by older versions (the path alone) never match and simply miss. Values are
+// by older versions (the path alone) never match and simply miss. The path
+// is spelt as in the request line (RequestPath in net/request.h). Values are
 // read back cut to 254 characters, so a longer address is never found again
 // and is stored anew by each fetch. When the entry count reaches the
 // capacity, the next store empties the cache and numbering starts at 1.
 // Every file is written whole (beside its target, then renamed); an entry
-// whose response file is missing or unreadable is a miss.
+// whose response file is missing or unreadable is a miss. A hit is checked as
+// a fetch is: a file without a status line or a complete header, or with
+// less body than its Content-Length, is a miss, and the entry is removed
+// (its file deleted, its address blanked in the index).
 //
 // A download stores hundreds of responses in a row, and each replace of the
 // index costs the file system a new file, so the index keeps its new keys in
@@ -64,7 +68,8 @@ public:
     int16_t count();
 
     // The stored response for host + path, or nothing. The first entry that
-    // matches and whose file can be read wins.
+    // matches and whose file holds a whole response wins; entries passed on
+    // the way with a damaged file are removed.
     std::optional<ByteText> lookup(const ByteText& host, const ByteText& path);
 
     // Keeps a "HTTP/1.x 200 OK" response; anything else is refused. Returns
@@ -81,7 +86,8 @@ public:
 
     // "cashe" + n padded with zeros to five digits.
     static ByteText EntryKey(int n);
-    // The value an entry carries in the index: "http://" + host + path.
+    // The value an entry carries in the index: "http://" + host + path, the
+    // path spelt as the request line spells it.
     static ByteText EntryAddress(const ByteText& host, const ByteText& path);
     // The seven header lines of a new index, each ended by CR LF.
     static ByteText IndexHeader(const QDateTime& created);
@@ -90,6 +96,8 @@ public:
 
 private:
     bool indexExists() const;
+    // Deletes entry n's file and blanks its address in the index.
+    void remove(int n);
 
     QString folder_;
     int16_t capacity_ = DefaultCapacity;

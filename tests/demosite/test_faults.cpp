@@ -20,6 +20,10 @@ protected:
                              "--fault",      "?endless=endless",
                              "--fault",      "?split=split-header",
                              "--fault",      "?http11=http11",
+                             "--fault",      "?unsized=reset-unsized",
+                             "--fault",      "?chunked=chunked",
+                             "--fault",      "?long=long",
+                             "--fault",      "?headless=no-status",
                              "--fault",      "/daily/archive/=500:2",
                              "--fault",      "/daily/*/print/=404",
                              "--fault",      "newspaper:^/=500",
@@ -115,6 +119,33 @@ TEST_F(DemoSiteFaults, ResetBreaksTheConnectionInTheMiddleOfTheBody) {
         curl({"http://" + QString::fromLatin1(host) + "/daily/24001?reset"}, 5);
     EXPECT_NE(viaCurl.exitCode, 0);
     EXPECT_LT(viaCurl.output.size(), bodyOf(normal.bytes).size());
+}
+
+TEST_F(DemoSiteFaults, DamagedAnswersAreShapedAsTheirKindsSay) {
+    const ByteText host = site->newspaper();
+    const ByteText path = "/daily/24001";
+    const ByteText normal = get(host, path).bytes;
+    const ByteText body = bodyOf(normal);
+    ASSERT_TRUE(normal.startsWith("HTTP/1.0 200 OK\r\n"));
+
+    const RawResult unsized = get(host, path + "?unsized", 5000);
+    EXPECT_FALSE(unsized.bytes.contains("Content-Length"));
+    EXPECT_TRUE(body.startsWith(bodyOf(unsized.bytes)));
+    EXPECT_LT(bodyOf(unsized.bytes).size(), body.size());
+    EXPECT_LT(unsized.elapsedMs, 3000);
+
+    const ByteText chunked = get(host, path + "?chunked").bytes;
+    EXPECT_TRUE(chunked.startsWith("HTTP/1.1 200 OK\r\n"));
+    EXPECT_TRUE(chunked.contains("\r\nTransfer-Encoding: chunked\r\n"));
+    EXPECT_FALSE(chunked.contains("Content-Length"));
+    EXPECT_TRUE(bodyOf(chunked).startsWith("3e8\r\n" + body.left(1000) + "\r\n"));
+    EXPECT_TRUE(chunked.endsWith("\r\n0\r\n\r\n"));
+
+    const ByteText long_ = get(host, path + "?long").bytes;
+    EXPECT_TRUE(long_.startsWith(normal));
+    EXPECT_GT(long_.size(), normal.size());
+
+    EXPECT_EQ(get(host, path + "?headless").bytes, body);
 }
 
 TEST_F(DemoSiteFaults, DribbleSendsTheWholeReplyByteByByte) {

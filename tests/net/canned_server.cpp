@@ -56,5 +56,5 @@ void CannedServer::answer(QTcpSocket* socket) {
             socket->disconnectFromHost();
         }
     });
-    pump->start(1);
+    pump->start(intervalMs);
 }

@@ -10,7 +10,8 @@
 class CannedServer : public QTcpServer {
 public:
     enum class Mode {
-        Answer,      // send the reply (in pieces of chunkSize, 0 = at once), then close
+        Answer,      // send the reply (in pieces of chunkSize, 0 = at once,
+                     // intervalMs apart), then close
         CloseAtOnce, // close without sending a byte
         Silent,      // read the request and never answer
         Endless,     // send the reply, then filler bytes until the peer leaves
@@ -23,7 +24,8 @@ public:
     Mode mode = Mode::Answer;
     QByteArray reply = "HTTP/1.0 200 OK\r\n\r\nhello";
     int chunkSize = 0;
-    int delayMs = 0; // wait before answering
+    int intervalMs = 1; // between two pieces
+    int delayMs = 0;    // wait before answering
 
     QList<QByteArray> requests; // every complete request, in arrival order
     int connections = 0;

@@ -76,12 +76,14 @@ protected:
 class FaultTest : public DemoTest {
 protected:
     FaultTest()
-        : DemoTest({"--fault", "k404=404",         "--fault", "k407=407",
-                    "--fault", "k500=500",         "--fault", "k302=302",
-                    "--fault", "kclose=close",     "--fault", "ksilent=silent",
-                    "--fault", "kreset=reset",     "--fault", "kdribble=dribble",
-                    "--fault", "kendless=endless", "--fault", "ksplit=split-header",
-                    "--fault", "khttp11=http11"}) {}
+        : DemoTest({"--fault", "k404=404",           "--fault", "k407=407",
+                    "--fault", "k500=500",           "--fault", "k302=302",
+                    "--fault", "kclose=close",       "--fault", "ksilent=silent",
+                    "--fault", "kreset=reset",       "--fault", "kdribble=dribble",
+                    "--fault", "kendless=endless",   "--fault", "ksplit=split-header",
+                    "--fault", "khttp11=http11",     "--fault", "kunsized=reset-unsized",
+                    "--fault", "kchunked=chunked",   "--fault", "klong=long",
+                    "--fault", "kheadless=no-status"}) {}
 };
 
 } // namespace
@@ -274,4 +276,33 @@ TEST_F(FaultTest, EndlessBodyStopsAtTheDefaultMemoryLimit) {
     EXPECT_EQ(MaxResponseBytes, qsizetype(64) * 1024 * 1024);
     EXPECT_EQ(dc.Down(Style + "?kendless", false), "error");
     EXPECT_EQ(dc.StatusText(), "Ответ сервера больше 64 Мб, загрузка прекращена");
+}
+
+TEST_F(FaultTest, DamagedAnswersAreRepairedOrFailedNeverCachedAsTheyCame) {
+    const ByteText path = "/daily/archive/";
+    const ByteText plain = RawFetch(site.newspaper(), path);
+    ASSERT_TRUE(plain.startsWith("HTTP/1.0 200 OK")) << plain.left(40).constData();
+    auto fetch = [this, &path](const char* kind) { return dc.Down(path + "?" + kind, true); };
+
+    // A reset half-way through a body without a length is no end of it.
+    EXPECT_EQ(fetch("kunsized"), "error");
+    EXPECT_TRUE(dc.StatusText().startsWith("Ответ сервера получен не полностью"))
+        << dc.StatusText().toStdString();
+    EXPECT_EQ(seen.mainStatuses.last(), "Ошибка загрузки: соединение оборвалось");
+    EXPECT_EQ(fetch("kheadless"), "error");
+    EXPECT_TRUE(dc.StatusText().startsWith("Ответ сервера без строки состояния HTTP"));
+    EXPECT_EQ(dc.SizeCashe(), 0);
+
+    // Chunks come decoded, bytes past the length are dropped; both are kept
+    // and served from the cache as they were returned.
+    const ByteText chunked = fetch("kchunked");
+    EXPECT_TRUE(chunked.startsWith("HTTP/1.1 200 OK\r\n")) << chunked.left(40).constData();
+    EXPECT_EQ(ExtractBody(chunked), ExtractBody(plain));
+    EXPECT_FALSE(chunked.contains("Transfer-Encoding"));
+    EXPECT_EQ(fetch("klong"), plain);
+    EXPECT_EQ(dc.SizeCashe(), 2);
+    site.clearRequestLog();
+    EXPECT_EQ(fetch("kchunked"), chunked);
+    EXPECT_EQ(fetch("klong"), plain);
+    EXPECT_TRUE(site.requests().isEmpty());
 }

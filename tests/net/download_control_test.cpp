@@ -76,6 +76,8 @@ TEST_F(ControlTest, ResponseArrivingByteByByteComesBackWhole) {
     EXPECT_EQ(dc.Down("/img/1.gif", false), server.reply);
     EXPECT_TRUE(record.statuses.contains(
         QStringLiteral("Загрузка данных: %1 Bytes").arg(server.reply.size())));
+    // It did arrive in many pieces, each counted as it came.
+    EXPECT_GT(record.statuses.filter("Загрузка данных: ").size(), 50);
 }
 
 TEST_F(ControlTest, ConnectingStatusDependsOnTheHostLength) {
@@ -139,18 +141,59 @@ TEST_F(ControlTest, SilentServerEndsInErrorAfterTheSilenceLimit) {
 }
 
 TEST_F(ControlTest, SlowTrickleIsNotSilence) {
+    // Pieces 150 ms apart for about two seconds, five times the silence
+    // limit: only a limit that restarts with every piece lets it through.
     server.reply = Ok(ByteText(40, 'a'));
     server.chunkSize = 4;
-    server.delayMs = 150;
+    server.intervalMs = 150;
     dc.setSilenceLimit(400);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(dc.Down("/", false), server.reply);
+    EXPECT_GE(clock.elapsed(), 5 * dc.silenceLimit());
+}
+
+TEST_F(ControlTest, TrickleEndsAtTheFetchLimit) {
+    EXPECT_EQ(Download_Control::DefaultFetchLimitMs, 10 * 60 * 1000);
+    EXPECT_EQ(Download_Control().fetchLimit(), Download_Control::DefaultFetchLimitMs);
+    // One byte every 100 ms would take minutes; the silence limit never fires.
+    server.reply = Ok(ByteText(2000, 'a'));
+    server.chunkSize = 1;
+    server.intervalMs = 100;
+    dc.setSilenceLimit(400);
+    dc.setFetchLimit(1500);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(dc.Down("/img/1.gif", true), "error");
+    EXPECT_GE(clock.elapsed(), 1400);
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(dc.StatusText().startsWith("Загрузка не завершилась за 2 с, прекращена ("))
+        << dc.StatusText().toStdString();
+    ASSERT_FALSE(record.mainStatuses.isEmpty());
+    EXPECT_EQ(record.mainStatuses.last(),
+              "Ошибка загрузки: сервер передаёт данные слишком медленно");
+    EXPECT_EQ(dc.SizeCashe(), 0);
+    EXPECT_FALSE(dc.Animating());
+    // The limit holds per fetch: the next one has the whole of it again.
+    server.reply = Ok("quick");
+    server.chunkSize = 0;
     EXPECT_EQ(dc.Down("/", false), server.reply);
 }
 
 TEST_F(ControlTest, StopDuringTheTransferReturnsStop) {
+    // Pieces 10 ms apart; the stop comes once the first of them is in, so
+    // the transfer is surely under way and surely not finished.
     server.reply = Ok(ByteText(10000, 'a'));
     server.chunkSize = 100;
-    QTimer::singleShot(30, &dc, [this] { dc.Stopped(); });
+    server.intervalMs = 10;
+    const QMetaObject::Connection stopOnData =
+        QObject::connect(&dc, &Download_Control::statusChanged, &dc, [this](const QString& text) {
+            if (text.startsWith("Загрузка данных: "))
+                dc.Stopped();
+        });
     EXPECT_EQ(dc.Down("/", false), "stop");
+    QObject::disconnect(stopOnData);
+    ASSERT_EQ(record.statuses.filter("Загрузка данных: ").size(), 1);
     EXPECT_EQ(dc.StatusText(), "Загрузка прервана");
     EXPECT_EQ(record.mainStatuses.last(), "Загрузка прервана");
     EXPECT_FALSE(dc.Animating());
@@ -182,6 +225,66 @@ TEST_F(ControlTest, CacheHitNeedsNoConnectionAndNoTraffic) {
     // Without the cache flag the network is asked again.
     EXPECT_EQ(dc.Down("/daily/", false), Ok("changed"));
     EXPECT_EQ(server.connections, 2);
+}
+
+TEST_F(ControlTest, FetchWithoutTheCacheFlagStoresNothing) {
+    server.reply = Ok("main page");
+    EXPECT_EQ(dc.Down("/", false), server.reply);
+    EXPECT_EQ(dc.Down("/version.info", false), server.reply);
+    EXPECT_EQ(dc.SizeCashe(), 0);
+    EXPECT_FALSE(QFile::exists(home.file("cashe/cashe00001.tmp")));
+    // Asked afterwards with the flag, the cache has nothing to give.
+    EXPECT_EQ(dc.Down("/", true), server.reply);
+    EXPECT_EQ(server.connections, 3);
+}
+
+TEST_F(ControlTest, DamagedCacheEntryIsFetchedAgainAndReplaced) {
+    const ByteText whole = "HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n0123456789";
+    server.reply = whole;
+    ASSERT_EQ(dc.Down("/img/1.gif", true), whole);
+    ASSERT_EQ(dc.Down("/img/2.gif", true), whole);
+    // A crash cut one file short; another lost its header's end.
+    home.write("cashe/cashe00001.tmp", whole.chopped(3));
+    home.write("cashe/cashe00002.tmp", "HTTP/1.0 200 OK\r\nContent-Le");
+    EXPECT_EQ(dc.Down("/img/1.gif", true), whole);
+    EXPECT_EQ(dc.Down("/img/2.gif", true), whole);
+    EXPECT_EQ(server.connections, 4);
+    EXPECT_FALSE(QFile::exists(home.file("cashe/cashe00001.tmp")));
+    EXPECT_FALSE(QFile::exists(home.file("cashe/cashe00002.tmp")));
+    // Stored again, they are hits from now on.
+    EXPECT_EQ(dc.Down("/img/1.gif", true), whole);
+    EXPECT_EQ(dc.Down("/img/2.gif", true), whole);
+    EXPECT_EQ(server.connections, 4);
+    EXPECT_EQ(dc.SizeCashe(), 4);
+}
+
+TEST_F(ControlTest, LineBreaksInAPathNeverReachTheRequestHead) {
+    const char raw[] = "/img/a b\r\nX-Injected: yes\r\n\r\nGET /other HTTP/1.0\0\t\x7f.gif";
+    const ByteText hostile(raw, sizeof raw - 1);
+    EXPECT_EQ(dc.Down(hostile, true), server.reply);
+    ASSERT_EQ(server.requests.size(), 1);
+    const ByteText head = server.requests[0];
+    EXPECT_TRUE(head.startsWith("GET /img/a%20b%0D%0AX-Injected:%20yes%0D%0A%0D%0AGET%20/other%20"
+                                "HTTP/1.0%00%09%7F.gif HTTP/1.0\r\nAccept: */*\r\n"))
+        << head.constData();
+    EXPECT_EQ(head.count("\r\n"), 8);
+    // The cache index keeps the address on its one line, as the request spells it.
+    dc.ClearCashe();
+    EXPECT_EQ(dc.Down(hostile, true), server.reply);
+    EXPECT_EQ(dc.Down(hostile, true), server.reply);
+    EXPECT_EQ(server.connections, 2);
+    const ByteText index = home.read("cashe/!Cashe.dat");
+    EXPECT_FALSE(index.contains("X-Injected: yes")) << index.constData();
+}
+
+TEST_F(ControlTest, HostWithABlankOrLineBreakIsRefusedBeforeConnecting) {
+    for (const ByteText& host :
+         {server.host() + "\r\nX-Injected: yes", "127.0.0.1 :1" + server.host()}) {
+        dc.RHost(host);
+        EXPECT_EQ(dc.Down("/", false), "error");
+        EXPECT_TRUE(dc.StatusText().startsWith("Недопустимое имя сервера: "));
+    }
+    EXPECT_EQ(server.connections, 0);
 }
 
 TEST_F(ControlTest, NonNumericProxyPortFailsBeforeConnecting) {

@@ -224,3 +224,27 @@ TEST_F(CacheTest, KeysWaitInMemoryButLookupsSeeThemAndTheyReachTheDisk) {
     EXPECT_EQ(later.lookup("a", "/last"), ok);
     EXPECT_EQ(later.count(), 51);
 }
+
+TEST_F(CacheTest, DamagedEntryIsAMissAndIsRemoved) {
+    const ByteText sized = "HTTP/1.0 200 OK\r\nContent-Length: 6\r\n\r\nsix ok";
+    ASSERT_TRUE(cache.store(Host, "/cut", sized));
+    ASSERT_TRUE(cache.store(Host, "/cut", sized));
+    home.write("cashe/cashe00001.tmp", sized.chopped(1));
+    // The later good copy is found past the damaged one, which goes.
+    EXPECT_EQ(cache.lookup(Host, "/cut"), sized);
+    EXPECT_FALSE(QFile::exists(home.file("cashe/cashe00001.tmp")));
+    EXPECT_TRUE(index().contains("\r\ncashe00001=\r\n")) << index().constData();
+    home.write("cashe/cashe00002.tmp", "HTTP/1.0 200 OK\r\nContent-Length: 6\r\n");
+    EXPECT_EQ(cache.lookup(Host, "/cut"), std::nullopt);
+    EXPECT_EQ(files(), QStringList{"!Cashe.dat"});
+
+    // Kept by an older version as it came: bytes past the length, chunks.
+    ASSERT_TRUE(cache.store(Host, "/long", sized));
+    home.write("cashe/cashe00003.tmp", sized + "tail");
+    EXPECT_EQ(cache.lookup(Host, "/long"), sized);
+    ASSERT_TRUE(cache.store(Host, "/chunks", sized));
+    home.write("cashe/cashe00004.tmp", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                       "6\r\nsix ok\r\n0\r\n\r\n");
+    EXPECT_EQ(cache.lookup(Host, "/chunks"),
+              ByteText("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nsix ok"));
+}

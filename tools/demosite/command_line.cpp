@@ -69,12 +69,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                   "PORT");
     const QCommandLineOption dribble("dribble-ms", "Delay between dribbled bytes (default 2).",
                                      "MS");
+    const QCommandLineOption crlfLink(
+        "crlf-link", "Give the newest newspaper issue's first article one more picture whose "
+                     "address holds CR LF and a header line (\"X-Injected: yes\").");
     const QCommandLineOption verbose("verbose", "Print one line per request on stderr.");
     const QCommandLineOption exitWithStdin(
         "exit-with-stdin",
         "End when standard input reaches its end (the parent that started it has gone).");
     parser.addOptions({help, sites, log, seed, issues, pages, images, imageSize, announced,
-                       shortIssue, version, proxyAuth, fault, port, dribble, verbose,
+                       shortIssue, version, proxyAuth, fault, port, dribble, crlfLink, verbose,
                        exitWithStdin});
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
@@ -123,6 +126,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     for (const QString& ruleText : parser.values(fault))
         if (!options.faults.add(ruleText, error))
             return result;
+    content.crlfLink = parser.isSet(crlfLink);
     options.logFile = parser.value(log);
     options.verbose = parser.isSet(verbose);
     result.sitesFile = parser.value(sites);

@@ -44,7 +44,11 @@ void Connection::send(const Reply& reply) {
     const ByteText& body = reply.response.body;
     switch (reply.delivery) {
     case Delivery::Normal:
-        socket_->write(head + body);
+        socket_->write(head + body + reply.response.overrun);
+        finish();
+        return;
+    case Delivery::BodyOnly:
+        socket_->write(body);
         finish();
         return;
     case Delivery::Close:

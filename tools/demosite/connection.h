@@ -1,7 +1,8 @@
 #pragma once
 // One accepted connection: reads a request head, asks the dispatcher for the
 // reply, and sends it the way the reply's delivery says (at once, dribbled,
-// with a split header, reset half-way, endless, closed empty, or never).
+// with a split header, reset half-way, endless, closed empty, body alone, or
+// never).
 
 #include "settings/bytetext.h"
 #include "tools/demosite/http_message.h"
@@ -12,7 +13,7 @@
 
 class QTcpSocket;
 
-enum class Delivery { Normal, Close, Silent, Reset, Dribble, Endless, SplitHeader };
+enum class Delivery { Normal, Close, Silent, Reset, Dribble, Endless, SplitHeader, BodyOnly };
 
 struct Reply {
     Response response;

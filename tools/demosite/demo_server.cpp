@@ -18,6 +18,18 @@ Response proxyChallenge() {
     return response;
 }
 
+// A body as "Transfer-Encoding: chunked" sends it: pieces of at most 1000
+// bytes, each led by its length in hexadecimal, then a piece of length 0.
+ByteText chunkedFraming(const ByteText& body) {
+    constexpr qsizetype Piece = 1000;
+    ByteText framed;
+    for (qsizetype at = 0; at < body.size(); at += Piece) {
+        const ByteText piece = body.mid(at, Piece);
+        framed += ByteText::number(piece.size(), 16) + "\r\n" + piece + "\r\n";
+    }
+    return framed + "0\r\n\r\n";
+}
+
 } // namespace
 
 DemoServer::DemoServer(ServerOptions options)
@@ -176,6 +188,26 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
     case Fault::Http11:
         result.response = target->answer(request);
         result.response.version = "HTTP/1.1";
+        break;
+    case Fault::ResetUnsized:
+        result.response = target->answer(request);
+        result.response.withLength = false;
+        result.delivery = Delivery::Reset;
+        break;
+    case Fault::Chunked:
+        result.response = target->answer(request);
+        result.response.version = "HTTP/1.1";
+        result.response.addHeader("Transfer-Encoding", "chunked");
+        result.response.withLength = false;
+        result.response.body = chunkedFraming(result.response.body);
+        break;
+    case Fault::Long:
+        result.response = target->answer(request);
+        result.response.overrun = "\r\n<!-- past Content-Length -->\r\n";
+        break;
+    case Fault::NoStatus:
+        result.response = target->answer(request);
+        result.delivery = Delivery::BodyOnly;
         break;
     default:
         result.response = target->answer(request);

@@ -8,12 +8,14 @@ struct KindName {
 };
 
 const KindName Kinds[] = {
-    {"404", Fault::NotFound},    {"407", Fault::ProxyAuth},
-    {"500", Fault::ServerError}, {"302", Fault::Redirect},
-    {"close", Fault::Close},     {"silent", Fault::Silent},
-    {"reset", Fault::Reset},     {"dribble", Fault::Dribble},
-    {"endless", Fault::Endless}, {"split-header", Fault::SplitHeader},
-    {"http11", Fault::Http11},
+    {"404", Fault::NotFound},       {"407", Fault::ProxyAuth},
+    {"500", Fault::ServerError},    {"302", Fault::Redirect},
+    {"close", Fault::Close},        {"silent", Fault::Silent},
+    {"reset", Fault::Reset},        {"dribble", Fault::Dribble},
+    {"endless", Fault::Endless},    {"split-header", Fault::SplitHeader},
+    {"http11", Fault::Http11},      {"reset-unsized", Fault::ResetUnsized},
+    {"chunked", Fault::Chunked},    {"long", Fault::Long},
+    {"no-status", Fault::NoStatus},
 };
 
 } // namespace

@@ -45,7 +45,7 @@ std::optional<Request> parseRequest(const ByteText& head) {
         return std::nullopt;
     }
     qsizetype question = rest.indexOf('?');
-    request.path = question < 0 ? rest : rest.left(question);
+    request.path = ByteText::fromPercentEncoding(question < 0 ? rest : rest.left(question));
     request.query = question < 0 ? ByteText() : rest.mid(question + 1);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         qsizetype colon = lines[i].indexOf(':');
@@ -99,7 +99,8 @@ ByteText Response::headBytes() const {
     ByteText out = version + " " + ByteText::number(status) + " " + reason + "\r\n";
     for (const auto& [name, value] : headers)
         out += name + ": " + value + "\r\n";
-    out += "Content-Length: " + ByteText::number(body.size()) + "\r\n";
+    if (withLength)
+        out += "Content-Length: " + ByteText::number(body.size()) + "\r\n";
     out += "Connection: close\r\n\r\n";
     return out;
 }

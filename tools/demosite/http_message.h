@@ -12,7 +12,7 @@ struct Request {
     ByteText head;    // request line and headers as received, blank line included
     ByteText method;  // "GET"
     ByteText target;  // as sent: "/path?query" or "http://host/path?query"
-    ByteText path;    // without query; for an absolute URI without scheme and host
+    ByteText path;    // without query, "%XX" decoded; for an absolute URI without scheme and host
     ByteText query;   // after "?", or empty
     ByteText uriHost; // host (and port) of an absolute URI, else empty
     ByteText version; // "HTTP/1.0"
@@ -38,6 +38,8 @@ struct Response {
     ByteText version = "HTTP/1.0";
     QList<QPair<ByteText, ByteText>> headers;
     ByteText body;
+    bool withLength = true; // the head carries Content-Length
+    ByteText overrun;       // sent after the body, past its Content-Length
 
     // A response with its type and body; the length header is added on output.
     static Response make(int status, const ByteText& contentType, const ByteText& body);

@@ -61,6 +61,12 @@ void SiteModel::buildNewspaper() {
                 picturePaths("/upimg/" + ByteText::number(number) + "/",
                              ByteText::number(number) + "_" + ByteText::number(article.id),
                              uint64_t(article.id), true);
+            if (config_.crlfLink && i == 0 && k == 0) {
+                const ByteText hostile = "/upimg/" + ByteText::number(number) + "/" +
+                                         ByteText::number(article.id) + "_" + CrlfPictureName;
+                article.images.append(hostile);
+                pictures_.insert(hostile, true);
+            }
             issue.articles.append(article);
         }
         newspaperByNumber_.insert(number, newspaper_.size());

@@ -20,7 +20,13 @@ struct DemoConfig {
     int announcedIssue = 2; // magazine issue (1 = newest) offered only as an announcement; 0 none
     int shortIssue = 3;     // magazine issue with only three articles; 0 none
     ByteText updateVersion = "2.1.7";
+    // The newest newspaper issue's first article shows one more picture
+    // whose address holds CR LF and a header line (CrlfPictureName).
+    bool crlfLink = false;
 };
+
+// The file name part of that picture's address.
+inline const char* const CrlfPictureName = "crlf\r\nX-Injected: yes\r\n.gif";
 
 struct Article {
     int id = 0;

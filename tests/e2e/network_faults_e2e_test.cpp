@@ -3,8 +3,8 @@
 // and in the cache is whole or absent, and no fetch outlasts its limit.
 #include "net/download_control.h"
 #include "processing/safe_file_name.h"
-#include "tests/e2e/unattended_run.h"
 #include "tests/support/demo_site.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
@@ -64,7 +64,7 @@ TEST(NetworkFaultsProgram, DamagedPicturesAreNeitherSavedNorCachedAsGood) {
                  "--fault", "newspaper:^/upimg/*=long:1"});
     ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
     WriteOptions(run.home.path(), [](Settings& s) { s.ClearCasheDown = false; });
-    const UnattendedRun program = RunUnattended(run.home.path(), "-kp");
+    const ProgramRun program = RunProgram(run.home.path(), "-kp");
     ASSERT_TRUE(program.finished) << program.errors.constData();
     const QString issue = OnlyIssueFolder(run.home.path());
     ASSERT_FALSE(issue.isEmpty());
@@ -89,7 +89,7 @@ TEST(NetworkFaultsProgram, DamagedCacheEntriesAreFetchedAgain) {
     Started run({});
     ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
     WriteOptions(run.home.path(), [](Settings& s) { s.ClearCasheDown = false; });
-    ASSERT_TRUE(RunUnattended(run.home.path(), "-kp").finished);
+    ASSERT_TRUE(RunProgram(run.home.path(), "-kp").finished);
     const QList<ByteText> pictures = PictureRequests(run.site);
     ASSERT_GE(pictures.size(), 3);
 
@@ -104,7 +104,7 @@ TEST(NetworkFaultsProgram, DamagedCacheEntriesAreFetchedAgain) {
     ASSERT_TRUE(QDir(run.home.file("Download")).removeRecursively());
     run.site.clearRequestLog();
 
-    ASSERT_TRUE(RunUnattended(run.home.path(), "-kp").finished);
+    ASSERT_TRUE(RunProgram(run.home.path(), "-kp").finished);
     EXPECT_EQ(PictureRequests(run.site), (QList<ByteText>{pictures[0], pictures[2]}));
     const QString issue = OnlyIssueFolder(run.home.path());
     for (const ByteText& path : {pictures[0], pictures[1], pictures[2]})
@@ -114,7 +114,7 @@ TEST(NetworkFaultsProgram, DamagedCacheEntriesAreFetchedAgain) {
 TEST(NetworkFaultsProgram, LinkHoldingALineBreakAddsNoHeaderLine) {
     Started run({"--crlf-link"});
     ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
-    const UnattendedRun program = RunUnattended(run.home.path(), "-kp");
+    const ProgramRun program = RunProgram(run.home.path(), "-kp");
     ASSERT_TRUE(program.finished) << program.errors.constData();
     EXPECT_EQ(program.exitCode, 0);
 
@@ -135,7 +135,7 @@ TEST(NetworkFaultsProgram, TrickledPictureEndsAtTheFetchLimit) {
     // and never silent long enough for the silence limit.
     Started run({"--fault", "newspaper:^/upimg/*=dribble:1", "--dribble-ms", "200"});
     ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
-    const UnattendedRun program = RunUnattended(run.home.path(), "-kp", {"NORVEL_FETCH_LIMIT=2"});
+    const ProgramRun program = RunProgram(run.home.path(), "-kp", {"NORVEL_FETCH_LIMIT=2"});
     ASSERT_TRUE(program.finished) << "the trickle held the run";
     EXPECT_LT(program.ms, 40'000);
     const QList<ByteText> pictures = PictureRequests(run.site);

@@ -1,14 +1,30 @@
 #pragma once
-// The real program norvel2 from the build started with one switch on the
-// offscreen platform, its program folder named by NORVEL_HOME; waits for it
-// to end by itself (killed after timeoutMs).
+// The real norvel2 started the way a scheduler starts it: one switch, a
+// program folder named by NORVEL_HOME, and no display variable at all, so
+// the program picks the offscreen platform itself.
+
+#include "settings/bytetext.h"
+#include "settings/settings.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 struct ProgramRun {
+    bool finished = false; // ended by itself within the time given
     int exitCode = -1;
-    bool finished = false;
     qint64 ms = 0;
+    ByteText output, errors;
 };
 
-ProgramRun RunProgram(const QString& home, const QString& switchText, int timeoutMs = 120'000);
+// Runs build/bin/norvel2 with switchText in the program folder home, with
+// extra "NAME=value" environment entries; kills it after timeoutMs.
+ProgramRun RunProgram(const QString& home, const QString& switchText,
+                      const QStringList& environment = {}, int timeoutMs = 60'000);
+
+// Writes home/options.ini with the default settings as change leaves them.
+void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);
+
+// The one issue folder under home/Download, or empty when there is not
+// exactly one.
+QString OnlyIssueFolder(const QString& home);

@@ -1,0 +1,33 @@
+#include "tests/support/program_run.h"
+
+#include "tests/support/temp_program_folder.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+
+ProgramRun RunProgram(const QString& home, const QStringList& arguments,
+                      const QString& driverScript, int timeoutMs) {
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(display);
+    env.insert("NORVEL_HOME", home);
+    if (!driverScript.isEmpty()) {
+        env.insert("QT_PLUGIN_PATH", NORVEL_TEST_PLUGIN_DIR);
+        env.insert("QT_QPA_GENERIC_PLUGINS", "norveluidriver:" + driverScript);
+    }
+    program.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
+    ProgramRun run;
+    run.finished = program.waitForFinished(timeoutMs);
+    if (!run.finished) {
+        program.kill();
+        program.waitForFinished();
+    }
+    run.exitCode = program.exitCode();
+    run.ms = clock.elapsed();
+    run.errors = program.readAllStandardError();
+    return run;
+}

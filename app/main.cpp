@@ -8,6 +8,7 @@
 #include "app/single_instance.h"
 #include "app/start_up.h"
 #include "app/workflow.h"
+#include "archive/archive_windows.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     MainWindowView view(controller, &window);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };
+    WireArchiveWindows(controller, messenger, &window);
 
     controller.Load(CommandLineText(QApplication::arguments()),
                     [&DC](const QString& folder, int16_t size) {

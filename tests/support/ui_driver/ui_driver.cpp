@@ -23,7 +23,6 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 
 namespace {
 
@@ -78,16 +77,18 @@ private:
     // A click that opens a modal window returns only when that window has
     // closed; it runs after this poll has returned, so the poll goes on
     // driving the new window meanwhile.
-    void later(std::function<void()> action) { QTimer::singleShot(0, this, std::move(action)); }
+    void clickLater(QWidget* widget, QPoint at) {
+        QPointer<QWidget> target(widget);
+        QTimer::singleShot(0, this, [target, at] {
+            if (target)
+                QTest::mouseClick(target, Qt::LeftButton, {}, at);
+        });
+    }
 
     bool click(const QString& text) {
         for (QAbstractButton* b : visibleIn<QAbstractButton>(scopeWindows())) {
             if (b->isEnabled() && caption(b) == text) {
-                QPointer<QAbstractButton> target(b);
-                later([target] {
-                    if (target)
-                        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
-                });
+                clickLater(b, b->rect().center());
                 return true;
             }
         }
@@ -98,12 +99,7 @@ private:
         for (QListWidget* list : visibleIn<QListWidget>(scopeWindows())) {
             if (n < 0 || n >= list->count())
                 continue;
-            const QPoint at = list->visualItemRect(list->item(n)).center();
-            QPointer<QWidget> viewport(list->viewport());
-            later([viewport, at] {
-                if (viewport)
-                    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
-            });
+            clickLater(list->viewport(), list->visualItemRect(list->item(n)).center());
             return true;
         }
         return false;
@@ -113,12 +109,8 @@ private:
         for (QLabel* label : visibleIn<QLabel>(scopeWindows())) {
             if (!label->text().contains(QLatin1Char('>') + text + QStringLiteral("</a>")))
                 continue;
-            const QPoint at(label->contentsRect().left() + 6, label->height() / 2);
-            QPointer<QLabel> target(label);
-            later([target, at] {
-                if (target)
-                    QTest::mouseClick(target, Qt::LeftButton, {}, at);
-            });
+            // The label holds the link alone: its start is on the link.
+            clickLater(label, QPoint(label->contentsRect().left() + 6, label->height() / 2));
             return true;
         }
         return false;

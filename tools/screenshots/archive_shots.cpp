@@ -1,8 +1,12 @@
 // The archive's windows: "Архив" with its list and the panel of the
-// newspaper issue, the same with that issue's preview, and "Копирование
-// архива" while it copies the demo archive.
+// newspaper issue, the same with that issue's preview, "Копирование архива"
+// while it copies the demo archive, and the main window offering a
+// downloaded issue.
+#include "app/main_controller.h"
+#include "app/main_window.h"
 #include "archive/arhiv.h"
 #include "archive/copy_arhiv.h"
+#include "archive/issue_list.h"
 #include "settings/messenger.h"
 #include "tools/screenshots/demo_home.h"
 #include "tools/screenshots/shots.h"
@@ -76,6 +80,17 @@ bool copierWindow(const QString& home, const Settings& settings, Messenger& mess
     return ok;
 }
 
+bool mainWindow(const QString& home, Messenger& messenger, const QString& outDir) {
+    AppState app;
+    app.ProgramFolder = home;
+    MainController controller(app, messenger);
+    Main window(controller);
+    window.show();
+    controller.SetStat(QStringLiteral("Номер загружен"));
+    controller.OfferIssue(home + "/Download/" + ListArchiveIssues(home).value(0));
+    return save(window, outDir, QStringLiteral("main-issue-offered.png"));
+}
+
 } // namespace
 
 bool ArchiveShots(const QString& outDir) {
@@ -89,5 +104,6 @@ bool ArchiveShots(const QString& outDir) {
     SetDefaults(settings, home.path());
     settings.FolderToCopy = home.scratch(QStringLiteral("copy"));
     const bool archive = archiveWindow(home.path(), settings, messenger, outDir);
-    return copierWindow(home.path(), settings, messenger, outDir) && archive;
+    const bool copier = copierWindow(home.path(), settings, messenger, outDir);
+    return mainWindow(home.path(), messenger, outDir) && copier && archive;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 
-// "Архив" with its list, the same with the preview of a demo issue, and
-// "Копирование архива" in the middle of a copy.
+// "Архив" with its list, the same with the preview of a demo issue,
+// "Копирование архива" in the middle of a copy, and the main window offering
+// a downloaded issue ("Открыть номер").
 bool ArchiveShots(const QString& outDir);

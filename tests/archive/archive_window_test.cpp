@@ -7,9 +7,9 @@
 #include "tests/archive/demo_archive.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/url_catcher.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFontInfo>
@@ -243,39 +243,22 @@ TEST_F(ArchiveWindow, ABrowserThatCannotStartIsReported) {
     EXPECT_EQ(messenger.shown().first().icon, MessageIcon::Error);
 }
 
-// The desktop's handler of local pages, as the test sees it.
-class PageHandler : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> opened;
-    QList<bool> windowVisible;
-    const QWidget* window = nullptr;
-public Q_SLOTS:
-    void open(const QUrl& url) {
-        opened.append(url);
-        windowVisible.append(window && window->isVisible());
-    }
-};
-
 TEST_F(ArchiveWindow, OpenWithoutTheOptionHandsThePageToTheDesktopAfterClosing) {
     CopyDemoIssue(home, demo().newspaper);
     settings.UseIE = false;
     settings.Browser = RecordingBrowser(home);
-    PageHandler handler;
-    QDesktopServices::setUrlHandler("file", &handler, "open");
+    UrlCatcher desktop({"file"});
     auto window = open();
-    handler.window = window.get();
+    qsizetype openedWhenClosed = -1;
+    QObject::connect(window.get(), &QDialog::finished,
+                     [&] { openedWhenClosed = desktop.urls.size(); });
     pick(*window, demo().newspaper);
     QTest::mouseClick(window->Command1, Qt::LeftButton);
-    QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(handler.opened.size(), 1);
-    EXPECT_EQ(handler.opened.first(),
-              QUrl::fromLocalFile(home.file("Download/" + demo().newspaper + "/index.htm")));
-    EXPECT_EQ(handler.windowVisible, QList<bool>({false}));
+    EXPECT_EQ(desktop.urls, QList<QUrl>({QUrl::fromLocalFile(
+                                home.file("Download/" + demo().newspaper + "/index.htm"))}));
+    EXPECT_EQ(openedWhenClosed, 0) << "the window closes before the page opens";
     QTest::qWait(200);
     EXPECT_FALSE(QFile::exists(home.file("browser.sh.args"))) << "the chosen browser is not used";
 }
 
 } // namespace
-
-#include "archive_window_test.moc"

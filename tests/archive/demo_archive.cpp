@@ -34,7 +34,7 @@ QString download(const QString& home) {
     if (!site.isRunning() || !site.installInto(home))
         return "demo site: " + site.error();
     for (const QString& source : {QStringLiteral("-kp"), QStringLiteral("-kt")}) {
-        const ProgramRun run = RunProgram(home, {source});
+        const ProgramRun run = RunProgram(home, source);
         if (!run.finished || run.exitCode != 0)
             return "norvel2 " + source + " failed: " + QString::fromLocal8Bit(run.errors);
     }

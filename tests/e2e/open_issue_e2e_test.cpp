@@ -75,7 +75,7 @@ TEST(OpenIssueProgram, TheIssueOpensFromTheMainWindowAndFromTheArchiveWindow) {
                             "click Открыть\n"
                             "click Выход\n");
 
-    const ProgramRun run = RunProgram(home.path(), {}, home.file("steps.txt"));
+    const ProgramRun run = RunDrivenProgram(home.path(), home.file("steps.txt"));
     ASSERT_TRUE(run.finished) << run.errors.toStdString();
     EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
     const QStringList issues =

@@ -21,7 +21,7 @@ void ExpectUnattendedRuns(const QString& switchText, const QString& folderEnding
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
 
-    ProgramRun first = RunProgram(home.path(), {switchText});
+    ProgramRun first = RunProgram(home.path(), switchText);
     ASSERT_TRUE(first.finished) << "the unattended run must end by itself";
     EXPECT_EQ(first.exitCode, 0);
     const QStringList folders = IssueFolders(home);
@@ -37,7 +37,7 @@ void ExpectUnattendedRuns(const QString& switchText, const QString& folderEnding
     for (const ByteText& line : site.requestLines())
         contentsRequests += line.startsWith("GET " + contentsPrefix) ? 1 : 0;
     site.clearRequestLog();
-    ProgramRun second = RunProgram(home.path(), {switchText});
+    ProgramRun second = RunProgram(home.path(), switchText);
     ASSERT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(IssueFolders(home), folders);

@@ -4,18 +4,12 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QProcessEnvironment>
 
-ProgramRun RunProgram(const QString& home, const QStringList& arguments,
-                      const QString& driverScript, int timeoutMs) {
+namespace {
+
+ProgramRun Run(const QProcessEnvironment& env, const QStringList& arguments, int timeoutMs) {
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(display);
-    env.insert("NORVEL_HOME", home);
-    if (!driverScript.isEmpty()) {
-        env.insert("QT_PLUGIN_PATH", NORVEL_TEST_PLUGIN_DIR);
-        env.insert("QT_QPA_GENERIC_PLUGINS", "norveluidriver:" + driverScript);
-    }
     program.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
@@ -30,4 +24,23 @@ ProgramRun RunProgram(const QString& home, const QStringList& arguments,
     run.ms = clock.elapsed();
     run.errors = program.readAllStandardError();
     return run;
+}
+
+} // namespace
+
+ProgramRun RunProgram(const QString& home, const QString& switchText, int timeoutMs) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("NORVEL_HOME", home);
+    return Run(env, {switchText}, timeoutMs);
+}
+
+ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript, int timeoutMs) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(display);
+    env.insert("NORVEL_HOME", home);
+    env.insert("QT_PLUGIN_PATH", NORVEL_TEST_PLUGIN_DIR);
+    env.insert("QT_QPA_GENERIC_PLUGINS", "norveluidriver:" + driverScript);
+    return Run(env, {}, timeoutMs);
 }

@@ -1,22 +1,23 @@
 #pragma once
-// The built norvel2 run as a user runs it: NORVEL_HOME names its program
-// folder, and no display variable is set, so the program picks the offscreen
-// platform itself. With a driver script the program's windows are driven
-// like a user's (ui_driver/ui_driver.cpp describes the steps).
+// The real program norvel2 from the build started with one switch on the
+// offscreen platform, its program folder named by NORVEL_HOME; waits for it
+// to end by itself (killed after timeoutMs).
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 struct ProgramRun {
     int exitCode = -1;
     bool finished = false;
     qint64 ms = 0;
-    QByteArray errors; // standard error
+    QByteArray errors; // what it wrote to standard error
 };
 
-// Starts norvel2 with arguments and waits at most timeoutMs for its end (a
-// program still running then is killed). driverScript, when not empty, is
-// the file of steps the UI driver carries out.
-ProgramRun RunProgram(const QString& home, const QStringList& arguments,
-                      const QString& driverScript = {}, int timeoutMs = 120'000);
+ProgramRun RunProgram(const QString& home, const QString& switchText, int timeoutMs = 120'000);
+
+// The program started without a switch, as a user starts it, with no display
+// variable set (it picks the offscreen platform itself), its windows driven
+// by the steps of driverScript (see ui_driver/ui_driver.cpp). It ends when
+// the steps close it.
+ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript,
+                            int timeoutMs = 120'000);

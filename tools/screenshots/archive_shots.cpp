@@ -2,17 +2,19 @@
 // newspaper issue, the same with that issue's preview, "Копирование архива"
 // while it copies the demo archive, and the main window offering a
 // downloaded issue.
+#include "tools/screenshots/archive_shots.h"
+
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "archive/arhiv.h"
 #include "archive/copy_arhiv.h"
 #include "archive/issue_list.h"
 #include "settings/messenger.h"
-#include "tools/screenshots/demo_home.h"
-#include "tools/screenshots/shots.h"
+#include "tools/screenshots/demo_issues.h"
 
 #include <QApplication>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 #include <cstdio>
 
@@ -29,19 +31,13 @@ public:
     }
 };
 
-void settle() {
+// The window as it shows now, into outDir.
+bool save(QWidget& window, const QString& file, QStringList& written) {
     for (int i = 0; i < 10; ++i)
         QApplication::processEvents();
-}
-
-bool save(QWidget& window, const QString& outDir, const QString& name) {
-    settle();
-    const QString file = outDir + "/" + name;
-    if (!window.grab().save(file)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    if (!window.grab().save(file, "PNG"))
         return false;
-    }
-    std::printf("%s\n", qPrintable(file));
+    written.append(file);
     return true;
 }
 
@@ -53,57 +49,67 @@ int newspaperRow(const QListWidget& list) {
     return 0;
 }
 
-bool archiveWindow(const QString& home, Settings& settings, Messenger& messenger,
-                   const QString& outDir) {
-    Arhiv window(home, settings, messenger);
-    window.show();
-    window.List1->setCurrentRow(newspaperRow(*window.List1));
-    bool ok = save(window, outDir, QStringLiteral("archive-list.png"));
-    window.Command3->click();
-    return save(window, outDir, QStringLiteral("archive-preview.png")) && ok;
-}
+struct Shots {
+    QString programFolder, outDir;
+    Settings settings;
+    PrintingMessenger messenger;
+    QStringList& written;
 
-// Taken after the last folder, when the bar has moved the furthest.
-bool copierWindow(const QString& home, const Settings& settings, Messenger& messenger,
-                  const QString& outDir) {
-    CopyArhiv window(home, settings, messenger);
-    const int folders = int(window.copy().Folders().size());
-    int copied = 0;
-    bool ok = false;
-    const auto shown = window.copy().progress;
-    window.copy().progress = [&](int16_t percent) {
-        shown(percent);
-        if (++copied == folders)
-            ok = save(window, outDir, QStringLiteral("archive-copy.png"));
-    };
-    window.exec();
-    return ok;
-}
+    bool save(QWidget& window, const char* name) {
+        return ::save(window, outDir + "/" + name, written);
+    }
 
-bool mainWindow(const QString& home, Messenger& messenger, const QString& outDir) {
-    AppState app;
-    app.ProgramFolder = home;
-    MainController controller(app, messenger);
-    Main window(controller);
-    window.show();
-    controller.SetStat(QStringLiteral("Номер загружен"));
-    controller.OfferIssue(home + "/Download/" + ListArchiveIssues(home).value(0));
-    return save(window, outDir, QStringLiteral("main-issue-offered.png"));
-}
+    bool archiveWindow() {
+        Arhiv window(programFolder, settings, messenger);
+        window.show();
+        window.List1->setCurrentRow(newspaperRow(*window.List1));
+        const bool list = save(window, "archive-list.png");
+        window.Command3->click();
+        return save(window, "archive-preview.png") && list;
+    }
+
+    // Taken after the last folder, when the bar has moved the furthest.
+    bool copierWindow() {
+        CopyArhiv window(programFolder, settings, messenger);
+        const qsizetype folders = window.copy().Folders().size();
+        qsizetype copied = 0;
+        bool saved = false;
+        const auto shown = window.copy().progress;
+        window.copy().progress = [&](int16_t percent) {
+            shown(percent);
+            if (++copied == folders)
+                saved = save(window, "archive-copy.png");
+        };
+        window.exec();
+        return saved;
+    }
+
+    bool mainWindow() {
+        AppState app;
+        app.ProgramFolder = programFolder;
+        MainController controller(app, messenger);
+        Main window(controller);
+        window.show();
+        controller.SetStat(QStringLiteral("Номер загружен"));
+        controller.OfferIssue(ArchiveFolderPath(programFolder) + "/" +
+                              ListArchiveIssues(programFolder).value(0));
+        return save(window, "main-issue-offered.png");
+    }
+};
 
 } // namespace
 
-bool ArchiveShots(const QString& outDir) {
-    DemoHome home;
-    if (!home.ready()) {
-        std::fprintf(stderr, "archive pictures: %s\n", qPrintable(home.error()));
+bool WriteArchiveShots(const QString& programFolder, const QString& outDir, QStringList& written) {
+    const QString error = DownloadDemoIssues(programFolder);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "archive pictures: %s\n", qPrintable(error));
         return false;
     }
-    PrintingMessenger messenger;
-    Settings settings;
-    SetDefaults(settings, home.path());
-    settings.FolderToCopy = home.scratch(QStringLiteral("copy"));
-    const bool archive = archiveWindow(home.path(), settings, messenger, outDir);
-    const bool copier = copierWindow(home.path(), settings, messenger, outDir);
-    return mainWindow(home.path(), messenger, outDir) && copier && archive;
+    Shots shots{programFolder, outDir, {}, {}, written};
+    SetDefaults(shots.settings, programFolder);
+    QTemporaryDir copyFolder;
+    shots.settings.FolderToCopy = copyFolder.path();
+    const bool archive = shots.archiveWindow();
+    const bool copier = shots.copierWindow();
+    return shots.mainWindow() && copier && archive;
 }

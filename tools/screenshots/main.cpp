@@ -1,26 +1,49 @@
-// norvel-screenshots OUTDIR: writes one PNG per window state into OUTDIR, on
-// the offscreen platform, with a program folder of its own holding demo
-// issues. Each group of windows lives in its own file (shots.h).
-#include "tools/screenshots/shots.h"
+// norvel-screenshots OUTDIR: draws the program's windows on the offscreen
+// platform in a program folder of its own (a copy of the data/ folder beside
+// this program) and writes one PNG per window state into OUTDIR. One
+// function per group of windows.
+#include "tools/screenshots/archive_shots.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdio>
+
+namespace {
+
+bool CopyDataFolder(const QString& programFolder) {
+    const QDir source(QCoreApplication::applicationDirPath() + "/data");
+    if (!source.exists() || !QDir().mkpath(programFolder + "/data"))
+        return false;
+    for (const QString& name : source.entryList(QDir::Files))
+        if (!QFile::copy(source.filePath(name), programFolder + "/data/" + name))
+            return false;
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() != 2) {
+    if (argc != 2) {
         std::fprintf(stderr, "usage: norvel-screenshots OUTDIR\n");
         return 2;
     }
-    const QString outDir = QDir(arguments.at(1)).absolutePath();
-    if (!QDir().mkpath(outDir)) {
-        std::fprintf(stderr, "cannot make %s\n", qPrintable(outDir));
+    const QString outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QTemporaryDir home;
+    if (!QDir().mkpath(outDir) || !home.isValid() || !CopyDataFolder(home.path())) {
+        std::fprintf(stderr, "norvel-screenshots: cannot prepare %s or a program folder\n",
+                     qPrintable(outDir));
         return 2;
     }
-    bool ok = ArchiveShots(outDir);
-    return ok ? 0 : 1;
+    qputenv("NORVEL_HOME", home.path().toLocal8Bit());
+
+    QStringList written;
+    bool allWritten = WriteArchiveShots(home.path(), outDir, written);
+    for (const QString& file : written)
+        std::printf("%s\n", qPrintable(file));
+    return allWritten ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "app/main_controller.h"
 #include "archive/arhiv.h"
+#include "archive/copy_arhiv.h"
 #include "archive/open_page.h"
 
 void WireArchiveWindows(MainController& controller, Messenger& messenger, QWidget* window) {
@@ -13,5 +14,11 @@ void WireArchiveWindows(MainController& controller, Messenger& messenger, QWidge
     };
     hooks.openIssue = [&app, &messenger](const QString& indexPath) {
         OpenIssuePage(indexPath, app.settings, messenger);
+    };
+}
+
+std::function<void()> ArchiveCopierOpener(AppState& app, Messenger& messenger, QWidget* parent) {
+    return [&app, &messenger, parent] {
+        RunArchiveCopier(app.ProgramFolder, app.settings, messenger, parent);
     };
 }

@@ -1,6 +1,8 @@
 // The window "Копирование архива": the two-second start, the percentages and
 // the bar, "Отмена" between folders, both messages, and the copy folder
 // refused when it lies inside the archive.
+#include "app/global.h"
+#include "archive/archive_windows.h"
 #include "archive/copy_arhiv.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
@@ -154,6 +156,18 @@ TEST_F(Copier, AnEmptyArchiveWaitsAtPreparationUntilCancel) {
     EXPECT_EQ(window.windowTitle(), QString::fromUtf8("Копирование архива"));
     QTest::mouseClick(window.Command1, Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(messenger.shown().isEmpty());
+}
+
+TEST_F(Copier, OtherWindowsOpenItForTheCopyFolderAsItStandsWhenOpened) {
+    makeArchive(2);
+    AppState app;
+    app.ProgramFolder = home.path();
+    const std::function<void()> openCopier = ArchiveCopierOpener(app, messenger, nullptr);
+    // Chosen after the hook was made, as in the settings window.
+    app.settings.FolderToCopy = settings.FolderToCopy;
+    openCopier();
+    EXPECT_EQ(copied(), QStringList({"2006.11.11", "2006.11.12"}));
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
 

@@ -41,7 +41,6 @@ void Arhiv::build() {
         setWindowIcon(parentWidget()->window()->windowIcon());
 
     List1 = new QListWidget;
-    List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Frame1 = new QGroupBox(QStringLiteral("Информация"));
     Frame1->setLayout(new QVBoxLayout);

@@ -1,12 +1,8 @@
-// The archive's rules without windows: the issue list, the information an
-// index gives, the preview text, the copier's percentages and the browser
-// option written at once.
-#include "archive/archive_browser.h"
-#include "archive/archive_copy.h"
+// The archive's rules without windows: the information an index and its
+// folder give, and the preview text.
 #include "archive/issue_info.h"
 #include "archive/issue_list.h"
 #include "archive/preview_text.h"
-#include "settings/ini.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <gtest/gtest.h>
@@ -69,16 +65,6 @@ TEST(PreviewText, AFooterInTheWrongOrderIsLeftAloneInsteadOfRepeatingText) {
     EXPECT_EQ(PreviewText(index), index);
 }
 
-TEST(IssueList, OnlyFoldersWithAnIssueIndexAreListedInNameOrder) {
-    TempProgramFolder home;
-    home.write("Download/2006.11.23/index.htm", "x");
-    home.write("Download/2006.11.13.KT/index.htm", "x");
-    home.write("Download/leftover/page1.html", "x");
-    home.write("Download/index.htm", "x");
-    EXPECT_EQ(ListArchiveIssues(home.path()), QStringList({"2006.11.13.KT", "2006.11.23"}));
-    EXPECT_EQ(ListArchiveFolders(home.path()).size(), 3);
-}
-
 TEST(IssueList, PicturesAreCountedInImgOrElseInTheIssueFolder) {
     TempProgramFolder home;
     home.write("Download/a/img/t-01.gif", "x");
@@ -91,29 +77,6 @@ TEST(IssueList, PicturesAreCountedInImgOrElseInTheIssueFolder) {
     EXPECT_EQ(CountImageFiles(home.file("Download/a")), 2);
     EXPECT_EQ(CountPageFiles(home.file("Download/a")), 3);
     EXPECT_EQ(CountImageFiles(home.file("Download/b")), 2);
-}
-
-TEST(ArchiveCopyRule, EachFolderShowsTheShareOfTheFoldersBeforeItPlusOne) {
-    QList<int> four, three;
-    for (int i = 0; i < 4; ++i)
-        four.append(ArchiveCopy::Percentage(i, 4));
-    for (int i = 0; i < 3; ++i)
-        three.append(ArchiveCopy::Percentage(i, 3));
-    EXPECT_EQ(four, QList<int>({1, 26, 51, 76}));
-    EXPECT_EQ(three, QList<int>({1, 34, 67}));
-}
-
-TEST(BrowserOption, EveryChangeIsWrittenAtOnceAndOnlyTheFirstLeavesTheFocus) {
-    TempProgramFolder home;
-    home.write("options.ini", "[Addon]\r\nUseIE=False\r\nBrowser=firefox\r\n");
-    Settings settings;
-    ArchiveBrowser browser(home.path(), settings);
-    EXPECT_FALSE(browser.ChangeBrowserOption(true));
-    EXPECT_TRUE(settings.UseIE);
-    EXPECT_EQ(home.read("options.ini"), "[Addon]\r\nUseIE=True\r\nBrowser=firefox\r\n");
-    EXPECT_TRUE(browser.ChangeBrowserOption(false));
-    EXPECT_EQ(home.read("options.ini"), "[Addon]\r\nUseIE=False\r\nBrowser=firefox\r\n");
-    EXPECT_TRUE(browser.PageToOpen().isEmpty());
 }
 
 } // namespace

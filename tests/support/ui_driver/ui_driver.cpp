@@ -176,10 +176,10 @@ class UiDriverPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "ui_driver.json")
 
 public:
-    QObject* create(const QString& key, const QString& specification) override {
+    QObject* create(const QString& key, const QString& scriptFile) override {
         if (key.compare(QLatin1String("norveluidriver"), Qt::CaseInsensitive) != 0)
             return nullptr;
-        return new UiDriver(specification);
+        return new UiDriver(scriptFile);
     }
 };
 

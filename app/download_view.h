@@ -25,4 +25,7 @@ public:
     virtual SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) = 0;
     // Ends the program at once, without the unload step.
     virtual void EndProgram() = 0;
+    // The issue of issueFolder is downloaded ("Номер загружен"): the window
+    // may offer to open it.
+    virtual void OfferIssue(const QString& /*issueFolder*/) {}
 };

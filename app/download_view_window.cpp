@@ -42,3 +42,7 @@ SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, Select
 void MainWindowView::EndProgram() {
     controller_.EndProgramAtOnce();
 }
+
+void MainWindowView::OfferIssue(const QString& issueFolder) {
+    controller_.OfferIssue(issueFolder);
+}

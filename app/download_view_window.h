@@ -22,6 +22,7 @@ public:
     void Repaint() override;
     SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) override;
     void EndProgram() override;
+    void OfferIssue(const QString& issueFolder) override;
 
     // Called with every selection window before it opens (tests drive it).
     void setSelectionHook(std::function<void(Select_Number&)> hook) {

@@ -10,14 +10,6 @@
 
 namespace {
 
-const QString CopyTitle = QStringLiteral("Копирование");
-
-bool sameOrInside(const QString& path, const QString& folder) {
-    const QString p = QFileInfo(path).canonicalFilePath();
-    const QString f = QFileInfo(folder).canonicalFilePath();
-    return !p.isEmpty() && !f.isEmpty() && (p == f || p.startsWith(f + "/"));
-}
-
 // Deletes every file and subfolder of folder, read-only ones too. An empty
 // folder is nothing to do, not a failure.
 bool emptyFolder(const QString& folder) {
@@ -57,6 +49,24 @@ bool copyIssue(const QString& IssueFolder, const Settings& settings) {
 }
 
 } // namespace
+
+const QString CopyTitle = QStringLiteral("Копирование");
+
+bool IsSameOrInside(const QString& path, const QString& folder) {
+    const QString p = QFileInfo(path).canonicalFilePath();
+    const QString f = QFileInfo(folder).canonicalFilePath();
+    return !p.isEmpty() && !f.isEmpty() && (p == f || p.startsWith(f + "/"));
+}
+
+QString TargetMissingText(const QString& target) {
+    return "Директория назначения: " + target + " не найдена. Операция отменена.";
+}
+
+QString CopyFailedText(const QString& target) {
+    return "Ошибка при копировании в директорию " + target +
+           "\r\nОтсутствую права записи на сетевой ресурс, носитель защищен от записи, либо нет "
+           "места на диске. Операция отменена.";
+}
 
 QString IssueFolderName(int16_t FolderFormat, const ByteText& IssueNumber,
                         const ByteText& IssueDateNumeric, int16_t CurrentSource) {
@@ -104,14 +114,13 @@ bool NumberCopy(const QString& IssueFolder, const Settings& settings, const QStr
         setStatus(QStringLiteral("Копирование загруженного номера..."));
     const QString target = settings.FolderToCopy;
     if (target.isEmpty() || !QFileInfo(target).isDir()) {
-        messenger.Show("Директория назначения: " + target + " не найдена. Операция отменена.",
-                       CopyTitle, MessageIcon::Error);
+        messenger.Show(TargetMissingText(target), CopyTitle, MessageIcon::Error);
         return false;
     }
     // Emptying a target that holds the issue, or the program with its
     // archive, would lose them: such a target is refused.
     bool ok = !(settings.ClearFolderToCopy &&
-                (sameOrInside(IssueFolder, target) || sameOrInside(programFolder, target)));
+                (IsSameOrInside(IssueFolder, target) || IsSameOrInside(programFolder, target)));
     if (ok && settings.ClearFolderToCopy)
         ok = emptyFolder(target);
     ok = ok && copyIssue(IssueFolder, settings);
@@ -120,10 +129,7 @@ bool NumberCopy(const QString& IssueFolder, const Settings& settings, const QStr
         ok = index != MainIndexResult::WriteFailed;
     }
     if (!ok) {
-        messenger.Show("Ошибка при копировании в директорию " + target +
-                           "\r\nОтсутствую права записи на сетевой ресурс, носитель защищен от "
-                           "записи, либо нет места на диске. Операция отменена.",
-                       CopyTitle, MessageIcon::Error);
+        messenger.Show(CopyFailedText(target), CopyTitle, MessageIcon::Error);
     }
     return ok;
 }
@@ -141,7 +147,7 @@ bool CopyFolder(const QString& from, const QString& to) {
     for (const QFileInfo& sub : subfolders) {
         // A target inside the source is not copied into itself again, or
         // the copy would never end.
-        if (sameOrInside(to, sub.filePath()))
+        if (IsSameOrInside(to, sub.filePath()))
             continue;
         if (!CopyFolder(sub.filePath(), to + "/" + sub.fileName()))
             return false;

@@ -35,6 +35,16 @@ QString CreateFolder(const QString& programFolder, int16_t FolderFormat,
 bool NumberCopy(const QString& IssueFolder, const Settings& settings, const QString& programFolder,
                 Messenger& messenger, const std::function<void(const QString&)>& setStatus = {});
 
+// Whether path is folder or lies inside it (both resolved, links followed);
+// false when either does not exist.
+bool IsSameOrInside(const QString& path, const QString& folder);
+
+// The copy-out's messages, under the title "Копирование" with the error
+// icon: the target folder is missing; a delete, copy or index write failed.
+extern const QString CopyTitle;
+QString TargetMissingText(const QString& target);
+QString CopyFailedText(const QString& target);
+
 // Copies the folder from with everything in it into to, creating to and
 // merging with what is there, files of the same name replaced. A folder
 // copied onto itself is left as it is. False on the first failure; what

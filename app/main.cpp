@@ -9,6 +9,7 @@
 #include "app/start_up.h"
 #include "app/window_hooks.h"
 #include "app/workflow.h"
+#include "archive/archive_windows.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
@@ -79,7 +80,9 @@ int main(int argc, char** argv) {
     MainWindowView view(controller, &window);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };
-    OptionsHooks optionsHooks; // the archive copier joins here
+    WireArchiveWindows(controller, messenger, &window);
+    OptionsHooks optionsHooks;
+    optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), messenger, &window);
     WireOptionsAndAbout(controller, DC, messenger, optionsHooks, &window);
 
     controller.Load(CommandLineText(QApplication::arguments()),

@@ -53,6 +53,7 @@ void MainController::startDownloading() {
     st.TrafficBytes = 0;
     Label2 = QString::fromUtf8("Трафик: 0 Кб");
     Frame2Visible = true;
+    OfferedIssue.clear();
     Option1Enabled = false;
     Option2Enabled = false;
     Q_EMIT changed();
@@ -139,6 +140,16 @@ void MainController::SetStat(const QString& text) {
 void MainController::SetTrafficText(const QString& labelText) {
     Label2 = labelText;
     Q_EMIT changed();
+}
+
+void MainController::OfferIssue(const QString& issueFolder) {
+    OfferedIssue = issueFolder + "/index.htm";
+    Q_EMIT changed();
+}
+
+void MainController::OpenOfferedIssue() {
+    if (!OfferedIssue.isEmpty() && hooks.openIssue)
+        hooks.openIssue(OfferedIssue);
 }
 
 // The clock counts ticks, not wall time.

@@ -39,6 +39,9 @@ struct MainHooks {
     std::function<void()> openSettings;
     std::function<void()> openArchive;
     std::function<void()> openAbout;
+    // Opens an issue's index page in the browser, as the archive window's
+    // "Открыть" does.
+    std::function<void(const QString& indexPath)> openIssue;
     // Ends the program with an exit code; QCoreApplication::exit when unset.
     std::function<void(int exitCode)> endProgram;
 };
@@ -74,6 +77,11 @@ public:
     // The status line Stat and the traffic label Label2.
     void SetStat(const QString& text);
     void SetTrafficText(const QString& labelText);
+    // After "Номер загружен": the window offers the issue of issueFolder
+    // ("Открыть номер") until the next download starts.
+    void OfferIssue(const QString& issueFolder);
+    // A click on "Открыть номер": opens the offered issue's index page.
+    void OpenOfferedIssue();
     // The unload of the main window ("Выход" or closing it): clears the
     // cache with ClearCasheExit. Not run when the program ends at once.
     void Unload();
@@ -99,6 +107,7 @@ public:
     bool Frame2Visible = false;
     QString Label1 = QString::fromUtf8("Время: 0:00:00");
     QString Label2 = QString::fromUtf8("Трафик: 0 Кб");
+    QString OfferedIssue; // index page "Открыть номер" opens; empty: not shown
 
     QTimer Timer1;  // 1000 ms while a download runs
     QTimer CString; // fires once, 100 ms after an unattended start-up

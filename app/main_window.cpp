@@ -61,6 +61,8 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setFrameShape(QFrame::Panel);
     Stat->setFrameShadow(QFrame::Sunken);
     Stat->setWordWrap(true);
+    OpenIssueLink = new QLabel(QString::fromUtf8("<a href=\"issue\">Открыть номер</a>"), this);
+    OpenIssueLink->setToolTip(QString::fromUtf8("Открыть загруженный номер в браузере"));
 
     auto* sources = new QHBoxLayout;
     sources->addWidget(Option1);
@@ -82,7 +84,10 @@ Main::Main(MainController& controller, QWidget* parent)
     top->addLayout(buttons);
     auto* whole = new QVBoxLayout(this);
     whole->addLayout(top);
-    whole->addWidget(Stat);
+    auto* status = new QHBoxLayout;
+    status->addWidget(Stat, 1);
+    status->addWidget(OpenIssueLink);
+    whole->addLayout(status);
 
     connect(Option1, &QRadioButton::clicked, this,
             [this] { controller_.SelectSource(NewspaperSource); });
@@ -93,6 +98,7 @@ Main::Main(MainController& controller, QWidget* parent)
     connect(Command3, &QPushButton::clicked, &controller_, &MainController::Command3Click);
     connect(Command4, &QPushButton::clicked, &controller_, &MainController::Command4Click);
     connect(Command5, &QPushButton::clicked, this, &QWidget::close);
+    connect(OpenIssueLink, &QLabel::linkActivated, &controller_, &MainController::OpenOfferedIssue);
     connect(&controller_, &MainController::changed, this, &Main::refresh);
     connect(&controller_, &MainController::focusCommand1, this,
             [this] { Command1->setFocus(Qt::OtherFocusReason); });
@@ -115,6 +121,7 @@ void Main::refresh() {
     Command2->setEnabled(c.Command2Enabled);
     Command3->setEnabled(c.Command3Enabled);
     Stat->setText(c.Stat);
+    OpenIssueLink->setVisible(!c.OfferedIssue.isEmpty());
     Frame2->setVisible(c.Frame2Visible);
     Label1->setText(c.Label1);
     Label2->setText(c.Label2);

@@ -37,6 +37,7 @@ public:
     QPushButton* Command4;
     QPushButton* Command5;
     QLabel* Stat;
+    QLabel* OpenIssueLink; // "Открыть номер" beside Stat after a download
     QFrame* Frame2;
     QLabel* Label1;
     QLabel* Label2;

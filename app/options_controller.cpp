@@ -319,8 +319,7 @@ void OptionsController::Command8Click() {
                         MessageIcon::Error);
         return;
     }
-    if (!OpenPage(index, app_.settings.UseIE, hooks_.opener))
-        messenger_.Show(U("Не удалось открыть ") + index, ErrorTitle, MessageIcon::Error);
+    OpenIssuePage(index, app_.settings, messenger_, hooks_.opener);
 }
 
 void OptionsController::Command9Click() {

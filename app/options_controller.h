@@ -12,7 +12,7 @@
 // (and the files) at once, and stay after "Отмена".
 
 #include "app/global.h"
-#include "app/open_page.h"
+#include "archive/open_page.h"
 #include "settings/messenger.h"
 
 #include <QObject>

@@ -325,6 +325,7 @@ void IssueDownload::finish(bool complete) {
     if (settings_.KillConnect)
         hangUp_.HangUpAll();
     setStat(U("Номер загружен"));
+    view_.OfferIssue(st_.IssueFolder);
     if ((st_.CurrentSource == NewspaperSource && st_.AutoNewspaper) ||
         (st_.CurrentSource == MagazineSource && st_.AutoMagazine))
         view_.EndProgram();

@@ -72,6 +72,7 @@ void SaveSettings(const Settings& s, INI& ini, const QString& programFolder, Mes
     ini.WInIb("Addon", "CreateSubFolders", s.CreateSubFolders);
     ini.WInIb("Addon", "CreateMainIndex", s.CreateMainIndex);
     ini.WInIb("Addon", "UseIE", s.UseIE);
+    writeText(ini, "Addon", "Browser", s.Browser);
 }
 
 void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger& messenger) {
@@ -100,6 +101,7 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     s.CreateSubFolders = ini.RINIb("Addon", "CreateSubFolders");
     s.CreateMainIndex = ini.RINIb("Addon", "CreateMainIndex");
     s.UseIE = ini.RINIb("Addon", "UseIE");
+    s.Browser = readText(ini, "Addon", "Browser");
 
     // The smallest size is taken for a damaged stylesheet: fall back to the
     // default and let the next save bring the stylesheet along.

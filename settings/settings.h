@@ -48,6 +48,10 @@ struct Settings {
     bool CreateSubFolders = false;
     bool CreateMainIndex = false;
     bool UseIE = false;
+    // The browser "Открывать в выбранном браузере" starts (UseIE on): a
+    // program name or path, optionally with arguments; the page follows as
+    // one more argument. Empty: the desktop's default handler opens pages.
+    QString Browser;
 };
 
 // Smallest and largest base font size the stylesheet marker is read as.

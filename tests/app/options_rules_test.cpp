@@ -1,8 +1,8 @@
 // The settings window's rules without its widgets: the form copied from and
 // back to the record, the proxy fields it refuses, and the page opener's
 // choice of a browser. The dependency rules are checked on the window.
-#include "app/open_page.h"
 #include "app/options_controller.h"
+#include "archive/open_page.h"
 #include "settings/ini.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
@@ -123,17 +123,18 @@ TEST(PageOpener, GivesThePageToTheBrowserOnlyWhenAskedAndOneIsInstalled) {
         opened = url;
         return true;
     };
-    EXPECT_TRUE(OpenPage("/copy/index.htm", true, opener));
+    EXPECT_EQ(OpenPage("/copy/index.htm", true, {}, opener), PageOpenResult::Opened);
     EXPECT_EQ(started, bin.file("chromium") + " /copy/index.htm");
     EXPECT_TRUE(opened.isEmpty());
 
-    EXPECT_TRUE(OpenPage("/copy/index.htm", false, opener));
+    EXPECT_EQ(OpenPage("/copy/index.htm", false, {}, opener), PageOpenResult::Opened);
     EXPECT_EQ(opened, QUrl::fromLocalFile("/copy/index.htm"));
 
     qputenv("PATH", QByteArray("/nonexistent"));
     opened.clear();
     started.clear();
-    EXPECT_TRUE(OpenPage("/copy/index.htm", true, opener)) << "no browser: the desktop opens it";
+    EXPECT_EQ(OpenPage("/copy/index.htm", true, {}, opener), PageOpenResult::Opened)
+        << "no browser: the desktop opens it";
     EXPECT_TRUE(started.isEmpty());
     EXPECT_EQ(opened, QUrl::fromLocalFile("/copy/index.htm"));
     qputenv("PATH", oldPath);

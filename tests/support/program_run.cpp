@@ -8,19 +8,22 @@
 #include <QElapsedTimer>
 #include <QProcess>
 
-ProgramRun RunProgram(const QString& home, const QString& switchText,
-                      const QStringList& environment, int timeoutMs) {
+namespace {
+
+QProcessEnvironment WithoutDisplay(const QString& home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
     env.insert("NORVEL_HOME", home);
-    for (const QString& entry : environment)
-        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    return env;
+}
+
+ProgramRun Run(const QProcessEnvironment& env, const QStringList& arguments, int timeoutMs) {
     QProcess program;
     program.setProcessEnvironment(env);
     QElapsedTimer clock;
     clock.start();
-    program.start(TempProgramFolder::binDir() + "/norvel2", {switchText});
+    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
     ProgramRun run;
     run.finished = program.waitForFinished(timeoutMs);
     if (!run.finished) {
@@ -32,6 +35,23 @@ ProgramRun RunProgram(const QString& home, const QString& switchText,
     run.output = program.readAllStandardOutput();
     run.errors = program.readAllStandardError();
     return run;
+}
+
+} // namespace
+
+ProgramRun RunProgram(const QString& home, const QString& switchText,
+                      const QStringList& environment, int timeoutMs) {
+    QProcessEnvironment env = WithoutDisplay(home);
+    for (const QString& entry : environment)
+        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
+    return Run(env, {switchText}, timeoutMs);
+}
+
+ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript, int timeoutMs) {
+    QProcessEnvironment env = WithoutDisplay(home);
+    env.insert("QT_PLUGIN_PATH", NORVEL_TEST_PLUGIN_DIR);
+    env.insert("QT_QPA_GENERIC_PLUGINS", "norveluidriver:" + driverScript);
+    return Run(env, {}, timeoutMs);
 }
 
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change) {

@@ -2,6 +2,7 @@
 // platform in a program folder of its own (a copy of the data/ folder beside
 // this program) and writes one PNG per window state into OUTDIR. One
 // function per group of windows.
+#include "tools/screenshots/archive_shots.h"
 #include "tools/screenshots/settings_shots.h"
 
 #include <QApplication>
@@ -33,16 +34,25 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-    QTemporaryDir home;
-    if (!QDir().mkpath(outDir) || !home.isValid() || !CopyDataFolder(home.path())) {
-        std::fprintf(stderr, "norvel-screenshots: cannot prepare %s or a program folder\n",
-                     qPrintable(outDir));
+    if (!QDir().mkpath(outDir)) {
+        std::fprintf(stderr, "norvel-screenshots: cannot make %s\n", qPrintable(outDir));
         return 2;
     }
-    qputenv("NORVEL_HOME", home.path().toLocal8Bit());
 
+    // Each group of windows gets a program folder of its own, so what one
+    // group saves (a proxy in the settings, say) never reaches the next.
+    using ShotWriter = bool (*)(const QString&, const QString&, QStringList&);
     QStringList written;
-    bool allWritten = WriteSettingsShots(home.path(), outDir, written);
+    bool allWritten = true;
+    for (ShotWriter write : {WriteSettingsShots, WriteArchiveShots}) {
+        QTemporaryDir home;
+        if (!home.isValid() || !CopyDataFolder(home.path())) {
+            std::fprintf(stderr, "norvel-screenshots: cannot prepare a program folder\n");
+            return 2;
+        }
+        qputenv("NORVEL_HOME", home.path().toLocal8Bit());
+        allWritten = write(home.path(), outDir, written) && allWritten;
+    }
     for (const QString& file : written)
         std::printf("%s\n", qPrintable(file));
     return allWritten ? 0 : 1;

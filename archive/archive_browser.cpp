@@ -1,0 +1,43 @@
+#include "archive/archive_browser.h"
+
+#include "archive/issue_list.h"
+#include "archive/preview_text.h"
+#include "settings/ini.h"
+#include "settings/whole_file.h"
+
+ArchiveBrowser::ArchiveBrowser(const QString& programFolder, Settings& settings)
+    : Issues(ListArchiveIssues(programFolder)), programFolder_(programFolder), settings_(settings) {
+}
+
+QString ArchiveBrowser::IssueFolder() const {
+    return Selected.isEmpty() ? QString() : ArchiveFolderPath(programFolder_) + "/" + Selected;
+}
+
+void ArchiveBrowser::Select(const QString& issue) {
+    if (issue.isEmpty())
+        return;
+    Selected = issue;
+    PreviewButtonVisible = true;
+    const QString folder = IssueFolder();
+    // An unreadable index leaves the heading's values at "---"; the counts
+    // of the folder's files still show.
+    const ByteText index = ReadWholeFile(folder + "/index.htm").value_or(ByteText());
+    Info = ReadIssueInfo(index, CountPageFiles(folder), CountImageFiles(folder));
+    Preview = PreviewText(index);
+}
+
+bool ArchiveBrowser::ChangeBrowserOption(bool useBrowser) {
+    if (settings_.UseIE != useBrowser) {
+        settings_.UseIE = useBrowser;
+        INI options;
+        options.setFileName(OptionsFilePath(programFolder_));
+        // The file holds the proxy password.
+        options.setOwnerOnly(true);
+        options.WInIb("Addon", "UseIE", useBrowser);
+    }
+    return ++optionChanges_ > 1;
+}
+
+QString ArchiveBrowser::PageToOpen() const {
+    return Selected.isEmpty() ? QString() : IssueFolder() + "/index.htm";
+}

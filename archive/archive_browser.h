@@ -1,0 +1,58 @@
+#pragma once
+// The rules of the archive window "Архив", apart from its widgets: the list
+// of downloaded issues, the information panel and the preview text of the
+// selected one, the preview switch, the browser option written at once and
+// the page "Открыть" opens. The window (arhiv.h) mirrors the fields below
+// and forwards the user's actions.
+
+#include "archive/issue_info.h"
+#include "settings/bytetext.h"
+#include "settings/settings.h"
+
+#include <QString>
+#include <QStringList>
+
+class ArchiveBrowser {
+public:
+    // Opening: the issues of the archive; no issue selected, the preview
+    // button hidden and the preview off. settings is the program's record:
+    // the browser option changes it.
+    ArchiveBrowser(const QString& programFolder, Settings& settings);
+
+    // A click on an entry of the list: the panel and the preview text of
+    // that issue, and the preview button shown. An empty entry changes
+    // nothing.
+    void Select(const QString& issue);
+
+    // The preview button: on shows the preview in place of the list and the
+    // panel; off brings them back.
+    void TogglePreview() { PreviewOn = !PreviewOn; }
+
+    // The check box "Открывать в выбранном браузере": the option UseIE,
+    // written to options.ini ([Addon] UseIE) at once. The first change after
+    // the window opens (the window showing a set option counts) leaves the
+    // focus where it is; the result says whether this one moves it to
+    // "Открыть".
+    bool ChangeBrowserOption(bool useBrowser);
+
+    // "Открыть": the index page of the selected issue, or empty text when
+    // none is selected.
+    QString PageToOpen() const;
+
+    // The folder of the selected issue (empty without one).
+    QString IssueFolder() const;
+
+    const Settings& settings() const { return settings_; }
+
+    QStringList Issues;
+    QString Selected;
+    IssueInfo Info;
+    ByteText Preview;
+    bool PreviewButtonVisible = false;
+    bool PreviewOn = false;
+
+private:
+    QString programFolder_;
+    Settings& settings_;
+    int optionChanges_ = 0;
+};

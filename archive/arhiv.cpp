@@ -1,0 +1,164 @@
+#include "archive/arhiv.h"
+
+#include "archive/open_page.h"
+#include "htmlview/html_label.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+Arhiv::Arhiv(const QString& programFolder, Settings& settings, Messenger& messenger,
+             QWidget* parent)
+    : QDialog(parent), browser_(programFolder, settings), messenger_(messenger) {
+    build();
+    List1->addItems(browser_.Issues);
+    // Showing a set option is the option's first change (it moves no focus).
+    connect(Check1, &QCheckBox::toggled, this, &Arhiv::browserOptionChanged);
+    Check1->setChecked(settings.UseIE);
+    // A selected entry, by mouse or keys, is a click; the current entry the
+    // list takes when it gets the focus is none.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = List1->selectedItems();
+        select(selected.isEmpty() ? QString() : selected.first()->text());
+    });
+    showInfo();
+    showPreviewState();
+}
+
+void Arhiv::build() {
+    setWindowTitle(QStringLiteral("Архив"));
+    if (parentWidget())
+        setWindowIcon(parentWidget()->window()->windowIcon());
+
+    List1 = new QListWidget;
+    List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Frame1 = new QGroupBox(QStringLiteral("Информация"));
+    Frame1->setLayout(new QVBoxLayout);
+    Frame1->layout()->addWidget(buildPanel());
+
+    HTMLLabel1 = new htmlview::HTMLLabel;
+    HTMLLabel1->setEnableScroll(true);
+    HTMLLabel1->setMinimumSize(420, 240);
+    connect(HTMLLabel1, &htmlview::HTMLLabel::LoadImage, this, &Arhiv::loadImage);
+
+    PreviewOffPicture = style()->standardIcon(QStyle::SP_FileDialogContentsView);
+    PreviewOnPicture = style()->standardIcon(QStyle::SP_FileDialogListView);
+    Command3 = new QToolButton;
+    Command3->setToolTip(QStringLiteral("Предварительный просмотр"));
+    Command3->setIconSize(QSize(24, 24));
+    Check1 = new QCheckBox(QStringLiteral("Открывать в выбранном браузере"));
+    Command1 = new QPushButton(QStringLiteral("Открыть"));
+    Command1->setDefault(true);
+    Command2 = new QPushButton(QStringLiteral("Отмена"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(List1, 1);
+    top->addWidget(Frame1, 1);
+    top->addWidget(HTMLLabel1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Command3);
+    buttons->addWidget(Check1);
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* whole = new QVBoxLayout(this);
+    whole->addLayout(top, 1);
+    whole->addLayout(buttons);
+    resize(600, 380);
+
+    connect(Command3, &QToolButton::clicked, this, &Arhiv::togglePreview);
+    connect(Command1, &QPushButton::clicked, this, &Arhiv::open);
+    connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QWidget* Arhiv::buildPanel() {
+    auto* panel = new QWidget;
+    auto* form = new QFormLayout(panel);
+    auto value = [form](const char* caption) {
+        auto* label = new QLabel;
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        form->addRow(QString::fromUtf8(caption), label);
+        return label;
+    };
+    NumberValue = value("Номер:");
+    DateValue = value("Дата:");
+    BuiltValue = value("Загружен:");
+    PagesValue = value("Страниц в номере:");
+    PicturesValue = value("С изображениями:");
+    return panel;
+}
+
+void Arhiv::select(const QString& issue) {
+    if (issue.isEmpty())
+        return;
+    browser_.Select(issue);
+    showInfo();
+    HTMLLabel1->setDocumentHTML(browser_.Preview);
+    HTMLLabel1->Refresh();
+    showPreviewState();
+}
+
+void Arhiv::showInfo() {
+    const IssueInfo& info = browser_.Info;
+    NumberValue->setText(info.Number);
+    DateValue->setText(info.Date);
+    BuiltValue->setText(info.Built);
+    PagesValue->setText(info.Pages);
+    PicturesValue->setText(info.Pictures);
+}
+
+void Arhiv::togglePreview() {
+    browser_.TogglePreview();
+    showPreviewState();
+    if (browser_.PreviewOn) {
+        // Laid out at the size the preview now has.
+        HTMLLabel1->Refresh();
+        Command1->setFocus(Qt::OtherFocusReason);
+    } else {
+        List1->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void Arhiv::showPreviewState() {
+    const bool on = browser_.PreviewOn;
+    Command3->setVisible(browser_.PreviewButtonVisible);
+    Command3->setIcon(on ? PreviewOnPicture : PreviewOffPicture);
+    List1->setVisible(!on);
+    Frame1->setVisible(!on);
+    HTMLLabel1->setVisible(on);
+}
+
+void Arhiv::browserOptionChanged(bool ticked) {
+    if (browser_.ChangeBrowserOption(ticked))
+        Command1->setFocus(Qt::OtherFocusReason);
+}
+
+// The window closes before the browser starts, with or without the option.
+void Arhiv::open() {
+    const QString page = browser_.PageToOpen();
+    if (page.isEmpty())
+        return;
+    accept();
+    OpenIssuePage(page, browser_.settings(), messenger_);
+}
+
+// Pictures of the previewed index come from its own folder; addresses that
+// lead out of it (other sites, other folders) show no picture.
+void Arhiv::loadImage(const QString& source, QImage& image) const {
+    const QString folder = browser_.IssueFolder();
+    if (folder.isEmpty() || source.contains(QLatin1Char(':')))
+        return;
+    const QString path = QDir::cleanPath(folder + "/" + source);
+    if (path.startsWith(folder + "/") && QFileInfo(path).isFile())
+        image.load(path);
+}

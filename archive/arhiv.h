@@ -1,0 +1,62 @@
+#pragma once
+// The archive window "Архив": the list of downloaded issues, the panel
+// "Информация" of the selected one, its preview in the HTML control, the
+// preview button, the option "Открывать в выбранном браузере", "Открыть" and
+// "Отмена". The rules live in ArchiveBrowser; the window mirrors them.
+
+#include "archive/archive_browser.h"
+
+#include <QDialog>
+#include <QIcon>
+
+class Messenger;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+namespace htmlview {
+class HTMLLabel;
+}
+
+class Arhiv : public QDialog {
+    Q_OBJECT
+
+public:
+    // settings is the program's record: the browser option changes it.
+    Arhiv(const QString& programFolder, Settings& settings, Messenger& messenger,
+          QWidget* parent = nullptr);
+
+    const ArchiveBrowser& browser() const { return browser_; }
+
+    QListWidget* List1;              // the issues, in a fixed-pitch font
+    QGroupBox* Frame1;               // "Информация"
+    QLabel* NumberValue;             // "Номер:"
+    QLabel* DateValue;               // "Дата:"
+    QLabel* BuiltValue;              // "Загружен:"
+    QLabel* PagesValue;              // "Страниц в номере:"
+    QLabel* PicturesValue;           // "С изображениями:"
+    htmlview::HTMLLabel* HTMLLabel1; // the preview
+    QToolButton* Command3;           // the preview button
+    QCheckBox* Check1;               // "Открывать в выбранном браузере"
+    QPushButton* Command1;           // "Открыть"
+    QPushButton* Command2;           // "Отмена"
+
+    // The preview button's pictures: preview off, preview on.
+    QIcon PreviewOffPicture, PreviewOnPicture;
+
+private:
+    void build();
+    QWidget* buildPanel();
+    void select(const QString& issue);
+    void showInfo();
+    void togglePreview();
+    void showPreviewState();
+    void browserOptionChanged(bool ticked);
+    void open();
+    void loadImage(const QString& source, QImage& image) const;
+
+    ArchiveBrowser browser_;
+    Messenger& messenger_;
+};

@@ -38,7 +38,3 @@ SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, Select
         choice = window.Choice();
     return outcome;
 }
-
-void MainWindowView::EndProgram() {
-    controller_.EndProgramAtOnce();
-}

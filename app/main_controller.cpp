@@ -72,6 +72,10 @@ void MainController::startDownloading() {
         hooks.startDownload();
     else
         ResetControls();
+    // Nobody is there to start another download or to close the window:
+    // whichever way this one ended, the program ends with it.
+    if (Unattended())
+        EndProgramAtOnce(hooks.concludeUnattended ? hooks.concludeUnattended() : 0);
 }
 
 // Downloading is cleared before the question, so a download step that
@@ -158,6 +162,13 @@ void MainController::unattendedStart() {
         SelectSource(MagazineSource);
         Command1Click();
     }
+}
+
+bool MainController::ConfirmClose() {
+    if (!app_.state.Downloading)
+        return true;
+    askToStop();
+    return !app_.state.Downloading;
 }
 
 void MainController::Unload() {

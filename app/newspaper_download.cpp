@@ -94,6 +94,7 @@ void IssueDownload::LoadFirstPage() {
 }
 
 void IssueDownload::LoadAllPage() {
+    resuming_ = resumesEarlierRun();
     st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
                                    st_.IssueDateNumeric, st_.CurrentSource);
     bool complete = true;
@@ -107,6 +108,6 @@ void IssueDownload::CollectImageLinks() {
     appendImages();
 }
 
-void IssueDownload::LoadAllImages() {
-    loadImages(app_.sites.Newspaper, true);
+bool IssueDownload::LoadAllImages() {
+    return loadImages(app_.sites.Newspaper, true);
 }

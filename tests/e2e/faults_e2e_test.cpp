@@ -3,6 +3,7 @@
 // a page and an image, a failed archive list or table of contents.
 #include "tests/e2e/e2e_fixture.h"
 
+#include "app/check_in_archive.h"
 #include "processing/safe_file_name.h"
 
 #include <QDir>
@@ -66,6 +67,10 @@ TEST_F(Faults, IgnoredPageErrorLeavesAGapTheIndexMarks) {
     EXPECT_TRUE(index.contains(Newest().pages.at(2) + "\" class=\"error\">"));
     EXPECT_EQ(index.count("class=\"error\""),
               run.home.read("data/index.dat").count("class=\"error\"") + 1);
+    ASSERT_TRUE(run.home.read("data/index.dat").contains("<!--div class=\"error\">"));
+    EXPECT_TRUE(index.contains("<div class=\"error\">") && !index.contains("<!--div"))
+        << "the index shows its \"not fully downloaded\" block";
+    EXPECT_FALSE(CheckInArchive(run.home.path(), Newest().number)) << "an incomplete issue";
 }
 
 TEST_F(Faults, PageErrorEndsTheDownloadWhenNotIgnored) {

@@ -142,9 +142,7 @@ void IssueDownload::LoadMagazineContents() {
 }
 
 void IssueDownload::LoadMagazinePages() {
-    resuming_ = resumesEarlierRun();
-    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
-                                   st_.IssueDateNumeric, st_.CurrentSource);
+    openIssueFolder();
     DC.RHost(app_.sites.MagazineArchive);
     bool complete = true;
     const auto pagePath = [this](int n) {

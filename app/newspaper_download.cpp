@@ -94,9 +94,7 @@ void IssueDownload::LoadFirstPage() {
 }
 
 void IssueDownload::LoadAllPage() {
-    resuming_ = resumesEarlierRun();
-    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
-                                   st_.IssueDateNumeric, st_.CurrentSource);
+    openIssueFolder();
     bool complete = true;
     const auto pagePath = [this](int n) { return st_.PagePaths.at(n - 1); };
     if (loadPages(pagePath, &IssueDownload::CollectImageLinks, complete))

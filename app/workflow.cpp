@@ -239,6 +239,8 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
             return false;
         setStat(workflow_text::PageCounter(n, st_.PageCount));
         const ByteText path = pagePath(n);
+        if (pageFromEarlierRun(n, path))
+            continue;
         st_.PageText = DC.Down(path, settings_.UseCashe);
         if (st_.PageText != "stop" && !Delivered(st_.PageText)) {
             // An error answer (a redirect, a server error) is no page either.
@@ -255,13 +257,30 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         }
         view_.Repaint();
         st_.PageText = ExtractBody(st_.PageText);
+        const qsizetype picturesBefore = st_.ImageList.size();
         (this->*collectImages)();
         st_.PageText = processedPage(st_.PageText, n);
-        if (!writePage(n, st_.PageText)) {
+        const PageWrite written = writePage(n, st_.PageText);
+        if (written == PageWrite::Failed) {
             endWithWriteError(pageFile(n));
             return false;
         }
+        if (written == PageWrite::Saved)
+            record_.Add(n, st_.PageCount, path, st_.ImageList.mid(picturesBefore));
     }
+    return true;
+}
+
+// A page the unfinished earlier download of the issue saved is taken from
+// disk: its pictures go on the list as if it had been fetched.
+bool IssueDownload::pageFromEarlierRun(int n, const ByteText& path) {
+    if (!resuming_)
+        return false;
+    const std::optional<QList<ByteText>> pictures = record_.Saved(n, st_.PageCount, path);
+    if (!pictures)
+        return false;
+    appendPictures(*pictures);
+    ++report_.pagesSaved;
     return true;
 }
 
@@ -326,14 +345,14 @@ QString IssueDownload::pageFile(int n) const {
     return st_.IssueFolder + "/page" + QString::number(n) + ".html";
 }
 
-// True unless the page could not be written; a failed page writes nothing.
-bool IssueDownload::writePage(int n, const ByteText& page) {
+// A failed or stopped page writes nothing.
+IssueDownload::PageWrite IssueDownload::writePage(int n, const ByteText& page) {
     if (page.isEmpty() || page == "error")
-        return true;
+        return PageWrite::Nothing;
     if (!WriteIssueFile(pageFile(n), page + "\r\n"))
-        return false;
+        return PageWrite::Failed;
     ++report_.pagesSaved;
-    return true;
+    return PageWrite::Saved;
 }
 
 // Whether the issue's own folder holds an earlier download of it that did
@@ -346,14 +365,31 @@ bool IssueDownload::resumesEarlierRun() const {
     return !name.isEmpty() && QFileInfo(folder).isDir() && !IssueFolderComplete(folder);
 }
 
+// The issue folder of the download, created when missing; an unfinished
+// earlier download there is taken up, any other record of one forgotten.
+void IssueDownload::openIssueFolder() {
+    resuming_ = resumesEarlierRun();
+    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
+                                   st_.IssueDateNumeric, st_.CurrentSource);
+    record_ = PageRecord(st_.IssueFolder);
+    if (resuming_)
+        record_.Load();
+    else
+        record_.Remove();
+}
+
 void IssueDownload::endWithWriteError(const QString& path) {
     setStat(workflow_text::WriteError(path));
     view_.ResetControls();
 }
 
 void IssueDownload::appendImages() {
-    for (int i = 0; i < scan_.LinkCount && st_.ImageList.size() < MaxImages; ++i)
-        st_.ImageList.append(scan_.LinkList.at(i));
+    appendPictures(scan_.LinkList.mid(0, scan_.LinkCount));
+}
+
+void IssueDownload::appendPictures(const QList<ByteText>& paths) {
+    for (qsizetype i = 0; i < paths.size() && st_.ImageList.size() < MaxImages; ++i)
+        st_.ImageList.append(paths.at(i));
     st_.ImageCount = int16_t(st_.ImageList.size());
 }
 
@@ -404,6 +440,8 @@ void IssueDownload::finish(bool complete) {
         if (picturesFollow && complete && !buildIndex(true))
             return;
     }
+    if (complete)
+        record_.Remove();
     view_.ResetControls();
     if (settings_.AutoCopy)
         report_.copyFailed = !NumberCopy(st_.IssueFolder, settings_, app_.ProgramFolder, messenger_,

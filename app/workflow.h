@@ -18,6 +18,7 @@
 #include "app/download_report.h"
 #include "app/download_view.h"
 #include "app/global.h"
+#include "app/page_record.h"
 #include "processing/find_links.h"
 #include "processing/process_page.h"
 #include "settings/messenger.h"
@@ -76,8 +77,11 @@ private:
     void reportContentsError();
     ByteText processedPage(const ByteText& body, int n);
     QString pageFile(int n) const;
-    bool writePage(int n, const ByteText& page);
+    enum class PageWrite { Nothing, Saved, Failed };
+    PageWrite writePage(int n, const ByteText& page);
     bool resumesEarlierRun() const;
+    void openIssueFolder();
+    bool pageFromEarlierRun(int n, const ByteText& path);
     bool loadPages(const std::function<ByteText(int n)>& pagePath,
                    void (IssueDownload::*collectImages)(), bool& complete);
     bool loadImages(const ByteText& host, bool reportError);
@@ -87,6 +91,7 @@ private:
     void finish(bool complete);
     void askToHangUp();
     void appendImages();
+    void appendPictures(const QList<ByteText>& paths);
     void setStat(const QString& text);
 
     AppState& app_;
@@ -100,6 +105,7 @@ private:
     PageProcessor processor_;
     DownloadReport report_;
     bool resuming_ = false; // the issue folder holds an unfinished earlier download
+    PageRecord record_;     // the pages saved in the issue folder so far
 };
 
 // Whether a fetch brought the resource: a response with a 2xx status. An

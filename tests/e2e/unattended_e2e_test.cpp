@@ -1,0 +1,205 @@
+// The ends of an unattended run of the real program, started as a scheduler
+// starts it (no display) against the demo site: each ends by itself with its
+// exit status, its lines on standard error, one summary line and a log line;
+// and an issue left unfinished is completed by the next run.
+#include "app/check_in_archive.h"
+#include "tests/e2e/program_run.h"
+#include "tests/support/demo_site.h"
+#include "tests/support/temp_program_folder.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QStringList LogLines(const TempProgramFolder& home) {
+    return QString::fromUtf8(home.read("norvel.log")).split('\n', Qt::SkipEmptyParts);
+}
+
+struct EndCase {
+    const char* name;
+    QStringList siteArguments;
+    QString switchText;
+    int exitStatus;
+    QString stderrText;    // the start of standard error; empty: nothing at all
+    QString summary;       // a part of the summary line; empty: no summary
+    const char* logResult; // the result field of the log line; nullptr: no log
+    std::function<void(TempProgramFolder&)> prepare = {};
+};
+
+void Check(const EndCase& c) {
+    SCOPED_TRACE(c.name);
+    TempProgramFolder home;
+    DemoSite site(c.siteArguments);
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    site.installInto(home.path());
+    if (c.prepare)
+        c.prepare(home);
+    const ProgramRun run = RunProgram(home.path(), {c.switchText});
+    ASSERT_TRUE(run.finished) << "ends by itself";
+    EXPECT_EQ(run.exitCode, c.exitStatus);
+    if (c.stderrText.isEmpty()) {
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    } else {
+        EXPECT_TRUE(run.err.startsWith(c.stderrText)) << run.err.toStdString();
+    }
+    if (c.summary.isEmpty()) {
+        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    } else {
+        EXPECT_TRUE(run.out.contains(c.summary)) << run.out.toStdString();
+        if (c.logResult) {
+            EXPECT_EQ(run.out.count('\n'), 1) << "one summary line";
+        }
+    }
+    const QStringList log = LogLines(home);
+    if (c.logResult) {
+        ASSERT_EQ(log.size(), 1);
+        EXPECT_EQ(log.first().split('\t').value(2), c.logResult) << log.first().toStdString();
+    } else {
+        EXPECT_TRUE(log.isEmpty());
+    }
+}
+
+QStringList Fault(const char* rule) {
+    return {"--fault", QString::fromLatin1(rule)};
+}
+
+TEST(UnattendedEnds, EachEndsByItselfAndSaysHow) {
+    const QString help = U("Ключи командной строки:");
+    const EndCase cases[] = {
+        {"main page 404", Fault("newspaper:^/=404"), "-kp", 1,
+         U("norvel2: Внимание!: Не удалось загрузить и(или) обработать главную страницу"),
+         U("Ведомир (kp): загрузка не удалась; ошибки: Ошибка при загрузке главной страницы"),
+         "failed"},
+        {"an 8-page issue",
+         {"--pages", "8", "--images", "0"},
+         "-kp",
+         0,
+         U("norvel2: Внимание!: На сайте http://"),
+         U("номер загружен полностью"),
+         "complete"},
+        {"the announced magazine issue",
+         {"--announced", "1"},
+         "-kt",
+         1,
+         U("norvel2: Выбранный номер недоступен для загрузки: Этот номер еженедельника"),
+         U("Зенитра (kt): загрузка не удалась"),
+         "failed"},
+        {"a contents fault", Fault("newspaper:^/daily/2*=404:1"), "-kp", 1,
+         U("norvel2: Ошибка: Ошибка при получении оглавления номера Продолжение загрузки "
+           "невозможно.\n"),
+         U("загрузка не удалась"), "failed"},
+        {"a copy folder that does not exist",
+         {},
+         "-kp",
+         0,
+         U("norvel2: Копирование: Директория назначения: "),
+         U("номер загружен полностью"),
+         "complete",
+         [](TempProgramFolder& home) {
+             WriteOptions(home.path(), [&home](Settings& s) {
+                 s.AutoCopy = true;
+                 s.FolderToCopy = home.file("missing");
+             });
+         }},
+        {"page faults ignored", Fault("newspaper:*3/print/=500"), "-kp", 1, QString(),
+         U("номер загружен не полностью"), "incomplete"},
+        {"a page fault not ignored", Fault("newspaper:*3/print/=500"), "-kp", 1, QString(),
+         U("загрузка не удалась; номер "), "failed",
+         [](TempProgramFolder& home) {
+             WriteOptions(home.path(), [](Settings& s) { s.IgnoreErrors = false; });
+         }},
+        {"a picture answered 500", Fault("newspaper:^/upimg/*=500:1"), "-kp", 1, QString(),
+         U("номер загружен не полностью"), "incomplete"},
+        {"an archive folder that cannot be made",
+         {},
+         "-kp",
+         1,
+         QString(),
+         U("ошибки: Ошибка записи файла "),
+         "failed",
+         [](TempProgramFolder& home) { home.write("Download", "a file, not a folder"); }},
+        {"an unknown switch", {}, "-x", 2, help, QString(), nullptr},
+        {"--help", {}, "--help", 0, QString(), help, nullptr},
+        {"--version", {}, "--version", 0, QString(), "norvel2 2.1.7", nullptr},
+    };
+    for (const EndCase& c : cases)
+        Check(c);
+}
+
+TEST(UnattendedEnds, IncompleteIssueSaysWhatFailedAndIsNotArchived) {
+    TempProgramFolder home;
+    DemoSite site(Fault("newspaper:*3/print/=500"));
+    site.installInto(home.path());
+    const ProgramRun run = RunProgram(home.path(), {"-kp"});
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains(U("страниц 21 из 24"))) << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(U("не загружены: /daily/"))) << run.out.toStdString();
+    const QStringList folders =
+        QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(folders.size(), 1);
+    const ByteText index = home.read("Download/" + folders.first() + "/index.htm");
+    EXPECT_TRUE(index.contains("<div class=\"error\">")) << "the index says it is incomplete";
+    const QStringList log = LogLines(home);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log.first().split('\t').mid(1, 1), QStringList{"kp"});
+    EXPECT_EQ(log.first().split('\t').value(5), "pages 21/24");
+}
+
+TEST(UnattendedEnds, ASecondCopyDoesNotStart) {
+    TempProgramFolder home;
+    DemoSite site(Fault("newspaper:^/=silent"));
+    site.installInto(home.path());
+    QProcess first;
+    first.setProcessEnvironment(ProgramEnvironment(home.path()));
+    first.start(TempProgramFolder::binDir() + "/norvel2", {"-kp"});
+    QElapsedTimer clock;
+    clock.start();
+    while (site.requestLines().isEmpty() && clock.elapsed() < 20'000)
+        QTest::qWait(20);
+    ASSERT_FALSE(site.requestLines().isEmpty()) << "the first copy runs";
+    const ProgramRun second = RunProgram(home.path(), {"-kt"});
+    first.kill();
+    first.waitForFinished();
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_EQ(second.err, U("norvel2: Ошибка: Программа уже запущена!\n"));
+    EXPECT_TRUE(second.out.startsWith(U("Зенитра (kt): запуск невозможен")));
+    ASSERT_EQ(LogLines(home).size(), 1);
+    EXPECT_EQ(LogLines(home).first().split('\t').value(2), "not-started");
+}
+
+TEST(UnattendedEnds, AProgramFolderThatCannotBeWrittenIsRefused) {
+    TempProgramFolder home;
+    DemoSite site;
+    site.installInto(home.path());
+    // The superuser writes anywhere: the program then runs as nobody.
+    const QStringList wrapper = ::geteuid() == 0 ? QStringList{"setpriv", "--reuid=65534",
+                                                               "--regid=65534", "--clear-groups"}
+                                                 : QStringList{};
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                           QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    const ProgramRun run = RunProgram(home.path(), {"-kp"}, wrapper);
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, U("norvel2: Ошибка: Нет доступа на запись в папку ") + home.path() + "\n");
+    EXPECT_TRUE(run.out.startsWith(U("Ведомир (kp): запуск невозможен")));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({"data", "sites.ini"}))
+        << "nothing written";
+    EXPECT_TRUE(site.requestLines().isEmpty());
+}
+
+} // namespace

@@ -103,6 +103,30 @@ TEST_F(Faults, IgnoredImageErrorLeavesNoFile) {
     EXPECT_TRUE(run.exists("img/" + FileNameOf(ImageFileName(Newest().images.last()))));
 }
 
+TEST_F(Faults, AnErrorAnsweredPictureMakesTheIssueIncompleteUntilTheNextDownload) {
+    const ByteText broken = Newest().images.at(1);
+    E2ERun run(Fault("newspaper:^" + broken, "500:1"));
+    run.app.settings.UseCashe = false; // only the files on disk can spare a fetch
+    run.Download(NewspaperSource);
+    EXPECT_EQ(run.download.report().end, DownloadEnd::Incomplete);
+    EXPECT_FALSE(run.exists("img/" + FileNameOf(ImageFileName(broken)))) << "no error page";
+    EXPECT_TRUE(run.file("index.htm").contains("<div class=\"error\">"));
+    EXPECT_FALSE(CheckInArchive(run.home.path(), Newest().number));
+
+    run.site.clearRequestLog();
+    run.Download(NewspaperSource);
+    EXPECT_EQ(run.download.report().end, DownloadEnd::Complete);
+    QList<ByteText> fetched;
+    for (const ByteText& line : run.requestLines())
+        if (line.contains("/print/") || line.startsWith("GET /upimg/"))
+            fetched.append(line);
+    EXPECT_EQ(fetched, QList<ByteText>{"GET " + broken + " HTTP/1.0"})
+        << "pages and pictures on disk are not fetched again";
+    EXPECT_EQ(run.file("img/" + FileNameOf(ImageFileName(broken))),
+              run.fetchBody(run.site.newspaper(), broken));
+    EXPECT_TRUE(CheckInArchive(run.home.path(), Newest().number));
+}
+
 TEST_F(Faults, ImageErrorSkipsTheRestWhenNotIgnored) {
     const ByteText broken = Newest().images.at(1);
     E2ERun run(Fault("newspaper:^" + broken, "404"));

@@ -46,6 +46,11 @@ QString failedPathsText(const QList<ByteText>& paths) {
     return text;
 }
 
+// A sentence ends with one mark: "!" or "?" of the last reason stays alone.
+QString sentence(const QString& text) {
+    return text.endsWith('.') || text.endsWith('!') || text.endsWith('?') ? text : text + ".";
+}
+
 QString sourceCode(int16_t source) {
     return source == MagazineSource ? QStringLiteral("kt") : QStringLiteral("kp");
 }
@@ -103,7 +108,7 @@ UnattendedEnd DescribeDownloadEnd(const DownloadReport& report, const WorkflowSt
         result.summary += "; " + details.join("; ");
     if (!errors.isEmpty())
         result.summary += U("; ошибки: ") + errors.join("; ");
-    result.summary += ".";
+    result.summary = sentence(result.summary);
     result.logLine = QStringList{sourceCode(st.CurrentSource),
                                  QLatin1String(words.code),
                                  (number + " " + date).trimmed(),
@@ -119,7 +124,7 @@ UnattendedEnd DescribeStartFailure(int16_t source, const QString& reason) {
     UnattendedEnd result;
     result.exitStatus = ExitNotStarted;
     result.summary =
-        SourceTitle(source) + U(": запуск невозможен; ошибки: ") + OneLine(reason) + ".";
+        sentence(SourceTitle(source) + U(": запуск невозможен; ошибки: ") + OneLine(reason));
     result.logLine = QStringList{sourceCode(source), "not-started",  "", "", "pages -",
                                  "pictures -",       OneLine(reason)}
                          .join('\t');

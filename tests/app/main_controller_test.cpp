@@ -226,21 +226,6 @@ TEST_F(MainRules, TheClockRunsOnTheRealTimer) {
     EXPECT_EQ(app.state.ElapsedTime, stopped);
 }
 
-TEST_F(MainRules, ClosingDuringADownloadAsksTheStopQuestionFirst) {
-    EXPECT_TRUE(main->ConfirmClose()) << "nothing runs: the window just closes";
-    EXPECT_TRUE(messenger.shown().isEmpty());
-    main->Command1Click();
-    messenger.answer(MessageAnswer::No);
-    EXPECT_FALSE(main->ConfirmClose());
-    EXPECT_TRUE(app.state.Downloading) << "No: the download goes on";
-    messenger.answer(MessageAnswer::Yes);
-    EXPECT_TRUE(main->ConfirmClose());
-    ASSERT_EQ(messenger.shown().size(), 2);
-    EXPECT_EQ(messenger.shown()[1].title, U("Подтверждение"));
-    EXPECT_TRUE(calls.contains("stop fetch"));
-    expectIdle();
-}
-
 TEST_F(MainRules, ResetControlsLeavesTheStatusAndTheProgressPanel) {
     main->Command1Click();
     main->SetStat(U("Загрузка страницы 3 из 9..."));

@@ -162,5 +162,8 @@ int main(int argc, char** argv) {
         DC.CasheSize(size);
     });
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    // Closing the window also asks the event loop to end, with 0; an
+    // immediate end keeps the status it was given.
+    return controller.EndingAtOnce() ? controller.ExitCode() : status;
 }

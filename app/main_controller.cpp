@@ -181,6 +181,7 @@ void MainController::Unload() {
 
 void MainController::EndProgramAtOnce(int exitCode) {
     endingAtOnce_ = true;
+    exitCode_ = exitCode;
     Timer1.stop();
     CString.stop();
     if (hooks.endProgram)

@@ -92,6 +92,8 @@ public:
     // Ends the program without the unload step (end of an unattended run).
     void EndProgramAtOnce(int exitCode = 0);
     bool EndingAtOnce() const { return endingAtOnce_; }
+    // The exit code the program ends with at once (the last one asked for).
+    int ExitCode() const { return exitCode_; }
 
     AppState& app() { return app_; }
     bool Unattended() const { return app_.state.AutoNewspaper || app_.state.AutoMagazine; }
@@ -127,5 +129,6 @@ private:
     AppState& app_;
     Messenger& messenger_;
     bool endingAtOnce_ = false;
+    int exitCode_ = 0;
     bool unloaded_ = false;
 };

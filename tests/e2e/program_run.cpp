@@ -5,6 +5,7 @@
 #include "tests/support/temp_program_folder.h"
 
 #include <QElapsedTimer>
+#include <QTest>
 
 QProcessEnvironment ProgramEnvironment(const QString& home) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -12,6 +13,19 @@ QProcessEnvironment ProgramEnvironment(const QString& home) {
         env.remove(name);
     env.insert("NORVEL_HOME", home);
     return env;
+}
+
+void StartProgram(QProcess& program, const QString& home, const QStringList& arguments) {
+    program.setProcessEnvironment(ProgramEnvironment(home));
+    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < timeoutMs)
+        QTest::qWait(10);
+    return condition();
 }
 
 ProgramRun RunProgram(const QString& home, const QStringList& arguments, const QStringList& wrapper,

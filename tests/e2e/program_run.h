@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct ProgramRun {
     bool finished = false; // ended by itself within the time allowed
@@ -19,6 +20,13 @@ struct ProgramRun {
 // The program's environment: the caller's without any display, NORVEL_HOME
 // set to home.
 QProcessEnvironment ProgramEnvironment(const QString& home);
+
+// Starts norvel2 with the arguments and returns at once.
+void StartProgram(QProcess& program, const QString& home, const QStringList& arguments);
+
+// Lets events run until condition holds or timeoutMs have passed; whether
+// it holds.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30'000);
 
 // Runs norvel2 with the arguments (through wrapper, a command and its own
 // arguments, when given) and waits at most timeoutMs for it to end.

@@ -7,7 +7,6 @@
 #include "tests/e2e/program_run.h"
 
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -87,13 +86,8 @@ TEST(Resume, AKilledRunIsCompletedByTheNext) {
     DemoSite site(SilentSixthPage);
     site.installInto(home.path());
     QProcess first;
-    first.setProcessEnvironment(ProgramEnvironment(home.path()));
-    first.start(TempProgramFolder::binDir() + "/norvel2", {"-kp"});
-    QElapsedTimer clock;
-    clock.start();
-    while (PageRequests(site).size() < 6 && clock.elapsed() < 30'000)
-        QTest::qWait(10);
-    ASSERT_EQ(PageRequests(site).size(), 6);
+    StartProgram(first, home.path(), {"-kp"});
+    ASSERT_TRUE(WaitUntil([&site] { return PageRequests(site).size() == 6; }));
     first.kill(); // SIGKILL: no clean-up of any kind
     first.waitForFinished();
     ExpectCompletedByTheNextRun(home.path(), site, 5);

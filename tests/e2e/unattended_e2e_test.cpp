@@ -8,10 +8,7 @@
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -170,13 +167,9 @@ TEST(UnattendedEnds, ASecondCopyDoesNotStart) {
     DemoSite site(Fault("newspaper:^/=silent"));
     site.installInto(home.path());
     QProcess first;
-    first.setProcessEnvironment(ProgramEnvironment(home.path()));
-    first.start(TempProgramFolder::binDir() + "/norvel2", {"-kp"});
-    QElapsedTimer clock;
-    clock.start();
-    while (site.requestLines().isEmpty() && clock.elapsed() < 20'000)
-        QTest::qWait(20);
-    ASSERT_FALSE(site.requestLines().isEmpty()) << "the first copy runs";
+    StartProgram(first, home.path(), {"-kp"});
+    ASSERT_TRUE(WaitUntil([&site] { return !site.requestLines().isEmpty(); }))
+        << "the first copy runs";
     const ProgramRun second = RunProgram(home.path(), {"-kt"});
     first.kill();
     first.waitForFinished();

@@ -29,6 +29,14 @@ ByteText NewestIssueOfHeadings(const LinkScan& headings) {
 void IssueDownload::newspaperMainPage() {
     FindNewspaperLinks(scan_, st_.PageText, true);
     st_.LatestIssue = NewestIssueOfHeadings(scan_);
+    // An unattended run would press "Загрузка" on no number at all and take
+    // every heading of the site for a page: a main page that names no issue
+    // (an error answer, another layout) is one that could not be processed.
+    if (st_.LatestIssue.isEmpty() && (st_.AutoNewspaper || st_.AutoMagazine)) {
+        setStat(U("Ошибка при загрузке главной страницы"));
+        offerLoadByNumber();
+        return;
+    }
 
     setStat(U("Загрузка архива номеров..."));
     DC.RHost(app_.sites.Newspaper);

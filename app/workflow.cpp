@@ -127,6 +127,11 @@ void IssueDownload::LoadMainPage() {
         newspaperMainPage();
         return;
     }
+    offerLoadByNumber();
+}
+
+// The newspaper's main page failed: the user may still name the issue.
+void IssueDownload::offerLoadByNumber() {
     const MessageAnswer answer = messenger_.Show(
         U("Не удалось загрузить и(или) обработать главную страницу сайта ") +
             cp1251::toUnicode(app_.sites.Newspaper) +

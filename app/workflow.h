@@ -72,6 +72,7 @@ private:
     // Shared steps.
     ByteText sourceHost() const;
     void newspaperMainPage();
+    void offerLoadByNumber();
     void magazineMainPage();
     void openSelection(bool byNumberOnly);
     void reportContentsError();

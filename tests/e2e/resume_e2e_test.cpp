@@ -4,7 +4,8 @@
 #include "app/check_in_archive.h"
 #include "processing/issue_index.h"
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/e2e/program_run.h"
+#include "tests/e2e/program_process.h"
+#include "tests/e2e/unattended_run.h"
 
 #include <QDirIterator>
 #include <gtest/gtest.h>
@@ -13,12 +14,6 @@ namespace {
 
 // Page 6 of the newest issue answers nothing, once.
 const QStringList SilentSixthPage = {"--fault", "newspaper:*06/print/=silent:1"};
-
-QString OnlyIssueFolder(const QString& home) {
-    const QStringList folders =
-        QDir(home + "/Download").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return folders.size() == 1 ? home + "/Download/" + folders.first() : QString();
-}
 
 // Every file of an issue folder by its path inside the folder.
 QMap<QString, QByteArray> IssueFiles(const QString& folder) {
@@ -49,15 +44,15 @@ void ExpectCompletedByTheNextRun(const QString& home, DemoSite& site, int finish
     ASSERT_FALSE(folder.isEmpty());
     EXPECT_FALSE(QFile::exists(folder + "/index.htm") && IssueFolderComplete(folder));
     site.clearRequestLog();
-    const ProgramRun resumed = RunProgram(home, {"-kp"});
+    const UnattendedRun resumed = RunUnattended(home, "-kp");
     ASSERT_TRUE(resumed.finished);
-    EXPECT_EQ(resumed.exitCode, 0) << resumed.out.toStdString();
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.output.toStdString();
     const QList<ByteText> fetched = PageRequests(site);
 
     TempProgramFolder reference;
     site.installInto(reference.path());
     site.clearRequestLog();
-    ASSERT_EQ(RunProgram(reference.path(), {"-kp"}).exitCode, 0);
+    ASSERT_EQ(RunUnattended(reference.path(), "-kp").exitCode, 0);
     const QList<ByteText> all = PageRequests(site);
     ASSERT_GT(all.size(), finishedPages);
     EXPECT_EQ(fetched, all.mid(finishedPages)) << "the finished pages are not fetched again";
@@ -86,7 +81,7 @@ TEST(Resume, AKilledRunIsCompletedByTheNext) {
     DemoSite site(SilentSixthPage);
     site.installInto(home.path());
     QProcess first;
-    StartProgram(first, home.path(), {"-kp"});
+    StartNorvel(first, home.path(), {"-kp"});
     ASSERT_TRUE(WaitUntil([&site] { return PageRequests(site).size() == 6; }));
     first.kill(); // SIGKILL: no clean-up of any kind
     first.waitForFinished();

@@ -3,12 +3,14 @@
 // exit status, its lines on standard error, one summary line and a log line;
 // and an issue left unfinished is completed by the next run.
 #include "app/check_in_archive.h"
-#include "tests/e2e/program_run.h"
+#include "tests/e2e/program_process.h"
+#include "tests/e2e/unattended_run.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -42,20 +44,21 @@ void Check(const EndCase& c) {
     site.installInto(home.path());
     if (c.prepare)
         c.prepare(home);
-    const ProgramRun run = RunProgram(home.path(), {c.switchText});
+    const UnattendedRun run = RunUnattended(home.path(), c.switchText);
+    const QString out = QString::fromUtf8(run.output), err = QString::fromUtf8(run.errors);
     ASSERT_TRUE(run.finished) << "ends by itself";
     EXPECT_EQ(run.exitCode, c.exitStatus);
     if (c.stderrText.isEmpty()) {
-        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        EXPECT_TRUE(err.isEmpty()) << err.toStdString();
     } else {
-        EXPECT_TRUE(run.err.startsWith(c.stderrText)) << run.err.toStdString();
+        EXPECT_TRUE(err.startsWith(c.stderrText)) << err.toStdString();
     }
     if (c.summary.isEmpty()) {
-        EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+        EXPECT_TRUE(out.isEmpty()) << out.toStdString();
     } else {
-        EXPECT_TRUE(run.out.contains(c.summary)) << run.out.toStdString();
+        EXPECT_TRUE(out.contains(c.summary)) << out.toStdString();
         if (c.logResult) {
-            EXPECT_EQ(run.out.count('\n'), 1) << "one summary line";
+            EXPECT_EQ(out.count('\n'), 1) << "one summary line";
         }
     }
     const QStringList log = LogLines(home);
@@ -113,8 +116,6 @@ TEST(UnattendedEnds, EachEndsByItselfAndSaysHow) {
                  s.FolderToCopy = home.file("missing");
              });
          }},
-        {"page faults ignored", Fault("newspaper:*3/print/=500"), "-kp", 1, QString(),
-         U("номер загружен не полностью"), "incomplete"},
         {"a page fault not ignored", Fault("newspaper:*3/print/=500"), "-kp", 1, QString(),
          U("загрузка не удалась; номер "), "failed",
          [](TempProgramFolder& home) {
@@ -146,15 +147,46 @@ TEST(UnattendedEnds, EachEndsByItselfAndSaysHow) {
         Check(c);
 }
 
+TEST(UnattendedEnds, ACompleteIssueAndThenTheArchivedOne) {
+    TempProgramFolder home;
+    DemoSite site;
+    site.installInto(home.path());
+    const UnattendedRun first = RunUnattended(home.path(), "-kp");
+    ASSERT_TRUE(first.finished);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_TRUE(first.errors.isEmpty()) << first.errors.toStdString();
+    const QString folder = OnlyIssueFolder(home.path());
+    const QRegularExpression summary(
+        U("^Ведомир \\(kp\\): номер загружен полностью; номер \\d+ от \\d\\d\\.\\d\\d\\.\\d{4}; "
+          "папка ") +
+        QRegularExpression::escape(folder) + U("; страниц 24 из 24; изображений 48 из 48\\.\n$"));
+    EXPECT_TRUE(summary.match(QString::fromUtf8(first.output)).hasMatch())
+        << first.output.toStdString();
+    site.clearRequestLog();
+    const UnattendedRun second = RunUnattended(home.path(), "-kp");
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.errors.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(second.output).contains(U(": номер уже есть в архиве; номер ")));
+    EXPECT_EQ(site.requestLines().size(), 2) << "the main page and the archive list only";
+    const QStringList log = LogLines(home);
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log.at(0).split('\t').mid(1, 2), QStringList({"kp", "complete"}));
+    EXPECT_EQ(log.at(1).split('\t').mid(1, 2), QStringList({"kp", "archived"}));
+}
+
 TEST(UnattendedEnds, IncompleteIssueSaysWhatFailedAndIsNotArchived) {
     TempProgramFolder home;
     DemoSite site(Fault("newspaper:*3/print/=500"));
     site.installInto(home.path());
-    const ProgramRun run = RunProgram(home.path(), {"-kp"});
+    const UnattendedRun run = RunUnattended(home.path(), "-kp");
+    const QString out = QString::fromUtf8(run.output);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.out.contains(U("страниц 21 из 24"))) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(U("не загружены: /daily/"))) << run.out.toStdString();
+    EXPECT_TRUE(run.errors.isEmpty()) << "no message";
+    EXPECT_TRUE(out.contains(U("номер загружен не полностью; номер "))) << out.toStdString();
+    EXPECT_TRUE(out.contains(U("страниц 21 из 24"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(U("не загружены: /daily/"))) << out.toStdString();
     const QStringList folders =
         QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     ASSERT_EQ(folders.size(), 1);
@@ -171,16 +203,16 @@ TEST(UnattendedEnds, ASecondCopyDoesNotStart) {
     DemoSite site(Fault("newspaper:^/=silent"));
     site.installInto(home.path());
     QProcess first;
-    StartProgram(first, home.path(), {"-kp"});
+    StartNorvel(first, home.path(), {"-kp"});
     ASSERT_TRUE(WaitUntil([&site] { return !site.requestLines().isEmpty(); }))
         << "the first copy runs";
-    const ProgramRun second = RunProgram(home.path(), {"-kt"});
+    const UnattendedRun second = RunUnattended(home.path(), "-kt");
     first.kill();
     first.waitForFinished();
     ASSERT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 2);
-    EXPECT_EQ(second.err, U("norvel2: Ошибка: Программа уже запущена!\n"));
-    EXPECT_TRUE(second.out.startsWith(U("Зенитра (kt): запуск невозможен")));
+    EXPECT_EQ(QString::fromUtf8(second.errors), U("norvel2: Ошибка: Программа уже запущена!\n"));
+    EXPECT_TRUE(QString::fromUtf8(second.output).startsWith(U("Зенитра (kt): запуск невозможен")));
     ASSERT_EQ(LogLines(home).size(), 1);
     EXPECT_EQ(LogLines(home).first().split('\t').value(2), "not-started");
 }
@@ -195,12 +227,16 @@ TEST(UnattendedEnds, AProgramFolderThatCannotBeWrittenIsRefused) {
                                                  : QStringList{};
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-    const ProgramRun run = RunProgram(home.path(), {"-kp"}, wrapper);
+    QProcess program;
+    StartNorvel(program, home.path(), {"-kp"}, wrapper);
+    const bool finished = program.waitForFinished(60'000);
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err, U("norvel2: Ошибка: Нет доступа на запись в папку ") + home.path() + "\n");
-    EXPECT_TRUE(run.out.startsWith(U("Ведомир (kp): запуск невозможен")));
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()),
+              U("norvel2: Ошибка: Нет доступа на запись в папку ") + home.path() + "\n");
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput())
+                    .startsWith(U("Ведомир (kp): запуск невозможен")));
     EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
               QStringList({"data", "sites.ini"}))
         << "nothing written";

@@ -1,0 +1,30 @@
+#pragma once
+// The real norvel2 started the way a scheduler starts it: one switch, a
+// program folder named by NORVEL_HOME, and no display variable at all, so
+// the program picks the offscreen platform itself.
+
+#include "settings/bytetext.h"
+#include "settings/settings.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+struct UnattendedRun {
+    bool finished = false; // ended by itself within the time given
+    int exitCode = -1;
+    qint64 ms = 0;
+    ByteText output, errors;
+};
+
+// Runs build/bin/norvel2 with switchText in the program folder home, with
+// extra "NAME=value" environment entries; kills it after timeoutMs.
+UnattendedRun RunUnattended(const QString& home, const QString& switchText,
+                            const QStringList& environment = {}, int timeoutMs = 60'000);
+
+// Writes home/options.ini with the default settings as change leaves them.
+void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);
+
+// The one issue folder under home/Download, or empty when there is not
+// exactly one.
+QString OnlyIssueFolder(const QString& home);

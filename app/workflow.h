@@ -4,7 +4,9 @@
 // list of others, the selection window, the table of contents, every page
 // in its print form rewritten by the processing script and linked to its
 // neighbours, the issue index, the images, and the finish (copy-out, stop
-// report, cache clearing, hang-up, end of an unattended run).
+// report, cache clearing, hang-up). An issue folder holding an unfinished
+// download of the same issue is completed, not started afresh. report()
+// tells how the download ended.
 //
 // One thread: every fetch waits in the download control's nested event
 // loop, so "Стоп" reaches the loops through Downloading, which they test at
@@ -12,8 +14,9 @@
 // program owns; the user is reached only through Messenger and DownloadView.
 //
 // The steps are split by source: workflow.cpp holds the start, the shared
-// main-page step, the selection and the finish; newspaper_download.cpp and
-// magazine_download.cpp the source-specific steps.
+// main-page step, the selection, the page and picture loops and the finish;
+// issue_resume.cpp the taking up of an unfinished download;
+// newspaper_download.cpp and magazine_download.cpp the source-specific steps.
 
 #include "app/download_report.h"
 #include "app/download_view.h"

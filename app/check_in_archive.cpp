@@ -1,7 +1,9 @@
 #include "app/check_in_archive.h"
 
+#include "processing/issue_index.h"
+#include "settings/whole_file.h"
+
 #include <QDir>
-#include <QFile>
 
 std::optional<ByteText> IssueNumberOfIndex(const ByteText& index) {
     const qsizetype end = index.indexOf(")</div>");
@@ -13,18 +15,28 @@ std::optional<ByteText> IssueNumberOfIndex(const ByteText& index) {
     return index.mid(open + 1, end - open - 1);
 }
 
-bool CheckInArchive(const QString& programFolder, const ByteText& number) {
+bool IssueFolderComplete(const QString& folder) {
+    const std::optional<ByteText> index = ReadWholeFile(folder + "/index.htm");
+    return index && IssueIndexComplete(*index);
+}
+
+QString ArchivedIssueFolder(const QString& programFolder, const ByteText& number) {
     const QString archive = programFolder + "/Download";
     QDir().mkpath(archive);
     const QStringList folders =
         QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& folder : folders) {
-        QFile index(archive + "/" + folder + "/index.htm");
-        if (!index.open(QIODevice::ReadOnly))
+        const QString path = archive + "/" + folder;
+        const std::optional<ByteText> index = ReadWholeFile(path + "/index.htm");
+        if (!index)
             continue;
-        const std::optional<ByteText> found = IssueNumberOfIndex(index.readAll());
-        if (found && *found == number)
-            return true;
+        const std::optional<ByteText> found = IssueNumberOfIndex(*index);
+        if (found && *found == number && IssueIndexComplete(*index))
+            return path;
     }
-    return false;
+    return {};
+}
+
+bool CheckInArchive(const QString& programFolder, const ByteText& number) {
+    return !ArchivedIssueFolder(programFolder, number).isEmpty();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // How the download workflow reaches the main window: the status line, the
-// return to idle, the elapsed-time clock, a repaint, the modal selection
-// window and the immediate end of an unattended run. The program implements
+// return to idle, the elapsed-time clock, a repaint and the modal selection
+// window. (An unattended run is ended by whoever started the download, once
+// the workflow has returned.) The program implements
 // it over the main window (MainWindowView); tests use the same one over a
 // real window on the offscreen platform, or their own.
 
@@ -23,8 +24,6 @@ public:
     virtual void Repaint() = 0;
     // Opens the selection window modally; on Load, choice holds the issue.
     virtual SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) = 0;
-    // Ends the program at once, without the unload step.
-    virtual void EndProgram() = 0;
     // The issue of issueFolder is downloaded ("Номер загружен"): the window
     // may offer to open it.
     virtual void OfferIssue(const QString& /*issueFolder*/) {}

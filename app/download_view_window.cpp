@@ -39,10 +39,6 @@ SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, Select
     return outcome;
 }
 
-void MainWindowView::EndProgram() {
-    controller_.EndProgramAtOnce();
-}
-
 void MainWindowView::OfferIssue(const QString& issueFolder) {
     controller_.OfferIssue(issueFolder);
 }

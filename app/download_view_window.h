@@ -1,8 +1,7 @@
 #pragma once
 // The download view over the main window: status line, idle state and clock
 // through the window's controller, the selection window as a real modal
-// Select_Number over the window, the end of the program through the
-// controller's immediate exit.
+// Select_Number over the window.
 
 #include "app/download_view.h"
 
@@ -21,7 +20,6 @@ public:
     void SetClockRunning(bool running) override;
     void Repaint() override;
     SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) override;
-    void EndProgram() override;
     void OfferIssue(const QString& issueFolder) override;
 
     // Called with every selection window before it opens (tests drive it).

@@ -1,5 +1,6 @@
 #include "app/issue_folder.h"
 
+#include "app/page_record.h"
 #include "processing/main_index.h"
 #include "processing/safe_file_name.h"
 #include "settings/whole_file.h"
@@ -32,6 +33,9 @@ bool emptyFolder(const QString& folder) {
 
 bool copyFilesOf(const QString& from, const QString& to) {
     for (const QFileInfo& file : QDir(from).entryInfoList(QDir::Files | QDir::Hidden)) {
+        // The record of an unfinished download belongs to its own folder.
+        if (file.fileName() == QLatin1String(PageRecord::FileName))
+            continue;
         if (!CopyFileOver(file.filePath(), to + "/" + file.fileName()))
             return false;
     }

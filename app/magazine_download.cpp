@@ -46,9 +46,14 @@ void IssueDownload::magazineMainPage() {
         const ByteText cover = scan_.CoverList.value(i - 1);
         st_.CoverFiles.append(CoverFileName(scan_.NumberList.value(i - 1), cover));
         setStat(workflow_text::CoverCounter(i, scan_.LinkCount));
-        st_.PageText = ExtractBody(DC.Down(cover, settings_.UseCashe));
-        if (!st_.PageText.isEmpty())
-            WriteIssueFile(st_.TempFolder + "/" + FileNameOf(st_.CoverFiles.last()), st_.PageText);
+        const ByteText result = DC.Down(cover, settings_.UseCashe);
+        // An error answer is no cover: the selection shows the placeholder.
+        st_.PageText = Delivered(result) ? ExtractBody(result) : ByteText();
+        const QString file = st_.TempFolder + "/" + FileNameOf(st_.CoverFiles.last());
+        if (!st_.PageText.isEmpty() && !WriteIssueFile(file, st_.PageText)) {
+            endWithWriteError(file);
+            return;
+        }
     }
     scan_.ArchiveCount = scan_.LinkCount;
     setStat(U("Выбор номера для загрузки."));
@@ -137,8 +142,7 @@ void IssueDownload::LoadMagazineContents() {
 }
 
 void IssueDownload::LoadMagazinePages() {
-    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
-                                   st_.IssueDateNumeric, st_.CurrentSource);
+    openIssueFolder();
     DC.RHost(app_.sites.MagazineArchive);
     bool complete = true;
     const auto pagePath = [this](int n) {
@@ -155,7 +159,7 @@ void IssueDownload::CollectMagazineImageLinks() {
     appendImages();
 }
 
-void IssueDownload::LoadMagazineImages() {
+bool IssueDownload::LoadMagazineImages() {
     // A failed picture leaves the picture counter in the status line.
-    loadImages(app_.sites.MagazineArchive, false);
+    return loadImages(app_.sites.MagazineArchive, false);
 }

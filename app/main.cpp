@@ -1,12 +1,16 @@
 // The program norvel2: one main window over one download control. Start:
-// single copy, data folder, then the window's load (settings, cache, temp
-// folder, command line) and the event loop.
+// the switches answered on standard output, the program folder's write
+// check, single copy, data folder, then the window's load (settings, cache,
+// temp folder, command line) and the event loop. A run started with -kp or
+// -kt has an answerer instead of message boxes and ends with its download.
 #include "app/download_view_window.h"
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
+#include "app/unattended_end.h"
+#include "app/unattended_messenger.h"
 #include "app/window_hooks.h"
 #include "app/workflow.h"
 #include "archive/archive_windows.h"
@@ -14,8 +18,10 @@
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
 #include "settings/program_folder.h"
+#include "settings/version.h"
 
 #include <QApplication>
+#include <cstdio>
 
 namespace {
 
@@ -42,39 +48,105 @@ void wireDownloadControl(Download_Control& DC, Hang_Up& hangUp, MainController& 
 
 // Started by a scheduler, over ssh or from a console there is no display to
 // show a window on; without one the toolkit would abort before the program
-// could say anything. A platform the user chose stays as it is.
-void chooseOffscreenWithoutDisplay() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+// could say anything. A platform the user chose stays as it is (offscreen
+// chosen by hand runs the windows unseen, as tests and screenshots do).
+// True when the program chose offscreen itself: nobody can see a window.
+bool chooseOffscreenWithoutDisplay() {
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return false;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = (QString(text).replace("\r\n", "\n") + "\n").toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+QString commandLineOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return CommandLineText(arguments);
+}
+
+// Without a display the toolkit's notices about the missing window system
+// would fill a scheduler's mail between the program's own lines; only its
+// errors are let through.
+void quietToolkitWithoutDisplay() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform != "offscreen" && platform != "minimal")
+        return;
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            print(stderr, text);
+    });
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    chooseOffscreenWithoutDisplay();
+    switch (InfoSwitchOf(commandLineOf(argc, argv))) {
+    case InfoSwitch::Help:
+        print(stdout, CommandLineHelp());
+        return 0;
+    case InfoSwitch::Version:
+        print(stdout, QStringLiteral("norvel2 ") + QLatin1String(ProgramVersion));
+        return 0;
+    case InfoSwitch::None:
+        break;
+    }
+    const bool noDisplay = chooseOffscreenWithoutDisplay();
+    quietToolkitWithoutDisplay();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("norvel2"));
+
+    const QString commandLine = CommandLineText(QApplication::arguments());
+    const CommandLine line = ParseCommandLine(commandLine);
+    const bool unattended = line.AutoNewspaper || line.AutoMagazine;
+    // Without a display an interactive run would wait for ever on a window
+    // nobody sees: the help goes where the caller can read it.
+    if (!unattended && noDisplay) {
+        print(stderr, CommandLineHelp());
+        return ExitNotStarted;
+    }
 
     AppState app;
     app.ProgramFolder = ProgramFolder();
     app.sites = LoadSites(app.ProgramFolder);
-    MessageBoxMessenger messenger;
+    MessageBoxMessenger boxes;
+    UnattendedMessenger answerer([&app] { return app.settings.KillConnect; });
+    Messenger& messenger = unattended ? static_cast<Messenger&>(answerer) : boxes;
+    const auto notStarted = [&](const QString& reason) {
+        if (unattended)
+            Conclude(
+                DescribeStartFailure(line.AutoMagazine ? MagazineSource : NewspaperSource, reason),
+                app.ProgramFolder);
+        return ExitNotStarted;
+    };
 
+    if (!FolderWritable(app.ProgramFolder)) {
+        messenger.Show(NoWriteAccessText(app.ProgramFolder), QString::fromUtf8("Ошибка"),
+                       MessageIcon::Error);
+        return notStarted(NoWriteAccessText(app.ProgramFolder));
+    }
     SingleInstance instance(app.ProgramFolder);
     if (!instance.tryAcquire()) {
         messenger.Show(QString::fromUtf8("Программа уже запущена!"), QString::fromUtf8("Ошибка"),
                        MessageIcon::Error);
-        return 1;
+        return notStarted(QString::fromUtf8("Программа уже запущена!"));
     }
     if (!CheckDataFolder(app.ProgramFolder, app.sites.HomePage, messenger))
-        return 1;
+        return notStarted(answerer.Shown().value(0));
 
     Download_Control DC;
     Hang_Up hangUp;
     MainController controller(app, messenger);
     Main window(controller);
-    messenger.setParent(&window);
+    boxes.setParent(&window);
     window.setDownloadControlView(new DownloadControlView(&DC));
     wireDownloadControl(DC, hangUp, controller, messenger);
     MainWindowView view(controller, &window);
@@ -84,12 +156,19 @@ int main(int argc, char** argv) {
     OptionsHooks optionsHooks;
     optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), messenger, &window);
     WireOptionsAndAbout(controller, DC, messenger, optionsHooks, &window);
+    controller.hooks.concludeUnattended = [&] {
+        return Conclude(
+            DescribeDownloadEnd(download.report(), app.state, controller.Stat, answerer.Shown()),
+            app.ProgramFolder);
+    };
 
-    controller.Load(CommandLineText(QApplication::arguments()),
-                    [&DC](const QString& folder, int16_t size) {
-                        DC.PathCasheFiles(folder);
-                        DC.CasheSize(size);
-                    });
+    controller.Load(commandLine, [&DC](const QString& folder, int16_t size) {
+        DC.PathCasheFiles(folder);
+        DC.CasheSize(size);
+    });
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    // Closing the window also asks the event loop to end, with 0; an
+    // immediate end keeps the status it was given.
+    return controller.EndingAtOnce() ? controller.ExitCode() : status;
 }

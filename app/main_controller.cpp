@@ -73,6 +73,10 @@ void MainController::startDownloading() {
         hooks.startDownload();
     else
         ResetControls();
+    // Nobody is there to start another download or to close the window:
+    // whichever way this one ended, the program ends with it.
+    if (Unattended())
+        EndProgramAtOnce(hooks.concludeUnattended ? hooks.concludeUnattended() : 0);
 }
 
 // Downloading is cleared before the question, so a download step that
@@ -171,6 +175,13 @@ void MainController::unattendedStart() {
     }
 }
 
+bool MainController::ConfirmClose() {
+    if (!app_.state.Downloading)
+        return true;
+    askToStop();
+    return !app_.state.Downloading;
+}
+
 void MainController::Unload() {
     if (endingAtOnce_ || unloaded_)
         return;
@@ -181,6 +192,7 @@ void MainController::Unload() {
 
 void MainController::EndProgramAtOnce(int exitCode) {
     endingAtOnce_ = true;
+    exitCode_ = exitCode;
     Timer1.stop();
     CString.stop();
     if (hooks.endProgram)

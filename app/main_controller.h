@@ -21,10 +21,14 @@
 
 struct MainHooks {
     // Runs the download that the first button (or an unattended start) has
-    // begun: the version check, then LoadMainPage of the chosen source. The
-    // workflow ends every download with ResetControls. Without it the
-    // window goes back to idle at once.
+    // begun: the version check, then LoadMainPage of the chosen source, and
+    // returns when it has ended. The workflow ends every download with
+    // ResetControls. Without it the window goes back to idle at once.
     std::function<void()> startDownload;
+    // An unattended download has ended, whichever way: says how (summary,
+    // run log) and returns the program's exit status. Without it the status
+    // is 0.
+    std::function<int()> concludeUnattended;
     // The download control: end the running fetch ("stop"); switch the
     // proxy on with name and port; switch proxy authorisation on; empty the
     // response cache.
@@ -51,7 +55,10 @@ class MainController : public QObject {
 
 public:
     static constexpr int Timer1IntervalMs = 1000; // elapsed-time clock
-    static constexpr int CStringDelayMs = 100;    // unattended start after start-up
+    // The unattended start fires on the next turn of the event loop after
+    // start-up: the order of events stays, and nobody waits for a run that
+    // nobody watches.
+    static constexpr int CStringDelayMs = 0;
 
     MainController(AppState& app, Messenger& messenger, QObject* parent = nullptr);
 
@@ -64,7 +71,8 @@ public:
 
     // A click on Option1 (source 1) or Option2 (source 2); once at start.
     void SelectSource(int16_t source);
-    // "Загрузить" when idle, "Стоп" while downloading.
+    // "Загрузить" when idle, "Стоп" while downloading. In an unattended
+    // run the program ends with the download it starts.
     void Command1Click();
     void Command2Click(); // "Настройки"
     void Command3Click(); // "Архив"
@@ -82,15 +90,21 @@ public:
     void OfferIssue(const QString& issueFolder);
     // A click on "Открыть номер": opens the offered issue's index page.
     void OpenOfferedIssue();
+    // Closing the main window: during a download it is a stop, asked
+    // first. True when the window may close (nothing runs, or the stop was
+    // confirmed).
+    bool ConfirmClose();
     // The unload of the main window ("Выход" or closing it): clears the
     // cache with ClearCasheExit. Not run when the program ends at once.
     void Unload();
-    // Ends the program without the unload step (end of an unattended run,
-    // newest issue already archived).
+    // Ends the program without the unload step (end of an unattended run).
     void EndProgramAtOnce(int exitCode = 0);
     bool EndingAtOnce() const { return endingAtOnce_; }
+    // The exit code the program ends with at once (the last one asked for).
+    int ExitCode() const { return exitCode_; }
 
     AppState& app() { return app_; }
+    bool Unattended() const { return app_.state.AutoNewspaper || app_.state.AutoMagazine; }
     WorkflowState& state() { return app_.state; }
 
     // What the window shows.
@@ -110,7 +124,7 @@ public:
     QString OfferedIssue; // index page "Открыть номер" opens; empty: not shown
 
     QTimer Timer1;  // 1000 ms while a download runs
-    QTimer CString; // fires once, 100 ms after an unattended start-up
+    QTimer CString; // fires once, on the next turn after an unattended start-up
 
 Q_SIGNALS:
     void changed();       // some field above changed
@@ -124,5 +138,6 @@ private:
     AppState& app_;
     Messenger& messenger_;
     bool endingAtOnce_ = false;
+    int exitCode_ = 0;
     bool unloaded_ = false;
 };

@@ -128,8 +128,12 @@ void Main::refresh() {
 }
 
 // Closing the window is "Выход": the unload step runs, unless the program
-// is ending at once.
+// is ending at once. A running download is stopped first, if the user says so.
 void Main::closeEvent(QCloseEvent* event) {
+    if (!controller_.ConfirmClose()) {
+        event->ignore();
+        return;
+    }
     controller_.Unload();
     event->accept();
 }

@@ -29,6 +29,14 @@ ByteText NewestIssueOfHeadings(const LinkScan& headings) {
 void IssueDownload::newspaperMainPage() {
     FindNewspaperLinks(scan_, st_.PageText, true);
     st_.LatestIssue = NewestIssueOfHeadings(scan_);
+    // An unattended run would press "Загрузка" on no number at all and take
+    // every heading of the site for a page: a main page that names no issue
+    // (an error answer, another layout) is one that could not be processed.
+    if (st_.LatestIssue.isEmpty() && (st_.AutoNewspaper || st_.AutoMagazine)) {
+        setStat(U("Ошибка при загрузке главной страницы"));
+        offerLoadByNumber();
+        return;
+    }
 
     setStat(U("Загрузка архива номеров..."));
     DC.RHost(app_.sites.Newspaper);
@@ -94,8 +102,7 @@ void IssueDownload::LoadFirstPage() {
 }
 
 void IssueDownload::LoadAllPage() {
-    st_.IssueFolder = CreateFolder(app_.ProgramFolder, settings_.FolderFormat, st_.IssueNumber,
-                                   st_.IssueDateNumeric, st_.CurrentSource);
+    openIssueFolder();
     bool complete = true;
     const auto pagePath = [this](int n) { return st_.PagePaths.at(n - 1); };
     if (loadPages(pagePath, &IssueDownload::CollectImageLinks, complete))
@@ -107,6 +114,6 @@ void IssueDownload::CollectImageLinks() {
     appendImages();
 }
 
-void IssueDownload::LoadAllImages() {
-    loadImages(app_.sites.Newspaper, true);
+bool IssueDownload::LoadAllImages() {
+    return loadImages(app_.sites.Newspaper, true);
 }

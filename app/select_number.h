@@ -23,8 +23,9 @@ class Select_Number : public QDialog {
     Q_OBJECT
 
 public:
-    // The interval after which an unattended run presses "Загрузка".
-    static constexpr int AloadIntervalMs = 100;
+    // An unattended run presses "Загрузка" on the next turn of the event
+    // loop after the window opens.
+    static constexpr int AloadIntervalMs = 0;
 
     using Outcome = SelectionOutcome;
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 const std::array<const char*, 9> ServiceFiles = {
     "index.dat", "kp.css",      "mainindex.dat", "script.txt", "t-01.gif",
@@ -77,6 +78,23 @@ QString CommandLineHelp() {
            CrLf +
            QString::fromUtf8(
                "Если последний доступный номер был загружен ранее, программа завершит работу.");
+}
+
+InfoSwitch InfoSwitchOf(const QString& commandLine) {
+    if (commandLine == QLatin1String("-h") || commandLine == QLatin1String("--help"))
+        return InfoSwitch::Help;
+    if (commandLine == QLatin1String("--version"))
+        return InfoSwitch::Version;
+    return InfoSwitch::None;
+}
+
+bool FolderWritable(const QString& folder) {
+    QTemporaryFile probe(folder + "/.norvel-write-check-XXXXXX");
+    return QFileInfo(folder).isDir() && probe.open();
+}
+
+QString NoWriteAccessText(const QString& folder) {
+    return QString::fromUtf8("Нет доступа на запись в папку ") + QDir::toNativeSeparators(folder);
 }
 
 int EmptyFolderFiles(const QString& folder) {

@@ -40,6 +40,17 @@ CommandLine ParseCommandLine(const QString& text);
 // The help message of the title "Командная строка".
 QString CommandLineHelp();
 
+// The switches answered on standard output before anything else starts:
+// "-h" or "--help" (the help message), "--version".
+enum class InfoSwitch { None, Help, Version };
+InfoSwitch InfoSwitchOf(const QString& commandLine);
+
+// Whether a file can be made in folder (one is made and removed again).
+// Checked at start-up, so a run that could save nothing does not start.
+bool FolderWritable(const QString& folder);
+// "Нет доступа на запись в папку " + folder.
+QString NoWriteAccessText(const QString& folder);
+
 // Deletes every file in folder (hidden ones too; subfolders stay), going on
 // past a file that cannot be deleted. Returns how many stayed.
 int EmptyFolderFiles(const QString& folder);

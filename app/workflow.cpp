@@ -1,5 +1,6 @@
 #include "app/workflow.h"
 
+#include "app/check_in_archive.h"
 #include "app/issue_folder.h"
 #include "net/download_control.h"
 #include "net/hang_up.h"
@@ -11,8 +12,9 @@
 #include "settings/whole_file.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
-#include <cstdio>
+#include <cctype>
 
 namespace {
 
@@ -29,6 +31,17 @@ QString U(const char* utf8) {
 // them, and a file lost to a power cut is fetched again.
 bool WriteIssueFile(const QString& path, const ByteText& bytes) {
     return WriteWholeFile(path, bytes, FileSync::NoWait);
+}
+
+bool Delivered(const ByteText& result) {
+    if (!result.startsWith("HTTP/"))
+        return false;
+    const qsizetype blank = result.indexOf(' ');
+    const qsizetype lineEnd = result.indexOf('\n');
+    if (blank < 0 || (lineEnd >= 0 && blank > lineEnd) || result.size() < blank + 4)
+        return false;
+    const ByteText code = result.mid(blank + 1, 3);
+    return code[0] == '2' && std::isdigit(uchar(code[1])) && std::isdigit(uchar(code[2]));
 }
 
 namespace workflow_text {
@@ -50,6 +63,9 @@ QString MagazineRefusal() {
              "анонса. Полные тексты материалов будут размещены в онлайне на следующей неделе.\r\n"
              "Вы можете загрузить один из предыдущих номеров.");
 }
+QString WriteError(const QString& path) {
+    return U("Ошибка записи файла ") + QDir::toNativeSeparators(path);
+}
 
 } // namespace workflow_text
 
@@ -67,6 +83,7 @@ void IssueDownload::PrepareStart() {
     HandProxySettings(DC, settings_);
     // A date picked in the list belongs to the download it was picked for.
     st_.IssueDateOverride.clear();
+    report_ = DownloadReport();
 }
 
 void IssueDownload::setStat(const QString& text) {
@@ -75,10 +92,6 @@ void IssueDownload::setStat(const QString& text) {
 
 ByteText IssueDownload::sourceHost() const {
     return st_.CurrentSource == MagazineSource ? app_.sites.MagazineArchive : app_.sites.Newspaper;
-}
-
-bool IssueDownload::fetchFailedOrStopped(const ByteText& result) const {
-    return result == "error" || result == "stop";
 }
 
 void IssueDownload::LoadMainPage() {
@@ -108,6 +121,11 @@ void IssueDownload::LoadMainPage() {
         newspaperMainPage();
         return;
     }
+    offerLoadByNumber();
+}
+
+// The newspaper's main page failed: the user may still name the issue.
+void IssueDownload::offerLoadByNumber() {
     const MessageAnswer answer = messenger_.Show(
         U("Не удалось загрузить и(или) обработать главную страницу сайта ") +
             cp1251::toUnicode(app_.sites.Newspaper) +
@@ -144,7 +162,9 @@ void IssueDownload::openSelection(bool byNumberOnly) {
     SelectionChoice choice;
     switch (view_.OpenSelection(data, choice)) {
     case SelectionOutcome::EndProgram:
-        view_.EndProgram();
+        // The run ends here; whoever started it ends the program.
+        report_.end = DownloadEnd::AlreadyArchived;
+        report_.archivedFolder = ArchivedIssueFolder(app_.ProgramFolder, st_.LatestIssue);
         return;
     case SelectionOutcome::Cancel:
         setStat(U("Загрузка отменена."));
@@ -208,17 +228,24 @@ void LinkNeighbours(ByteText& page, int n, int count) {
 }
 
 // The page loop of both sources: fetch, judge, collect the pictures, process,
-// write. False when the loop was left early (a stop, or a page error that is
-// not ignored); complete turns false when any page failed.
+// write. False when the loop was left early (a stop, a page error that is
+// not ignored, a page that could not be written); complete turns false when
+// any page failed.
 bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
                               void (IssueDownload::*collectImages)(), bool& complete) {
     for (int n = 1; n <= st_.PageCount; ++n) {
         if (!st_.Downloading)
             return false;
         setStat(workflow_text::PageCounter(n, st_.PageCount));
-        st_.PageText = DC.Down(pagePath(n), settings_.UseCashe);
-        if (st_.PageText == "error") {
+        const ByteText path = pagePath(n);
+        if (pageFromEarlierRun(n, path))
+            continue;
+        st_.PageText = DC.Down(path, settings_.UseCashe);
+        if (st_.PageText != "stop" && !Delivered(st_.PageText)) {
+            // An error answer (a redirect, a server error) is no page either.
+            st_.PageText = "error";
             complete = false;
+            report_.failedPaths.append(path);
             if (!settings_.IgnoreErrors) {
                 setStat(U("Ошибка при загрузке"));
                 view_.ResetControls();
@@ -229,54 +256,91 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         }
         view_.Repaint();
         st_.PageText = ExtractBody(st_.PageText);
+        const qsizetype picturesBefore = st_.ImageList.size();
         (this->*collectImages)();
         st_.PageText = processedPage(st_.PageText, n);
-        writePage(n, st_.PageText);
+        const PageWrite written = writePage(n, st_.PageText);
+        if (written == PageWrite::Failed) {
+            endWithWriteError(pageFile(n));
+            return false;
+        }
+        if (written == PageWrite::Saved)
+            record_.Add(n, st_.PageCount, path, st_.ImageList.mid(picturesBefore));
     }
     return true;
 }
 
 // The picture loop of both sources; the count is taken once, at its start.
-void IssueDownload::loadImages(const ByteText& host, bool reportError) {
+// A failed or stopped fetch leaves no file: the archive never holds an empty
+// picture or an error page in place of a real one.
+bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
     DC.RHost(host);
     const int count = st_.ImageCount;
+    const QList<bool> onDisk = picturesOnDisk();
+    report_.picturesFetched = true;
     for (int i = 1; i <= count; ++i) {
         if (!st_.Downloading)
-            return;
+            return true;
+        const ByteText& path = st_.ImageList.at(i - 1);
+        const QString file = st_.IssueFolder + "/img/" + FileNameOf(ImageFileName(path));
+        if (onDisk.at(i - 1)) {
+            ++report_.picturesSaved;
+            continue;
+        }
         setStat(workflow_text::ImageCounter(i, count));
-        st_.PageText = DC.Down(st_.ImageList.at(i - 1), settings_.UseCashe);
-        if (!settings_.IgnoreErrors && st_.PageText == "error") {
+        st_.PageText = DC.Down(path, settings_.UseCashe);
+        if (st_.PageText == "stop")
+            continue;
+        if (!Delivered(st_.PageText)) {
+            report_.failedPaths.append(path);
+            if (settings_.IgnoreErrors)
+                continue;
             if (reportError)
                 setStat(U("Ошибка при загрузке"));
             view_.ResetControls();
-            return;
+            return true;
         }
-        writeImage(i, st_.PageText);
+        if (!WriteIssueFile(file, ExtractBody(st_.PageText))) {
+            endWithWriteError(file);
+            return false;
+        }
+        ++report_.picturesSaved;
     }
+    return true;
 }
 
-void IssueDownload::writePage(int n, const ByteText& page) {
+QString IssueDownload::pageFile(int n) const {
+    return st_.IssueFolder + "/page" + QString::number(n) + ".html";
+}
+
+// A failed or stopped page writes nothing.
+IssueDownload::PageWrite IssueDownload::writePage(int n, const ByteText& page) {
     if (page.isEmpty() || page == "error")
-        return;
-    WriteIssueFile(st_.IssueFolder + "/page" + QString::number(n) + ".html", page + "\r\n");
+        return PageWrite::Nothing;
+    if (!WriteIssueFile(pageFile(n), page + "\r\n"))
+        return PageWrite::Failed;
+    ++report_.pagesSaved;
+    return PageWrite::Saved;
 }
 
-// A failed or stopped fetch leaves no file: the archive never holds an
-// empty picture in place of a real one.
-void IssueDownload::writeImage(int i, const ByteText& result) {
-    if (fetchFailedOrStopped(result))
-        return;
-    const ByteText name = ImageFileName(st_.ImageList.at(i - 1));
-    WriteIssueFile(st_.IssueFolder + "/img/" + FileNameOf(name), ExtractBody(result));
+void IssueDownload::endWithWriteError(const QString& path) {
+    setStat(workflow_text::WriteError(path));
+    view_.ResetControls();
 }
 
 void IssueDownload::appendImages() {
-    for (int i = 0; i < scan_.LinkCount && st_.ImageList.size() < MaxImages; ++i)
-        st_.ImageList.append(scan_.LinkList.at(i));
+    appendPictures(scan_.LinkList.mid(0, scan_.LinkCount));
+}
+
+void IssueDownload::appendPictures(const QList<ByteText>& paths) {
+    for (qsizetype i = 0; i < paths.size() && st_.ImageList.size() < MaxImages; ++i)
+        st_.ImageList.append(paths.at(i));
     st_.ImageCount = int16_t(st_.ImageList.size());
 }
 
-void IssueDownload::buildIndex(bool complete) {
+// False when the index or a companion file could not be written: the
+// download has ended.
+bool IssueDownload::buildIndex(bool complete) {
     IssueIndexInput in;
     in.CurrentSource = st_.CurrentSource;
     in.IssueDate = st_.IssueDate;
@@ -289,7 +353,12 @@ void IssueDownload::buildIndex(bool complete) {
     in.TempFolder = st_.TempFolder;
     in.CoverFiles = st_.CoverFiles;
     in.SelectedIssue = st_.SelectedIssue;
-    st_.PageText = BuildIssueIndex(complete, in, app_.ProgramFolder, app_.sites).page;
+    const IssueIndexResult index = BuildIssueIndex(complete, in, app_.ProgramFolder, app_.sites);
+    st_.PageText = index.page;
+    if (index.failedFile.isEmpty())
+        return true;
+    endWithWriteError(index.failedFile);
+    return false;
 }
 
 void IssueDownload::askToHangUp() {
@@ -301,32 +370,43 @@ void IssueDownload::askToHangUp() {
 
 // Reached only when every page was attempted.
 void IssueDownload::finish(bool complete) {
-    buildIndex(complete);
+    // Until its pictures are in, the index says the issue is incomplete, so
+    // a run that ends meanwhile (killed, a power cut) leaves an issue that the
+    // next download completes instead of counting it as archived.
+    const bool picturesFollow = settings_.DownloadImages && st_.ImageCount > 0;
+    if (!buildIndex(complete && !picturesFollow))
+        return;
     if (settings_.DownloadImages) {
-        if (st_.CurrentSource == MagazineSource)
-            LoadMagazineImages();
-        else
-            LoadAllImages();
+        const bool written =
+            st_.CurrentSource == MagazineSource ? LoadMagazineImages() : LoadAllImages();
+        if (!written)
+            return;
+        complete = complete && report_.picturesSaved == st_.ImageCount;
+        if (picturesFollow && complete && !buildIndex(true))
+            return;
     }
+    if (complete)
+        record_.Remove();
     view_.ResetControls();
     if (settings_.AutoCopy)
-        NumberCopy(st_.IssueFolder, settings_, app_.ProgramFolder, messenger_,
-                   [this](const QString& text) {
-                       setStat(text);
-                       view_.Repaint();
-                   });
+        report_.copyFailed = !NumberCopy(st_.IssueFolder, settings_, app_.ProgramFolder, messenger_,
+                                         [this](const QString& text) {
+                                             setStat(text);
+                                             view_.Repaint();
+                                         });
     if (st_.StopRequested) {
+        report_.end = DownloadEnd::Stopped;
         setStat(U("Загрузка прервана пользователем"));
         askToHangUp();
         return;
     }
-    if (settings_.ClearCasheDown)
+    // An incomplete issue keeps the cached responses, so its next download
+    // fetches only what is still missing.
+    if (settings_.ClearCasheDown && complete)
         DC.ClearCashe();
     if (settings_.KillConnect)
         hangUp_.HangUpAll();
+    report_.end = complete ? DownloadEnd::Complete : DownloadEnd::Incomplete;
     setStat(U("Номер загружен"));
     view_.OfferIssue(st_.IssueFolder);
-    if ((st_.CurrentSource == NewspaperSource && st_.AutoNewspaper) ||
-        (st_.CurrentSource == MagazineSource && st_.AutoMagazine))
-        view_.EndProgram();
 }

@@ -4,7 +4,9 @@
 // list of others, the selection window, the table of contents, every page
 // in its print form rewritten by the processing script and linked to its
 // neighbours, the issue index, the images, and the finish (copy-out, stop
-// report, cache clearing, hang-up, end of an unattended run).
+// report, cache clearing, hang-up). An issue folder holding an unfinished
+// download of the same issue is completed, not started afresh. report()
+// tells how the download ended.
 //
 // One thread: every fetch waits in the download control's nested event
 // loop, so "Стоп" reaches the loops through Downloading, which they test at
@@ -12,11 +14,14 @@
 // program owns; the user is reached only through Messenger and DownloadView.
 //
 // The steps are split by source: workflow.cpp holds the start, the shared
-// main-page step, the selection and the finish; newspaper_download.cpp and
-// magazine_download.cpp the source-specific steps.
+// main-page step, the selection, the page and picture loops and the finish;
+// issue_resume.cpp the taking up of an unfinished download;
+// newspaper_download.cpp and magazine_download.cpp the source-specific steps.
 
+#include "app/download_report.h"
 #include "app/download_view.h"
 #include "app/global.h"
+#include "app/page_record.h"
 #include "processing/find_links.h"
 #include "processing/process_page.h"
 #include "settings/messenger.h"
@@ -35,10 +40,12 @@ public:
     // The start of a download once the window is in its downloading state:
     // PrepareStart, then the main-page step. (No version check precedes it
     // yet; once there is one, the start runs PrepareStart, the check, and
-    // LoadMainPage when the check lets the download go on.)
+    // LoadMainPage when the check lets the download go on.) Returns when the
+    // download has ended, whichever way; report() then says how.
     void Start();
     // The proxy settings handed to the download control (off as well as
-    // on) and the date picked for an earlier download forgotten.
+    // on), the date picked for an earlier download forgotten and the report
+    // emptied.
     void PrepareStart();
 
     // Both sources: the main page (remembered with QuickDownload), then the
@@ -50,35 +57,45 @@ public:
     void LoadFirstPage();
     void LoadAllPage();
     void CollectImageLinks();
-    void LoadAllImages();
+    // False when a picture could not be written: the download has ended.
+    bool LoadAllImages();
 
     // Magazine.
     void LoadMagazineContents();
     void LoadMagazinePages();
     void CollectMagazineImageLinks();
-    void LoadMagazineImages();
+    bool LoadMagazineImages();
 
     // The issue lists of the last scan (read by the selection windows).
     const LinkScan& scan() const { return scan_; }
+    // How the last download ended.
+    const DownloadReport& report() const { return report_; }
 
 private:
     // Shared steps.
     ByteText sourceHost() const;
-    bool fetchFailedOrStopped(const ByteText& result) const;
     void newspaperMainPage();
+    void offerLoadByNumber();
     void magazineMainPage();
     void openSelection(bool byNumberOnly);
     void reportContentsError();
     ByteText processedPage(const ByteText& body, int n);
-    void writePage(int n, const ByteText& page);
+    QString pageFile(int n) const;
+    enum class PageWrite { Nothing, Saved, Failed };
+    PageWrite writePage(int n, const ByteText& page);
+    bool resumesEarlierRun() const;
+    void openIssueFolder();
+    bool pageFromEarlierRun(int n, const ByteText& path);
     bool loadPages(const std::function<ByteText(int n)>& pagePath,
                    void (IssueDownload::*collectImages)(), bool& complete);
-    void loadImages(const ByteText& host, bool reportError);
-    void writeImage(int i, const ByteText& result);
-    void buildIndex(bool complete);
+    bool loadImages(const ByteText& host, bool reportError);
+    QList<bool> picturesOnDisk() const;
+    bool buildIndex(bool complete);
+    void endWithWriteError(const QString& path);
     void finish(bool complete);
     void askToHangUp();
     void appendImages();
+    void appendPictures(const QList<ByteText>& paths);
     void setStat(const QString& text);
 
     AppState& app_;
@@ -90,7 +107,15 @@ private:
     Hang_Up& hangUp_;
     LinkScan scan_;
     PageProcessor processor_;
+    DownloadReport report_;
+    bool resuming_ = false; // the issue folder holds an unfinished earlier download
+    PageRecord record_;     // the pages saved in the issue folder so far
 };
+
+// Whether a fetch brought the resource: a response with a 2xx status. An
+// error answer (a redirect, a server error, no status line), "error" and
+// "stop" bring nothing to save.
+bool Delivered(const ByteText& result);
 
 // The newest issue named by a main page's heading links (FindNewspaperLinks
 // with headings on), or empty text.
@@ -120,5 +145,6 @@ QString PageCounter(int n, int count);  // "Загрузка страницы n 
 QString ImageCounter(int i, int count); // "Загрузка изображения i из count..."
 QString CoverCounter(int i, int count); // "Загрузка обложки i из count..."
 QString ContentsError(); // "Ошибка при получении оглавления номера"...
-QString MagazineRefusal(); // the announcement refusal
+QString MagazineRefusal();               // the announcement refusal
+QString WriteError(const QString& path); // "Ошибка записи файла " + path
 } // namespace workflow_text

@@ -93,6 +93,8 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
     ReplaceFirst(page, IndexFooterEnd, footer(magazine, sites));
     page = joinAtMarker(page, magazine ? magazineList(issue, sites) : newspaperList(issue, sites));
     page += IndexEndMark + buildDate.toString("dd.MM.yyyy").toLatin1() + ">";
+    if (!complete)
+        page += IndexIncompleteMark;
 
     QString cover;
     if (magazine) {
@@ -104,21 +106,29 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
         }
     }
     result.page = page;
-    result.written = WriteWholeFile(issue.IssueFolder + "/index.htm", page + "\r\n");
+    const QString index = issue.IssueFolder + "/index.htm";
+    result.written = WriteWholeFile(index, page + "\r\n");
+    if (!result.written)
+        result.failedFile = index;
+    const auto place = [&result](bool placed, const QString& file) {
+        if (!placed && result.failedFile.isEmpty())
+            result.failedFile = file;
+    };
 
     const QString img = issue.IssueFolder + "/img";
     QDir().mkpath(img);
     if (magazine) {
         if (cover.isEmpty())
-            stockCover.save(img + "/cover.bmp", "BMP");
+            place(stockCover.save(img + "/cover.bmp", "BMP"), img + "/cover.bmp");
         else
-            CopyFileOver(cover, img + "/cover.jpg");
-        copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif");
+            place(CopyFileOver(cover, img + "/cover.jpg"), img + "/cover.jpg");
+        place(copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif"), img + "/ktlogo.gif");
     } else {
-        copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif");
-        copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif");
+        place(copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif"), img + "/t-01.gif");
+        place(copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif"), img + "/t-02.gif");
     }
-    copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css");
+    place(copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css"),
+          issue.IssueFolder + "/kp.css");
     return result;
 }
 
@@ -126,6 +136,10 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
                                  const QString& programFolder, const Sites& sites) {
     return BuildIssueIndex(complete, issue, programFolder, sites, StockCoverPicture(),
                            QDate::currentDate());
+}
+
+bool IssueIndexComplete(const ByteText& index) {
+    return !index.contains(IndexIncompleteMark) && !index.contains("\" class=\"error\">");
 }
 
 QImage StockCoverPicture() {

@@ -36,10 +36,13 @@ struct IssueIndexInput {
 struct IssueIndexResult {
     bool written = false; // index.htm replaced (false: template unreadable or write refused)
     ByteText page;        // the finished index (the workflow's page text afterwards)
+    QString failedFile;   // the first of index.htm and its companions that could not be written
 };
 
 // Builds and writes the index of the issue. complete is false when a page
-// failed or the download ended early. A template without the list marker
+// or picture failed or the download ended early (or has not fetched its
+// pictures yet); such an index shows the template's incomplete-issue block
+// and ends with IndexIncompleteMark. A template without the list marker
 // gets the list at its end, so no page goes unlisted. The magazine's cover
 // is the temp folder's file of the chosen issue copied as img/cover.jpg; when
 // there is none, stockCover is saved as img/cover.bmp and the index names
@@ -59,3 +62,9 @@ inline constexpr char IndexHeadingMarker[] = "NumberDate";
 inline constexpr char IndexListMarker[] = "<!!!CodeNorvel2!!!>";
 inline constexpr char IndexFooterEnd[] = "></b></div></td></table>";
 inline constexpr char IndexEndMark[] = "<!!!-!!!";
+inline constexpr char IndexIncompleteMark[] = "<!!!-incomplete-!!!>";
+
+// Whether an issue index tells of a complete issue: it has no incomplete
+// mark and links no page to the live site (indexes written before the mark
+// existed say so only by such links).
+bool IssueIndexComplete(const ByteText& index);

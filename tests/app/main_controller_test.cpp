@@ -235,20 +235,25 @@ TEST_F(MainRules, ResetControlsLeavesTheStatusAndTheProgressPanel) {
 }
 
 TEST_F(MainRules, AnUnattendedNewspaperRunStartsByItself) {
+    main->hooks.concludeUnattended = [this] {
+        calls << "conclude";
+        return 1;
+    };
     main->Load("-kp");
     EXPECT_TRUE(main->CString.isActive());
-    EXPECT_EQ(main->CString.interval(), 100);
+    EXPECT_EQ(main->CString.interval(), 0) << "on the next turn of the event loop";
     EXPECT_TRUE(calls.isEmpty());
-    QTest::qWait(300);
+    QCoreApplication::processEvents();
     EXPECT_FALSE(main->CString.isActive());
-    EXPECT_EQ(calls, QStringList{"start source 1 downloading 1"});
+    EXPECT_EQ(calls, QStringList({"start source 1 downloading 1", "conclude", "end 1"}))
+        << "the program ends with the download, with the status it concluded";
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
 TEST_F(MainRules, AnUnattendedMagazineRunSelectsTheMagazine) {
     main->Load("-kt");
-    QTest::qWait(300);
-    EXPECT_EQ(calls, QStringList{"start source 2 downloading 1"});
+    QTest::qWait(50);
+    EXPECT_EQ(calls, QStringList({"start source 2 downloading 1", "end 0"}));
     EXPECT_TRUE(main->Option2Checked);
     EXPECT_EQ(main->LogoSource, 2);
 }

@@ -90,6 +90,20 @@ TEST_F(MainWindow, ExitRunsTheUnload) {
     EXPECT_EQ(cleared, 1);
 }
 
+TEST_F(MainWindow, ClosingDuringADownloadAsksBeforeStopping) {
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    messenger.answer(MessageAnswer::No);
+    window->close();
+    EXPECT_TRUE(window->isVisible()) << "No: the download goes on in its window";
+    EXPECT_EQ(window->Command1->text(), U("Стоп"));
+    messenger.answer(MessageAnswer::Yes);
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    ASSERT_EQ(messenger.shown().size(), 2);
+    EXPECT_EQ(messenger.shown().last().text,
+              U("Вы уверены, что хотите остановить процесс загрузки?"));
+}
+
 TEST_F(MainWindow, ClosingAfterAnImmediateEndSkipsTheUnload) {
     app.settings.ClearCasheExit = true;
     controller->EndProgramAtOnce();

@@ -4,6 +4,7 @@
 #include "app/all_number.h"
 #include "app/check_in_archive.h"
 #include "app/select_number.h"
+#include "processing/issue_index.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QApplication>
@@ -59,6 +60,22 @@ TEST(CheckInArchive, FindsTheNumberOfAnIssueIndexExactly) {
     EXPECT_FALSE(CheckInArchive(home.path(), "2361"));
     home.write("Download/2005.12.06/index.htm", IndexNaming("23612 "));
     EXPECT_FALSE(CheckInArchive(home.path(), "23612")) << "no trimming";
+}
+
+TEST(CheckInArchive, AnIncompleteIssueIsNotArchivedAndAnOldCompleteOneStaysSo) {
+    TempProgramFolder home;
+    // An index written before the incomplete mark existed, of a complete issue.
+    home.write("Download/2005.12.05/index.htm", IndexNaming("23611"));
+    home.write("Download/2005.12.06/index.htm",
+               IndexNaming("23612") + "<li><a href=\"http://site/daily/23612/3/print/\" "
+                                      "class=\"error\">T3</a>");
+    home.write("Download/2005.12.07/index.htm",
+               IndexNaming("23613") + "<!!!-!!!07.12.2005>" + IndexIncompleteMark);
+    EXPECT_TRUE(CheckInArchive(home.path(), "23611"));
+    EXPECT_EQ(ArchivedIssueFolder(home.path(), "23611"), home.file("Download/2005.12.05"));
+    EXPECT_FALSE(CheckInArchive(home.path(), "23612")) << "a page linked to the live site";
+    EXPECT_FALSE(CheckInArchive(home.path(), "23613")) << "marked incomplete";
+    EXPECT_TRUE(ArchivedIssueFolder(home.path(), "23613").isEmpty());
 }
 
 TEST(CheckInArchive, CreatesTheArchiveFolderWhenMissing) {

@@ -38,7 +38,6 @@ public:
         choice.SelectedIssue = 1;
         return SelectionOutcome::Load;
     }
-    void EndProgram() override {}
     WorkflowState* state = nullptr;
 };
 

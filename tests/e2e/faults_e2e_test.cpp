@@ -3,6 +3,7 @@
 // a page and an image, a failed archive list or table of contents.
 #include "tests/e2e/e2e_fixture.h"
 
+#include "app/check_in_archive.h"
 #include "processing/safe_file_name.h"
 
 #include <QDir>
@@ -66,6 +67,10 @@ TEST_F(Faults, IgnoredPageErrorLeavesAGapTheIndexMarks) {
     EXPECT_TRUE(index.contains(Newest().pages.at(2) + "\" class=\"error\">"));
     EXPECT_EQ(index.count("class=\"error\""),
               run.home.read("data/index.dat").count("class=\"error\"") + 1);
+    ASSERT_TRUE(run.home.read("data/index.dat").contains("<!--div class=\"error\">"));
+    EXPECT_TRUE(index.contains("<div class=\"error\">") && !index.contains("<!--div"))
+        << "the index shows its \"not fully downloaded\" block";
+    EXPECT_FALSE(CheckInArchive(run.home.path(), Newest().number)) << "an incomplete issue";
 }
 
 TEST_F(Faults, PageErrorEndsTheDownloadWhenNotIgnored) {
@@ -96,6 +101,30 @@ TEST_F(Faults, IgnoredImageErrorLeavesNoFile) {
     EXPECT_FALSE(run.exists("img/" + FileNameOf(ImageFileName(broken))));
     EXPECT_TRUE(run.exists("img/" + FileNameOf(ImageFileName(Newest().images.at(0)))));
     EXPECT_TRUE(run.exists("img/" + FileNameOf(ImageFileName(Newest().images.last()))));
+}
+
+TEST_F(Faults, AnErrorAnsweredPictureMakesTheIssueIncompleteUntilTheNextDownload) {
+    const ByteText broken = Newest().images.at(1);
+    E2ERun run(Fault("newspaper:^" + broken, "500:1"));
+    run.app.settings.UseCashe = false; // only the files on disk can spare a fetch
+    run.Download(NewspaperSource);
+    EXPECT_EQ(run.download.report().end, DownloadEnd::Incomplete);
+    EXPECT_FALSE(run.exists("img/" + FileNameOf(ImageFileName(broken)))) << "no error page";
+    EXPECT_TRUE(run.file("index.htm").contains("<div class=\"error\">"));
+    EXPECT_FALSE(CheckInArchive(run.home.path(), Newest().number));
+
+    run.site.clearRequestLog();
+    run.Download(NewspaperSource);
+    EXPECT_EQ(run.download.report().end, DownloadEnd::Complete);
+    QList<ByteText> fetched;
+    for (const ByteText& line : run.requestLines())
+        if (line.contains("/print/") || line.startsWith("GET /upimg/"))
+            fetched.append(line);
+    EXPECT_EQ(fetched, QList<ByteText>{"GET " + broken + " HTTP/1.0"})
+        << "pages and pictures on disk are not fetched again";
+    EXPECT_EQ(run.file("img/" + FileNameOf(ImageFileName(broken))),
+              run.fetchBody(run.site.newspaper(), broken));
+    EXPECT_TRUE(CheckInArchive(run.home.path(), Newest().number));
 }
 
 TEST_F(Faults, ImageErrorSkipsTheRestWhenNotIgnored) {

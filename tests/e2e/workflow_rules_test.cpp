@@ -87,6 +87,18 @@ TEST(MagazineArticles, UnterminatedLinkEndsAtTheTextEnd) {
     EXPECT_TRUE(ScanMagazineArticles(contents, 0, "", 200).paths.isEmpty());
 }
 
+TEST(Delivered, OnlyA2xxAnswerBringsTheResource) {
+    EXPECT_TRUE(Delivered("HTTP/1.0 200 OK\r\n\r\nbody"));
+    EXPECT_TRUE(Delivered("HTTP/1.1 203 Non-Authoritative\r\n\r\n"));
+    EXPECT_FALSE(Delivered("HTTP/1.1 302 Found\r\nLocation: /\r\n\r\n<html>moved</html>"));
+    EXPECT_FALSE(Delivered("HTTP/1.0 500 Internal Server Error\r\n\r\n<html>oops</html>"));
+    EXPECT_FALSE(Delivered("<html>200 pictures</html>")) << "no status line";
+    EXPECT_FALSE(Delivered("HTTP/1.0\r\n200 OK\r\n\r\n"));
+    EXPECT_FALSE(Delivered("HTTP/1.0 2"));
+    for (const char* result : {"error", "stop", ""})
+        EXPECT_FALSE(Delivered(result));
+}
+
 TEST(IssueFiles, ReplacedWholeAndNoPartLeftBehind) {
     TempProgramFolder home(false);
     const QString path = home.file("page1.html");

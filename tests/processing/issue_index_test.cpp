@@ -80,6 +80,7 @@ TEST(IssueIndex, CompleteNewspaperIssueBytes) {
                               "<!!!-!!!07.12.2026>";
     EXPECT_EQ(result.page, expected);
     EXPECT_EQ(issue.index(), expected + "\r\n");
+    EXPECT_TRUE(IssueIndexComplete(result.page));
     EXPECT_TRUE(QFileInfo(issue.home.file("Download/issue/img/t-01.gif")).isFile());
     EXPECT_TRUE(QFileInfo(issue.home.file("Download/issue/img/t-02.gif")).isFile());
     EXPECT_EQ(issue.home.read("Download/issue/kp.css"), issue.home.read("data/kp.css"));
@@ -96,8 +97,9 @@ TEST(IssueIndex, IncompleteNewspaperIssueLinksTheSiteAndShowsTheBlock) {
                               "<li><a href=\"page3.html\" class=\"b\">T3</a>\n"
                               "\n</ul><td><b" +
                               footer("газеты") + "cover.jpg cover.jpg</html>\r\n" +
-                              "<!!!-!!!07.12.2026>";
+                              "<!!!-!!!07.12.2026><!!!-incomplete-!!!>";
     EXPECT_EQ(page, expected);
+    EXPECT_FALSE(IssueIndexComplete(page));
 }
 
 TEST(IssueIndex, CompleteMagazineIssueWithItsCover) {

@@ -48,7 +48,10 @@ ProgramRun RunProgram(const QString& home, const QString& switchText,
 }
 
 ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript, int timeoutMs) {
+    // The windows are run unseen on the platform chosen for them: without
+    // any, an interactive start refuses to wait on a window nobody sees.
     QProcessEnvironment env = WithoutDisplay(home);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("QT_PLUGIN_PATH", NORVEL_TEST_PLUGIN_DIR);
     env.insert("QT_QPA_GENERIC_PLUGINS", "norveluidriver:" + driverScript);
     return Run(env, {}, timeoutMs);

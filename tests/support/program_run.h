@@ -22,9 +22,9 @@ struct ProgramRun {
 ProgramRun RunProgram(const QString& home, const QString& switchText,
                       const QStringList& environment = {}, int timeoutMs = 60'000);
 
-// The program started without a switch, as a user starts it, its windows
-// driven by the steps of driverScript (see ui_driver/ui_driver.cpp). It ends
-// when the steps close it.
+// The program started without a switch, as a user starts it, on the
+// offscreen platform chosen for it, its windows driven by the steps of
+// driverScript (see ui_driver/ui_driver.cpp). It ends when the steps close it.
 ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript,
                             int timeoutMs = 120'000);
 

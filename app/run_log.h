@@ -1,0 +1,17 @@
+#pragma once
+// The run log norvel.log in the program folder: one line per unattended run
+// (and any notice another part of such a run adds), so a scheduled run can be
+// checked afterwards. Lines are UTF-8, each starting with the local time; the
+// log keeps only its newest lines.
+
+#include <QString>
+
+// Lines the log keeps; older ones are dropped when a line is added.
+inline constexpr int MaxRunLogLines = 1000;
+
+// programFolder + "/norvel.log".
+QString RunLogPath(const QString& programFolder);
+
+// Appends "YYYY-MM-DD HH:MM:SS<TAB>" + text (line breaks made blanks) and
+// keeps the last keep lines. False when the log cannot be written.
+bool AppendRunLog(const QString& programFolder, const QString& text, int keep = MaxRunLogLines);

@@ -1,0 +1,91 @@
+// An issue left unfinished is completed by the next unattended run of the
+// real program into the same folder: the pages already saved are not fetched
+// again, and the result equals an uninterrupted download from the same site.
+#include "app/check_in_archive.h"
+#include "processing/issue_index.h"
+#include "tests/e2e/e2e_fixture.h"
+#include "tests/e2e/program_process.h"
+#include "tests/support/program_run.h"
+
+#include <QDirIterator>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Page 6 of the newest issue answers nothing, once.
+const QStringList SilentSixthPage = {"--fault", "newspaper:*06/print/=silent:1"};
+
+// Every file of an issue folder by its path inside the folder.
+QMap<QString, QByteArray> IssueFiles(const QString& folder) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.insert(QDir(folder).relativeFilePath(path), file.readAll());
+    }
+    return files;
+}
+
+QList<ByteText> PageRequests(const DemoSite& site) {
+    QList<ByteText> pages;
+    for (const ByteText& line : site.requestLines())
+        if (line.contains("/print/"))
+            pages.append(line);
+    return pages;
+}
+
+// The next run completes the issue in home, fetching none of the first
+// finishedPages pages; an uninterrupted download from the same site gives
+// the same files.
+void ExpectCompletedByTheNextRun(const QString& home, DemoSite& site, int finishedPages) {
+    const QString folder = OnlyIssueFolder(home);
+    ASSERT_FALSE(folder.isEmpty());
+    EXPECT_FALSE(QFile::exists(folder + "/index.htm") && IssueFolderComplete(folder));
+    site.clearRequestLog();
+    const ProgramRun resumed = RunProgram(home, "-kp");
+    ASSERT_TRUE(resumed.finished);
+    EXPECT_EQ(resumed.exitCode, 0) << resumed.output.toStdString();
+    const QList<ByteText> fetched = PageRequests(site);
+
+    TempProgramFolder reference;
+    site.installInto(reference.path());
+    site.clearRequestLog();
+    ASSERT_EQ(RunProgram(reference.path(), "-kp").exitCode, 0);
+    const QList<ByteText> all = PageRequests(site);
+    ASSERT_GT(all.size(), finishedPages);
+    EXPECT_EQ(fetched, all.mid(finishedPages)) << "the finished pages are not fetched again";
+
+    const QMap<QString, QByteArray> files = IssueFiles(folder);
+    EXPECT_EQ(files.keys(), IssueFiles(OnlyIssueFolder(reference.path())).keys());
+    EXPECT_TRUE(files == IssueFiles(OnlyIssueFolder(reference.path())))
+        << "every page and picture as an uninterrupted download has it";
+    EXPECT_TRUE(IssueIndexComplete(files.value("index.htm")));
+    EXPECT_FALSE(files.value("index.htm").contains("<div class=\"error\">"));
+}
+
+TEST(Resume, AStoppedRunIsCompletedByTheNext) {
+    E2ERun run(SilentSixthPage);
+    ASSERT_TRUE(run.ready());
+    run.StopWhenStatus(workflow_text::PageCounter(6, 24));
+    run.Download(NewspaperSource);
+    ASSERT_EQ(run.controller.Stat, QString::fromUtf8("Загрузка прервана пользователем"));
+    EXPECT_TRUE(run.exists("page5.html"));
+    EXPECT_FALSE(run.exists("page6.html"));
+    ExpectCompletedByTheNextRun(run.home.path(), run.site, 5);
+}
+
+TEST(Resume, AKilledRunIsCompletedByTheNext) {
+    TempProgramFolder home;
+    DemoSite site(SilentSixthPage);
+    site.installInto(home.path());
+    QProcess first;
+    StartNorvel(first, home.path(), {"-kp"});
+    ASSERT_TRUE(WaitUntil([&site] { return PageRequests(site).size() == 6; }));
+    first.kill(); // SIGKILL: no clean-up of any kind
+    first.waitForFinished();
+    ExpectCompletedByTheNextRun(home.path(), site, 5);
+}
+
+} // namespace

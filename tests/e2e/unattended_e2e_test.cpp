@@ -1,0 +1,246 @@
+// The ends of an unattended run of the real program, started as a scheduler
+// starts it (no display) against the demo site: each ends by itself with its
+// exit status, its lines on standard error, one summary line and a log line;
+// and an issue left unfinished is completed by the next run.
+#include "app/check_in_archive.h"
+#include "tests/e2e/program_process.h"
+#include "tests/support/program_run.h"
+#include "tests/support/demo_site.h"
+#include "tests/support/temp_program_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <functional>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QStringList LogLines(const TempProgramFolder& home) {
+    return QString::fromUtf8(home.read("norvel.log")).split('\n', Qt::SkipEmptyParts);
+}
+
+struct EndCase {
+    const char* name;
+    QStringList siteArguments;
+    QString switchText;
+    int exitStatus;
+    QString stderrText;    // the start of standard error; empty: nothing at all
+    QString summary;       // a part of the summary line; empty: no summary
+    const char* logResult; // the result field of the log line; nullptr: no log
+    std::function<void(TempProgramFolder&)> prepare = {};
+};
+
+void Check(const EndCase& c) {
+    SCOPED_TRACE(c.name);
+    TempProgramFolder home;
+    DemoSite site(c.siteArguments);
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    site.installInto(home.path());
+    if (c.prepare)
+        c.prepare(home);
+    const ProgramRun run = RunProgram(home.path(), c.switchText);
+    const QString out = QString::fromUtf8(run.output), err = QString::fromUtf8(run.errors);
+    ASSERT_TRUE(run.finished) << "ends by itself";
+    EXPECT_EQ(run.exitCode, c.exitStatus);
+    if (c.stderrText.isEmpty()) {
+        EXPECT_TRUE(err.isEmpty()) << err.toStdString();
+    } else {
+        EXPECT_TRUE(err.startsWith(c.stderrText)) << err.toStdString();
+    }
+    if (c.summary.isEmpty()) {
+        EXPECT_TRUE(out.isEmpty()) << out.toStdString();
+    } else {
+        EXPECT_TRUE(out.contains(c.summary)) << out.toStdString();
+        if (c.logResult) {
+            EXPECT_EQ(out.count('\n'), 1) << "one summary line";
+        }
+    }
+    const QStringList log = LogLines(home);
+    if (c.logResult) {
+        ASSERT_EQ(log.size(), 1);
+        EXPECT_EQ(log.first().split('\t').value(2), c.logResult) << log.first().toStdString();
+    } else {
+        EXPECT_TRUE(log.isEmpty());
+    }
+}
+
+QStringList Fault(const char* rule) {
+    return {"--fault", QString::fromLatin1(rule)};
+}
+
+TEST(UnattendedEnds, EachEndsByItselfAndSaysHow) {
+    const QString help = U("Ключи командной строки:");
+    const EndCase cases[] = {
+        {"main page 404", Fault("newspaper:^/=404"), "-kp", 1,
+         U("norvel2: Внимание!: Не удалось загрузить и(или) обработать главную страницу"),
+         U("Ведомир (kp): загрузка не удалась; ошибки: Ошибка при загрузке главной страницы"),
+         "failed"},
+        {"main page 500", Fault("newspaper:^/=500"), "-kp", 1,
+         U("norvel2: Внимание!: Не удалось загрузить и(или) обработать главную страницу"),
+         U("Ведомир (kp): загрузка не удалась; ошибки: Ошибка при загрузке главной страницы"),
+         "failed"},
+        {"an 8-page issue",
+         {"--pages", "8", "--images", "0"},
+         "-kp",
+         0,
+         U("norvel2: Внимание!: На сайте http://"),
+         U("номер загружен полностью"),
+         "complete"},
+        {"the announced magazine issue",
+         {"--announced", "1"},
+         "-kt",
+         1,
+         U("norvel2: Выбранный номер недоступен для загрузки: Этот номер еженедельника"),
+         U("Зенитра (kt): загрузка не удалась"),
+         "failed"},
+        {"a contents fault", Fault("newspaper:^/daily/2*=404:1"), "-kp", 1,
+         U("norvel2: Ошибка: Ошибка при получении оглавления номера Продолжение загрузки "
+           "невозможно.\n"),
+         U("загрузка не удалась"), "failed"},
+        {"a copy folder that does not exist",
+         {},
+         "-kp",
+         0,
+         U("norvel2: Копирование: Директория назначения: "),
+         U("номер загружен полностью"),
+         "complete",
+         [](TempProgramFolder& home) {
+             WriteOptions(home.path(), [&home](Settings& s) {
+                 s.AutoCopy = true;
+                 s.FolderToCopy = home.file("missing");
+             });
+         }},
+        {"a page fault not ignored", Fault("newspaper:*3/print/=500"), "-kp", 1, QString(),
+         U("загрузка не удалась; номер "), "failed",
+         [](TempProgramFolder& home) {
+             WriteOptions(home.path(), [](Settings& s) { s.IgnoreErrors = false; });
+         }},
+        {"a picture answered 500", Fault("newspaper:^/upimg/*=500:1"), "-kp", 1, QString(),
+         U("номер загружен не полностью"), "incomplete"},
+        {"an archive folder that cannot be made",
+         {},
+         "-kp",
+         1,
+         QString(),
+         U("ошибки: Ошибка записи файла "),
+         "failed",
+         [](TempProgramFolder& home) { home.write("Download", "a file, not a folder"); }},
+        {"a data folder that is missing",
+         {},
+         "-kp",
+         2,
+         U("norvel2: Ошибка версии: Служебный каталог "),
+         U("Ведомир (kp): запуск невозможен"),
+         "not-started",
+         [](TempProgramFolder& home) { QDir(home.file("data")).removeRecursively(); }},
+        {"an unknown switch", {}, "-x", 2, help, QString(), nullptr},
+        {"--help", {}, "--help", 0, QString(), help, nullptr},
+        {"--version", {}, "--version", 0, QString(), "norvel2 2.1.7", nullptr},
+    };
+    for (const EndCase& c : cases)
+        Check(c);
+}
+
+TEST(UnattendedEnds, ACompleteIssueAndThenTheArchivedOne) {
+    TempProgramFolder home;
+    DemoSite site;
+    site.installInto(home.path());
+    const ProgramRun first = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(first.finished);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_TRUE(first.errors.isEmpty()) << first.errors.toStdString();
+    const QString folder = OnlyIssueFolder(home.path());
+    const QRegularExpression summary(
+        U("^Ведомир \\(kp\\): номер загружен полностью; номер \\d+ от \\d\\d\\.\\d\\d\\.\\d{4}; "
+          "папка ") +
+        QRegularExpression::escape(folder) + U("; страниц 24 из 24; изображений 48 из 48\\.\n$"));
+    EXPECT_TRUE(summary.match(QString::fromUtf8(first.output)).hasMatch())
+        << first.output.toStdString();
+    site.clearRequestLog();
+    const ProgramRun second = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_TRUE(second.errors.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(second.output).contains(U(": номер уже есть в архиве; номер ")));
+    EXPECT_EQ(site.requestLines().size(), 2) << "the main page and the archive list only";
+    const QStringList log = LogLines(home);
+    ASSERT_EQ(log.size(), 2);
+    EXPECT_EQ(log.at(0).split('\t').mid(1, 2), QStringList({"kp", "complete"}));
+    EXPECT_EQ(log.at(1).split('\t').mid(1, 2), QStringList({"kp", "archived"}));
+}
+
+TEST(UnattendedEnds, IncompleteIssueSaysWhatFailedAndIsNotArchived) {
+    TempProgramFolder home;
+    DemoSite site(Fault("newspaper:*3/print/=500"));
+    site.installInto(home.path());
+    const ProgramRun run = RunProgram(home.path(), "-kp");
+    const QString out = QString::fromUtf8(run.output);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.errors.isEmpty()) << "no message";
+    EXPECT_TRUE(out.contains(U("номер загружен не полностью; номер "))) << out.toStdString();
+    EXPECT_TRUE(out.contains(U("страниц 21 из 24"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(U("не загружены: /daily/"))) << out.toStdString();
+    const QStringList folders =
+        QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(folders.size(), 1);
+    const ByteText index = home.read("Download/" + folders.first() + "/index.htm");
+    EXPECT_TRUE(index.contains("<div class=\"error\">")) << "the index says it is incomplete";
+    const QStringList log = LogLines(home);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_EQ(log.first().split('\t').mid(1, 1), QStringList{"kp"});
+    EXPECT_EQ(log.first().split('\t').value(5), "pages 21/24");
+}
+
+TEST(UnattendedEnds, ASecondCopyDoesNotStart) {
+    TempProgramFolder home;
+    DemoSite site(Fault("newspaper:^/=silent"));
+    site.installInto(home.path());
+    QProcess first;
+    StartNorvel(first, home.path(), {"-kp"});
+    ASSERT_TRUE(WaitUntil([&site] { return !site.requestLines().isEmpty(); }))
+        << "the first copy runs";
+    const ProgramRun second = RunProgram(home.path(), "-kt");
+    first.kill();
+    first.waitForFinished();
+    ASSERT_TRUE(second.finished);
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_EQ(QString::fromUtf8(second.errors), U("norvel2: Ошибка: Программа уже запущена!\n"));
+    EXPECT_TRUE(QString::fromUtf8(second.output).startsWith(U("Зенитра (kt): запуск невозможен")));
+    ASSERT_EQ(LogLines(home).size(), 1);
+    EXPECT_EQ(LogLines(home).first().split('\t').value(2), "not-started");
+}
+
+TEST(UnattendedEnds, AProgramFolderThatCannotBeWrittenIsRefused) {
+    TempProgramFolder home;
+    DemoSite site;
+    site.installInto(home.path());
+    // The superuser writes anywhere: the program then runs as nobody.
+    const QStringList wrapper = ::geteuid() == 0 ? QStringList{"setpriv", "--reuid=65534",
+                                                               "--regid=65534", "--clear-groups"}
+                                                 : QStringList{};
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                           QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+    QProcess program;
+    StartNorvel(program, home.path(), {"-kp"}, wrapper);
+    const bool finished = program.waitForFinished(60'000);
+    QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_EQ(QString::fromUtf8(program.readAllStandardError()),
+              U("norvel2: Ошибка: Нет доступа на запись в папку ") + home.path() + "\n");
+    EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput())
+                    .startsWith(U("Ведомир (kp): запуск невозможен")));
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList({"data", "sites.ini"}))
+        << "nothing written";
+    EXPECT_TRUE(site.requestLines().isEmpty());
+}
+
+} // namespace

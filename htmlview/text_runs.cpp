@@ -14,8 +14,9 @@ std::vector<TextRun> TextRuns(const DisplayList& list, HtmlSurface& surface) {
             surface.setFont(list.font(d.font));
             currentFont = d.font;
         }
+        const ByteText text = list.text(d);
         runs.push_back(
-            {d.x1, d.y1, surface.textWidth(cp1251::toUnicode(d.text)), d.y2 - d.y1 + 1, d.text});
+            {d.x1, d.y1, surface.textWidth(cp1251::toUnicode(text)), d.y2 - d.y1 + 1, text});
     }
     return runs;
 }

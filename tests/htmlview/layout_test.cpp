@@ -72,7 +72,7 @@ TEST(Layout, NestedListAddsNoBlankLines) {
     const auto& items = d.renderer.displayList().items();
     QList<QPoint> bullets;
     for (const DrawItem& item : items) {
-        if (cp1251::toUnicode(item.text) == bullet)
+        if (cp1251::toUnicode(d.renderer.displayList().text(item)) == bullet)
             bullets.append(QPoint(item.x1, item.y1));
     }
     ASSERT_EQ(bullets.size(), 3);
@@ -178,14 +178,18 @@ TEST(Layout, CentredImageAndBorder) {
     EXPECT_EQ(items[4].y1, 7); // Y + border + VSpace
 }
 
-TEST(Layout, HorizontalRuleAcrossTheBlock) {
+TEST(Layout, HorizontalRuleAcrossTheBlockBelowTheLine) {
     LaidOutDocument d("<html><body>a<hr>b</body>");
     const auto& items = d.renderer.displayList().items();
     ASSERT_EQ(items[1].kind, DrawItem::Line);
     EXPECT_EQ(items[1].x1, 4);
     EXPECT_EQ(items[1].x2, 396);
-    EXPECT_EQ(items[1].y1, 4);
-    expectDrawnAt(d, "b", 4, 9); // the rule moves the pen 5 pixels down
+    // Under "a" (4 to 20), not through it; then 5 pixels down.
+    EXPECT_EQ(items[1].y1, 24);
+    expectDrawnAt(d, "b", 4, 29);
+    LaidOutDocument first("<html><body><hr>b</body>");
+    EXPECT_EQ(first.renderer.displayList().items()[0].y1, 4);
+    expectDrawnAt(first, "b", 4, 9);
 }
 
 TEST(Layout, HiddenTextAndNoBody) {

@@ -189,7 +189,8 @@ void RenderPass::listItem(HtmlElement& e) {
     textY_ = y_;
     if (numbered) {
         drawKeepLine(ByteText::number(e.ListNumber) + ". ");
-        x_ = NearestPosition(double(x_) + textWidth("W. "));
+        // Numbers from 10 on are wider than "W. ": the text starts behind them.
+        x_ = std::max(NearestPosition(double(x_) + textWidth("W. ")), textX_);
     } else {
         const ByteText bullet = ByteText(1, char(149)) + "  ";
         drawKeepLine(bullet);

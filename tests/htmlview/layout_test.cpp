@@ -66,6 +66,20 @@ TEST(Layout, NumberedListWithBlankLinesAround) {
     EXPECT_EQ(d.element("<li>").ListNumber, 1);
 }
 
+TEST(Layout, ItemTextStartsBehindLongNumbers) {
+    ByteText html = "<html><body><ol>";
+    for (int i = 1; i <= 100; ++i)
+        html += "<li>x" + ByteText::number(i);
+    LaidOutDocument d(html + "</ol></body>", 400, 300);
+    // "W. " is 24 pixels, and so is "9. "; "99. " is 32 and "100. " 40.
+    expectDrawnAt(d, "9. ", 20, 204);
+    expectDrawnAt(d, "x9", 44, 204);
+    expectDrawnAt(d, "99. ", 20, 2004);
+    expectDrawnAt(d, "x99", 52, 2004);
+    expectDrawnAt(d, "100. ", 20, 2024);
+    expectDrawnAt(d, "x100", 60, 2024);
+}
+
 TEST(Layout, NestedListAddsNoBlankLines) {
     LaidOutDocument d("<html><body><ul><li>a<ul><li>b</ul><li>c</ul>");
     const QString bullet = QString(QChar(0x2022)) + QStringLiteral("  ");

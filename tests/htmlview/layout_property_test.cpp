@@ -3,19 +3,14 @@
 // page: the pages of a newspaper issue and a magazine issue downloaded from
 // the demo site by the real program, the templates of the data folder and
 // the layout test documents.
+#include "demo_issues.h"
 #include "laid_out_document.h"
 #include "layout_properties.h"
 
-#include "tests/support/demo_site.h"
-#include "tests/support/temp_program_folder.h"
-
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace htmlview::test {
 namespace {
@@ -44,35 +39,8 @@ void expectSoundLayout(const QString& name, const ByteText& html, const ImageLoa
     }
 }
 
-// The issues the real program downloads from the demo site, once per run:
-// the program folder's Download folder, or an empty text when that failed.
-QString downloadedIssues() {
-    static std::unique_ptr<TempProgramFolder> home;
-    static QString archive;
-    if (home)
-        return archive;
-    home = std::make_unique<TempProgramFolder>();
-    DemoSite site;
-    if (!site.isRunning() || !site.installInto(home->path()))
-        return archive;
-    for (const char* source : {"-kp", "-kt"}) {
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("NORVEL_HOME"), home->path());
-        program.setProcessEnvironment(env);
-        program.start(TempProgramFolder::binDir() + QStringLiteral("/norvel2"),
-                      {QString::fromLatin1(source)});
-        if (!program.waitForFinished(120'000) || program.exitCode() != 0) {
-            program.kill();
-            return archive;
-        }
-    }
-    archive = home->file(QStringLiteral("Download"));
-    return archive;
-}
-
 void expectSoundIssue(bool magazine) {
-    const QString archive = downloadedIssues();
+    const QString archive = DownloadedDemoIssues();
     ASSERT_FALSE(archive.isEmpty()) << "the demo issues were not downloaded";
     int pages = 0;
     for (const QString& folder : QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {

@@ -2,13 +2,16 @@
 
 #include "htmlview/tag_codes.h"
 
+#include <algorithm>
+
 namespace htmlview {
 
 TextStyle DefaultTextStyle(const HtmlDocument& doc) {
     TextStyle style;
-    style.font = FontState{doc.DefaultFontName, doc.DefaultFontSize, false, false, false};
+    const double size = std::min(double(doc.DefaultFontSize), kMaxFontSize);
+    style.font = FontState{doc.DefaultFontName, size, false, false, false};
     style.foreground = doc.TextColor;
-    style.currentSize = doc.DefaultFontSize;
+    style.currentSize = size;
     return style;
 }
 
@@ -29,16 +32,16 @@ bool ApplyFontTag(const HtmlDocument& doc, const HtmlElement& e, TextStyle& styl
         return true;
     case tag::Font:
         font.name = cp1251::toUnicode(e.FontName);
-        font.size = e.FontSize;
+        font.size = std::min(double(e.FontSize), kMaxFontSize);
         style.foreground = e.Color;
-        style.currentSize = e.FontSize;
+        style.currentSize = font.size;
         return true;
     case tag::FontEnd:
         // Bold, italic and underline end with the font.
         style = DefaultTextStyle(doc);
         return true;
     case tag::Heading:
-        font.size = e.FontSize;
+        font.size = std::min(double(e.FontSize), kMaxFontSize);
         font.bold = true;
         return true;
     case tag::HeadingEnd:
@@ -49,7 +52,7 @@ bool ApplyFontTag(const HtmlDocument& doc, const HtmlElement& e, TextStyle& styl
         return true;
     case tag::Big:
     case tag::Small:
-        font.size = e.FontSize;
+        font.size = std::min(double(e.FontSize), kMaxFontSize);
         return true;
     default:
         return false;

@@ -9,6 +9,10 @@
 
 namespace htmlview {
 
+// Font sizes are held to this many points: a larger one would not fit a
+// page, and its line heights would only run the pen off its range.
+inline constexpr double kMaxFontSize = 1000;
+
 struct TextStyle {
     FontState font;
     HtmlColor foreground = kBlack;

@@ -10,7 +10,9 @@ namespace htmlview {
 void HtmlRenderer::Render(HtmlSurface& surface, bool DoLayout, int scrollValue) {
     if (DoLayout || !laidOut_) {
         list_.clear();
-        RenderPass(doc_, surface, list_, loader_).Run();
+        RenderPass pass(doc_, surface, list_, loader_);
+        pass.Run();
+        figures_ = {list_.items().size(), list_.memoryUsed(), pass.cachedWidths()};
         laidOut_ = true;
         scrollValue = DoLayout ? 0 : scrollValue;
     }

@@ -65,7 +65,8 @@ void RenderPass::drawImage(int index) {
             e.Top = y_;
         }
         recomputeLineHeight();
-    } else if (lineUsed_ && x_ + outerWidth >= limit_ - 4LL) {
+    }
+    if (lineUsed_ && x_ + outerWidth >= limit_ - 4LL) {
         // A picture that does not fit beside what the line holds goes below it.
         x_ = Plus(margin_, hang_);
         newLine();

@@ -7,7 +7,8 @@ namespace htmlview {
 
 RenderPass::RenderPass(HtmlDocument& doc, HtmlSurface& surface, DisplayList& out,
                        const ImageLoader& loader)
-    : doc_(doc), e_(doc.Elements), surface_(surface), out_(out), loader_(loader) {}
+    : doc_(doc), e_(doc.Elements), surface_(surface), out_(out), loader_(loader),
+      metrics_(surface) {}
 
 void RenderPass::ResetFont() {
     style_ = DefaultTextStyle(doc_);
@@ -17,35 +18,18 @@ void RenderPass::ResetFont() {
 void RenderPass::syncFont() {
     if (fontSynced_)
         return;
-    surface_.setFont(style_.font);
+    metrics_.setFont(style_.font);
     fontSynced_ = true;
-    for (size_t i = metrics_.size(); i-- > 0;) {
-        if (metrics_[i].font == style_.font) {
-            currentMetrics_ = i;
-            return;
-        }
-    }
-    metrics_.push_back({style_.font, -1, {}});
-    currentMetrics_ = metrics_.size() - 1;
 }
 
 int RenderPass::textWidth(const ByteText& text) {
     syncFont();
-    QHash<ByteText, int>& widths = metrics_[currentMetrics_].widths;
-    const auto known = widths.constFind(text);
-    if (known != widths.constEnd())
-        return *known;
-    const int width = Saturate(surface_.textWidth(cp1251::toUnicode(text)));
-    widths.insert(text, width);
-    return width;
+    return metrics_.width(text);
 }
 
-int RenderPass::textHeight(const ByteText& text) {
+int RenderPass::textHeight(const ByteText&) {
     syncFont();
-    int& height = metrics_[currentMetrics_].height;
-    if (height < 0)
-        height = std::clamp(surface_.textHeight(cp1251::toUnicode(text)), 0, kMaxPosition);
-    return height;
+    return metrics_.height();
 }
 
 int RenderPass::standardLineHeight() {

@@ -10,6 +10,7 @@
 #include "htmlview/font_tags.h"
 #include "htmlview/render.h"
 #include "htmlview/table_grid.h"
+#include "htmlview/text_metrics.h"
 
 #include <QHash>
 
@@ -51,6 +52,8 @@ public:
     RenderPass(HtmlDocument& doc, HtmlSurface& surface, DisplayList& out,
                const ImageLoader& loader);
     void Run();
+    // Widths the pass holds measured at its end.
+    size_t cachedWidths() const { return metrics_.cachedWidths(); }
 
 private:
     // Style and metrics.
@@ -108,15 +111,7 @@ private:
 
     TextStyle style_;
     bool fontSynced_ = false;
-    // Widths of the pieces measured in each font of the pass: words repeat,
-    // and measuring through the platform's fonts is the costly part.
-    struct FontMetricsCache {
-        FontState font;
-        int height = -1;
-        QHash<ByteText, int> widths;
-    };
-    std::vector<FontMetricsCache> metrics_;
-    size_t currentMetrics_ = 0;
+    TextMetrics metrics_;
 
     int x_ = 4;
     int y_ = 4;

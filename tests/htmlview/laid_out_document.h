@@ -55,6 +55,15 @@ struct LaidOutDocument {
     }
 };
 
+// The piece written times times over.
+inline ByteText Repeated(const ByteText& piece, int times) {
+    ByteText out;
+    out.reserve(piece.size() * times);
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
 // A picture of the given size for every source that is not "missing".
 inline ImageLoader PicturesOf(int width, int height) {
     return [width, height](const ByteText& source) {

@@ -8,14 +8,6 @@
 namespace htmlview::test {
 namespace {
 
-ByteText repeated(const ByteText& piece, int times) {
-    ByteText out;
-    out.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 // Each item costs its record, its text and an entry or two of the index,
 // with room for the vectors' growth.
 constexpr size_t kBytesPerItem = 200;
@@ -23,7 +15,8 @@ constexpr size_t kBytesPerItem = 200;
 TEST(Memory, ShortTextFarDownCostsWhatItDraws) {
     // A thousand pictures a million pixels tall put the last word a billion
     // pixels down.
-    const LaidOutDocument d("<html><body>" + repeated("<img src=a width=300 height=1000000>", 1000) +
+    const LaidOutDocument d("<html><body>" +
+                                Repeated("<img src=a width=300 height=1000000>", 1000) +
                                 "last</body></html>",
                             400, 300, PicturesOf(8, 8));
     const DrawItem* last = d.drawn(QStringLiteral("last"));
@@ -36,7 +29,7 @@ TEST(Memory, ShortTextFarDownCostsWhatItDraws) {
 
 TEST(Memory, LongNumberedListStaysLinearAndItsWidthsBounded) {
     auto figuresOf = [](int items) {
-        const LaidOutDocument d("<html><body><ol>" + repeated("<li>x", items) + "</ol></body>");
+        const LaidOutDocument d("<html><body><ol>" + Repeated("<li>x", items) + "</ol></body>");
         return d.renderer.figures();
     };
     const LayoutFigures half = figuresOf(50'000);

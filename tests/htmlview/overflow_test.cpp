@@ -11,14 +11,6 @@
 namespace htmlview::test {
 namespace {
 
-ByteText repeated(const ByteText& piece, int times) {
-    ByteText out;
-    out.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 // Lays the body out, paints a window at the top, in the middle and past the
 // end (on the recording surface and through QPainter), and checks the boxes stay in range and never
 // go back up.
@@ -43,35 +35,35 @@ void expectSaturatedLayout(const ByteText& body) {
 }
 
 TEST(Overflow, WideCellsInOneRowAndInManyRows) {
-    expectSaturatedLayout("<table border=1><tr>" + repeated("<td width=1000000>x</td>", 2200) +
+    expectSaturatedLayout("<table border=1><tr>" + Repeated("<td width=1000000>x</td>", 2200) +
                           "</tr></table>after");
     expectSaturatedLayout("<table width=1000000 cellspacing=32767 border=32767>" +
-                          repeated("<tr><td width=1000000>x</td><td>y</td></tr>", 2200) +
+                          Repeated("<tr><td width=1000000>x</td><td>y</td></tr>", 2200) +
                           "</table>after");
 }
 
 TEST(Overflow, NestedPaddingAndSpacing) {
     expectSaturatedLayout(
-        repeated("<table cellpadding=32767 cellspacing=32767 border=32767><tr><td>", 300) + "deep" +
-        repeated("</td></tr></table>", 300) + "after");
+        Repeated("<table cellpadding=32767 cellspacing=32767 border=32767><tr><td>", 300) + "deep" +
+        Repeated("</td></tr></table>", 300) + "after");
 }
 
 TEST(Overflow, TallAndWidePictures) {
-    expectSaturatedLayout(repeated("<img src=a height=1000000 vspace=32767 border=32767>", 1900));
-    expectSaturatedLayout(repeated("<img src=a width=1000000 hspace=32767 border=32767>", 1900) +
+    expectSaturatedLayout(Repeated("<img src=a height=1000000 vspace=32767 border=32767>", 1900));
+    expectSaturatedLayout(Repeated("<img src=a width=1000000 hspace=32767 border=32767>", 1900) +
                           "x");
     expectSaturatedLayout("<table><tr><td>" +
-                          repeated("<img src=a width=1000000 height=1000000>", 1900) +
+                          Repeated("<img src=a width=1000000 height=1000000>", 1900) +
                           "</td></tr></table>");
 }
 
 TEST(Overflow, HugeFontsAndDeepIndents) {
-    expectSaturatedLayout("<font size=1e30>" + repeated("W", 100000) + repeated("<br>", 5000));
-    expectSaturatedLayout("<h1><font size=1e30>" + repeated("word ", 3000) + "</font></h1>");
-    expectSaturatedLayout(repeated("<blockquote>", 5000) + "x" + repeated("</blockquote>", 10000) +
+    expectSaturatedLayout("<font size=1e30>" + Repeated("W", 100000) + Repeated("<br>", 5000));
+    expectSaturatedLayout("<h1><font size=1e30>" + Repeated("word ", 3000) + "</font></h1>");
+    expectSaturatedLayout(Repeated("<blockquote>", 5000) + "x" + Repeated("</blockquote>", 10000) +
                           "y");
-    expectSaturatedLayout("<font size=1e30>" + repeated("<ul><li>x", 3000));
-    expectSaturatedLayout("<font size=1e30>" + repeated("<hr>", 100000));
+    expectSaturatedLayout("<font size=1e30>" + Repeated("<ul><li>x", 3000));
+    expectSaturatedLayout("<font size=1e30>" + Repeated("<hr>", 100000));
 }
 
 } // namespace

@@ -61,15 +61,14 @@ void DisplayList::index(int item) {
         levels_.resize(kLevels);
     for (int level = 0; level < kLevels; ++level) {
         const int rows = kBucketRows << level;
-        const int first = top / rows;
-        const int lastBucket = last / rows;
-        if (lastBucket - first <= 1 || level == kLevels - 1) {
+        if (last / rows - top / rows <= 1 || level == kLevels - 1) {
+            // Kept under its first bucket: items come mostly top to bottom,
+            // so the entries stay in order as they are added.
             Level& l = levels_[size_t(level)];
-            for (int b = first; b <= lastBucket; ++b) {
-                if (!l.entries.empty() && b < l.entries.back().bucket)
-                    l.sorted = false;
-                l.entries.push_back({b, item});
-            }
+            const int bucket = top / rows;
+            if (!l.entries.empty() && bucket < l.entries.back().bucket)
+                l.sorted = false;
+            l.entries.push_back({bucket, item});
             return;
         }
     }
@@ -133,16 +132,17 @@ std::vector<int> DisplayList::itemsBetween(int top, int bottom) const {
     for (size_t level = 0; level < levels_.size(); ++level) {
         const std::vector<Entry>& entries = levels_[level].entries;
         const int rows = kBucketRows << level;
-        auto it = std::lower_bound(entries.begin(), entries.end(), Entry{from / rows, -1});
+        // An item reaching into the window may begin one bucket above it.
+        const int first = std::max(0, from / rows - 1);
+        auto it = std::lower_bound(entries.begin(), entries.end(), Entry{first, -1});
         for (; it != entries.end() && it->bucket <= to / rows; ++it) {
             const DrawItem& d = items_[size_t(it->item)];
             if (d.bottom() > top && d.top() < bottom)
                 found.push_back(it->item);
         }
     }
-    // An item in two buckets is met twice; drawing keeps the document order.
+    // Drawing keeps the document order.
     std::sort(found.begin(), found.end());
-    found.erase(std::unique(found.begin(), found.end()), found.end());
     return found;
 }
 

@@ -60,10 +60,11 @@ public:
 
 private:
     // Levels of buckets, level L with buckets of 128 << L rows. Every item
-    // sits at the lowest level where it meets at most two buckets, so tall
-    // items (frames of long tables) cost no more than short ones, and a
-    // window visits a bucket or two per level. A level keeps only the
-    // buckets that hold something, as (bucket, item) entries in order.
+    // sits at the lowest level where it meets at most two buckets, under the
+    // first of them, so tall items (frames of long tables) cost no more than
+    // short ones, and a window visits a few buckets per level. A level keeps
+    // only the buckets that hold something, as (bucket, item) entries in
+    // order.
     static constexpr int kBucketRows = 128;
     static constexpr int kLevels = 24;
     struct Entry {

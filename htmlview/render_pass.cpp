@@ -5,6 +5,14 @@
 
 namespace htmlview {
 
+namespace {
+
+// Texts measured at every unit, every numbered item.
+const ByteText kW = QByteArrayLiteral("W");
+const ByteText kNumberRoom = QByteArrayLiteral("W. ");
+
+} // namespace
+
 RenderPass::RenderPass(HtmlDocument& doc, HtmlSurface& surface, DisplayList& out,
                        const ImageLoader& loader)
     : doc_(doc), e_(doc.Elements), surface_(surface), out_(out), loader_(loader),
@@ -27,17 +35,17 @@ int RenderPass::textWidth(const ByteText& text) {
     return metrics_.width(text);
 }
 
-int RenderPass::textHeight(const ByteText&) {
+int RenderPass::textHeight() {
     syncFont();
     return metrics_.height();
 }
 
 int RenderPass::standardLineHeight() {
-    return NearestPosition(textHeight("X") + 4.0);
+    return NearestPosition(textHeight() + 4.0);
 }
 
 void RenderPass::recomputeUnit() {
-    unit_ = NearestPosition(2.0 * textWidth("W"));
+    unit_ = NearestPosition(2.0 * textWidth(kW));
 }
 
 void RenderPass::newLine() {
@@ -59,7 +67,7 @@ void RenderPass::markLine(int bottom) {
 }
 
 void RenderPass::drawKeepLine(const ByteText& text) {
-    const int height = textHeight(text);
+    const int height = textHeight();
     out_.addText(textX_, textY_, height, text, style_.font, style_.foreground);
     markLine(Plus(textY_, height + 4));
     drawnBottom_ = std::max(drawnBottom_, Plus(textY_, height));
@@ -67,7 +75,7 @@ void RenderPass::drawKeepLine(const ByteText& text) {
 }
 
 void RenderPass::drawEndLine(const ByteText& text) {
-    const int height = textHeight(text);
+    const int height = textHeight();
     out_.addText(textX_, textY_, height, text, style_.font, style_.foreground);
     markLine(Plus(textY_, height + 4));
     textX_ = 0;
@@ -174,7 +182,7 @@ void RenderPass::listItem(HtmlElement& e) {
     if (numbered) {
         drawKeepLine(ByteText::number(e.ListNumber) + ". ");
         // Numbers from 10 on are wider than "W. ": the text starts behind them.
-        x_ = std::max(NearestPosition(double(x_) + textWidth("W. ")), textX_);
+        x_ = std::max(NearestPosition(double(x_) + textWidth(kNumberRoom)), textX_);
     } else {
         const ByteText bullet = ByteText(1, char(149)) + "  ";
         drawKeepLine(bullet);

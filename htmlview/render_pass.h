@@ -60,7 +60,8 @@ private:
     void ResetFont();
     void syncFont();
     int textWidth(const ByteText& text);
-    int textHeight(const ByteText& text);
+    // The height of a line of the current font.
+    int textHeight();
     int standardLineHeight();
     void recomputeLineHeight() { lineHeight_ = standardLineHeight(); }
     void recomputeUnit();

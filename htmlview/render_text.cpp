@@ -20,8 +20,9 @@ void RenderPass::drawPiece(ByteText piece) {
     if (underlinePending_) {
         // The separator before a link's first word is not underlined.
         if (piece.startsWith(' ')) {
-            drawKeepLine(" ");
-            x_ = Plus(x_, textWidth(" "));
+            static const ByteText space = QByteArrayLiteral(" ");
+            drawKeepLine(space);
+            x_ = Plus(x_, textWidth(space));
             piece.remove(0, 1);
         }
         style_.font.underline = true;

@@ -20,7 +20,10 @@ QString DownloadedDemoIssues() {
         return archive;
     for (const char* source : {"-kp", "-kt"}) {
         QProcess program;
+        // Started as a scheduler starts it: no display, the platform its own choice.
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("NORVEL_HOME"), home->path());
         program.setProcessEnvironment(env);
         program.start(TempProgramFolder::binDir() + QStringLiteral("/norvel2"),

@@ -26,7 +26,8 @@ ToolRun RunTool(const QStringList& arguments) {
     QProcess tool;
     // The tool picks the offscreen platform itself.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
     tool.setProcessEnvironment(env);
     tool.start(TempProgramFolder::binDir() + QStringLiteral("/norvel-render"), arguments);
     ToolRun run;

@@ -1,116 +1,120 @@
 #include "htmlview/column_widths.h"
 
 #include "htmlview/numeric.h"
-#include "htmlview/tag_codes.h"
+#include "htmlview/table_grid.h"
 
 #include <algorithm>
-#include <vector>
+#include <numeric>
 
 namespace htmlview {
 
 namespace {
 
-std::vector<int> childrenOf(const HtmlElements& elements, const HtmlElement& parent, int code) {
-    std::vector<int> found;
-    const qsizetype count = std::min<qsizetype>(parent.ChildCount, parent.Children.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        const int child = parent.Children[i];
-        if (elements[child].TagType == code)
-            found.push_back(child);
-    }
-    return found;
+int spanOf(const HtmlElement& cell) {
+    return std::max(1, cell.ColSpan);
 }
 
-bool hasNoSpans(const HtmlElements& elements, const HtmlElement& row) {
-    const qsizetype count = std::min<qsizetype>(row.ChildCount, row.Children.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        if (elements[row.Children[i]].ColSpan > 1)
-            return false;
-    }
-    return true;
+double gaps(const HtmlElement& table, int columns) {
+    return 2.0 * table.Border * (columns + 1) + double(table.CellSpacing) * columns;
 }
 
-int columnCount(const HtmlElements& elements, const HtmlElement& row) {
-    long long sum = 0;
-    const qsizetype count = std::min<qsizetype>(row.ChildCount, row.Children.size());
-    for (qsizetype i = 0; i < count; ++i)
-        sum += elements[row.Children[i]].ColSpan;
-    return int(std::min<long long>(sum, kMaxColumns));
+// The widths the first row without spans asks for, column by column;
+// columns it leaves open are automatic and share what is left equally.
+std::vector<double> requestedWidths(const HtmlElements& elements, const TableShape& shape,
+                                    int columns, double available) {
+    std::vector<double> width(size_t(columns), 0.0);
+    const auto uniform = std::find_if(shape.rows.begin(), shape.rows.end(), [&](const auto& row) {
+        return !row.empty() && std::all_of(row.begin(), row.end(),
+                                           [&](int cell) { return elements[cell].ColSpan <= 1; });
+    });
+    if (uniform == shape.rows.end()) {
+        std::fill(width.begin(), width.end(), available / columns);
+        return width;
+    }
+    std::vector<bool> automatic(size_t(columns), true);
+    double fixedSum = 0;
+    for (size_t column = 0; column < uniform->size() && column < size_t(columns); ++column) {
+        const double requested =
+            std::clamp(double(elements[(*uniform)[column]].CellWidth), -kMaxExtent, kMaxExtent);
+        if (requested == 1)
+            continue;
+        width[column] = requested > 1 ? requested : requested * available;
+        automatic[column] = false;
+        fixedSum += width[column];
+    }
+    const auto automaticCount = std::count(automatic.begin(), automatic.end(), true);
+    if (automaticCount > 0) {
+        const double share = std::max(0, NearestEven(available - fixedSum) / int(automaticCount));
+        for (size_t c = 0; c < automatic.size(); ++c) {
+            if (automatic[c])
+                width[c] = share;
+        }
+    }
+    return width;
+}
+
+// Raises every column to its minimum, taking the difference from the columns
+// that have more than theirs in proportion to what they can spare. Where
+// they cannot spare enough, every column keeps at least its minimum.
+void keepMinimums(std::vector<double>& width, const ColumnMinimums& minimums) {
+    double needed = 0;
+    double spare = 0;
+    for (size_t c = 0; c < width.size(); ++c) {
+        const double minimum = c < minimums.size() ? minimums[c] : 0;
+        if (width[c] < minimum)
+            needed += minimum - width[c];
+        else
+            spare += width[c] - minimum;
+    }
+    if (needed <= 0)
+        return;
+    const double share = spare > needed ? needed / spare : 1.0;
+    for (size_t c = 0; c < width.size(); ++c) {
+        const double minimum = c < minimums.size() ? minimums[c] : 0;
+        width[c] = width[c] < minimum ? minimum : width[c] - (width[c] - minimum) * share;
+    }
 }
 
 } // namespace
 
-void ComputeColumnWidths(HtmlElements& elements, int tableIndex) {
+double TableWidthFor(const HtmlElement& table, const std::vector<double>& columns) {
+    return std::accumulate(columns.begin(), columns.end(), 0.0) + gaps(table, int(columns.size()));
+}
+
+void ComputeColumnWidths(HtmlElements& elements, int tableIndex, const TableShape& shape,
+                         const ColumnMinimums& minimums, double maxWidth) {
     HtmlElement& table = elements[tableIndex];
-    const std::vector<int> rows = childrenOf(elements, table, tag::Row);
-    if (rows.empty())
-        return;
-    const int columns = columnCount(elements, elements[rows.front()]);
+    const int columns = shape.columns;
     if (columns <= 0)
         return;
-    const double available = table.TablePixelWidth - 2.0 * table.Border * (columns + 1) -
-                             double(table.CellSpacing) * columns;
-    std::vector<double> width(size_t(columns), 0.0);
+    double available = table.TablePixelWidth - gaps(table, columns);
+    std::vector<double> width = requestedWidths(elements, shape, columns, available);
 
-    int uniformRow = -1;
-    for (int row : rows) {
-        if (hasNoSpans(elements, elements[row])) {
-            uniformRow = row;
-            break;
-        }
+    const double total = std::accumulate(width.begin(), width.end(), 0.0);
+    if (total > 1 && table.TableWidth > 1 && total > available) {
+        // Absolute columns wider than an absolute table widen the table, as
+        // far as its block has room.
+        const double widened = std::min({TableWidthFor(table, width), maxWidth, kMaxExtent});
+        table.TablePixelWidth = std::max(table.TablePixelWidth, NearestEven(widened));
+        available = table.TablePixelWidth - gaps(table, columns);
     }
-    if (uniformRow >= 0) {
-        std::vector<bool> automatic(size_t(columns), false);
-        int automaticCount = 0;
-        double fixedSum = 0;
-        int column = 0;
-        for (int cell : childrenOf(elements, elements[uniformRow], tag::Cell)) {
-            if (column >= columns)
-                break;
-            const double requested =
-                std::clamp(double(elements[cell].CellWidth), -kMaxExtent, kMaxExtent);
-            if (requested > 1) {
-                width[size_t(column)] = requested;
-                fixedSum += requested;
-            } else if (requested == 1) {
-                automatic[size_t(column)] = true;
-                ++automaticCount;
-            } else {
-                width[size_t(column)] = requested * available;
-                fixedSum += width[size_t(column)];
-            }
-            ++column;
-        }
-        if (automaticCount > 0) {
-            const int share = NearestEven(available - fixedSum) / automaticCount;
-            for (size_t c = 0; c < automatic.size(); ++c) {
-                if (automatic[c])
-                    width[c] = share;
-            }
-        }
-    } else {
+    if (total > 0 && total != available) {
         for (double& w : width)
-            w = available / columns;
+            w *= std::max(0.0, available) / total;
     }
+    keepMinimums(width, minimums);
+    const double needed = TableWidthFor(table, width);
+    if (needed > table.TablePixelWidth)
+        table.TablePixelWidth = NearestEven(std::min(needed, kMaxExtent));
 
-    double total = 0;
-    for (double w : width)
-        total += w;
-    if (total > 1 && table.TableWidth > 1 && total > table.TablePixelWidth) {
-        table.TablePixelWidth = NearestEven(total);
-    } else if (total < table.TablePixelWidth && total != 0) {
-        for (double& w : width)
-            w *= available / total;
-    }
-
-    const int gap = 2 * table.Border + table.CellSpacing;
-    for (int row : rows) {
+    const double gap = 2.0 * table.Border + table.CellSpacing;
+    for (const std::vector<int>& row : shape.rows) {
         int column = 0;
-        for (int cell : childrenOf(elements, elements[row], tag::Cell)) {
+        for (int cell : row) {
             HtmlElement& e = elements[cell];
-            double pixels = double(gap) * (e.ColSpan - 1);
+            double pixels = gap * (spanOf(e) - 1);
             // Columns past the table's last add nothing.
-            for (int span = 0; span < e.ColSpan && column < columns; ++span, ++column)
+            for (int span = 0; span < spanOf(e) && column < columns; ++span, ++column)
                 pixels = NearestEven(pixels + width[size_t(column)]);
             e.CellPixelWidth = NearestEven(std::clamp(pixels, -kMaxExtent, kMaxExtent));
         }

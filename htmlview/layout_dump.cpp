@@ -38,7 +38,7 @@ QString itemLine(const DisplayList& list, const DrawItem& d) {
         return QStringLiteral("text %1,%2 \"%3\" size=%4%5%6%7 color=%8")
             .arg(d.x1)
             .arg(d.y1)
-            .arg(cp1251::toUnicode(d.text))
+            .arg(cp1251::toUnicode(list.text(d)))
             .arg(f.size)
             .arg(f.bold ? QStringLiteral(" bold") : QString())
             .arg(f.italic ? QStringLiteral(" italic") : QString())

@@ -1,5 +1,6 @@
 #include "htmlview/numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -19,6 +20,14 @@ int NearestEven(double x) {
     if (fraction > 0.5 || (fraction == 0.5 && (result % 2) != 0))
         ++result;
     return result;
+}
+
+int Saturate(long long value) {
+    return int(std::clamp<long long>(value, -kMaxPosition, kMaxPosition));
+}
+
+int NearestPosition(double x) {
+    return Saturate(NearestEven(x));
 }
 
 namespace {

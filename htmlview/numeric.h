@@ -12,6 +12,18 @@ namespace htmlview {
 // Nearest integer, a half going to the even neighbour.
 int NearestEven(double x);
 
+// Layout positions and extents are held within this many pixels of the
+// origin: a sum of two of them still fits an int, so pen arithmetic on
+// absurd attribute values saturates instead of overflowing.
+inline constexpr int kMaxPosition = (1 << 30) - 1;
+int Saturate(long long value);
+// a + b, held within kMaxPosition.
+inline int Plus(long long a, long long b) {
+    return Saturate(a + b);
+}
+// NearestEven, held within kMaxPosition.
+int NearestPosition(double x);
+
 // The value of a numeric text ("12", " -3.5 ", "1e2", "&H1F"), or nothing.
 std::optional<double> NumericValue(const ByteText& text);
 

@@ -2,8 +2,15 @@
 
 #include "htmlview/colors.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPalette>
+
+#include <array>
+#include <cmath>
 
 namespace htmlview {
 
@@ -15,9 +22,59 @@ QColor ToQColor(HtmlColor color) {
     return QColor::fromRgb(ToRgb(color));
 }
 
+namespace {
+
+QFont qFontOf(const FontState& state) {
+    QFont font(state.name);
+    font.setPointSizeF(state.size > 0 ? state.size : 1.0);
+    font.setBold(state.bold);
+    font.setItalic(state.italic);
+    font.setUnderline(state.underline);
+    font.setKerning(false);
+    return font;
+}
+
+// Characters that take no part in shaping with their neighbours: Latin,
+// Greek, Cyrillic and the general punctuation, every character of the
+// Windows-1251 code page among them.
+bool measuredAlone(char16_t c) {
+    return c < 0x0590 || (c >= 0x2000 && c < 0x2200);
+}
+
+} // namespace
+
+struct QtImageSurface::Font {
+    Font(const FontState& s, QPaintDevice* device)
+        : state(s), font(qFontOf(s)), metrics(font, device), exact(font, device) {
+        advances.fill(-1);
+    }
+
+    // The width of the text as drawn, rounded as QFontMetrics rounds.
+    int width(const QString& text) {
+        qreal sum = 0;
+        for (QChar c : text) {
+            const char16_t code = c.unicode();
+            if (!measuredAlone(code))
+                return metrics.horizontalAdvance(text);
+            qreal& advance = code < advances.size() ? advances[code] : others[code];
+            if (advance < 0 || (code >= advances.size() && advance == 0))
+                advance = exact.horizontalAdvance(c);
+            sum += advance;
+        }
+        return int(std::lround(sum));
+    }
+
+    FontState state;
+    QFont font;
+    QFontMetrics metrics;
+    QFontMetricsF exact;
+    std::array<qreal, 0x0590> advances;
+    QHash<char16_t, qreal> others;
+};
+
 QtImageSurface::QtImageSurface(QImage& image) : image_(image) {
     painter_.begin(&image_);
-    setFont(state_);
+    setFont(FontState{});
 }
 
 QtImageSurface::~QtImageSurface() {
@@ -25,24 +82,24 @@ QtImageSurface::~QtImageSurface() {
 }
 
 void QtImageSurface::setFont(const FontState& font) {
-    if (metrics_ && font == state_)
+    if (current_ && current_->state == font)
         return;
-    state_ = font;
-    font_ = QFont(font.name);
-    font_.setPointSizeF(font.size > 0 ? font.size : 1.0);
-    font_.setBold(font.bold);
-    font_.setItalic(font.italic);
-    font_.setUnderline(font.underline);
-    painter_.setFont(font_);
-    metrics_.emplace(font_, &image_);
+    for (const auto& known : fonts_) {
+        if (known->state == font) {
+            current_ = known.get();
+            return;
+        }
+    }
+    fonts_.push_back(std::make_unique<Font>(font, &image_));
+    current_ = fonts_.back().get();
 }
 
 int QtImageSurface::textWidth(const QString& text) {
-    return metrics_->horizontalAdvance(text);
+    return current_->width(text);
 }
 
 int QtImageSurface::textHeight(const QString&) {
-    return metrics_->height();
+    return current_->metrics.height();
 }
 
 void QtImageSurface::clear(HtmlColor background) {
@@ -50,8 +107,12 @@ void QtImageSurface::clear(HtmlColor background) {
 }
 
 void QtImageSurface::drawText(int x, int y, const QString& text, HtmlColor color) {
+    if (painterFont_ != current_) {
+        painter_.setFont(current_->font);
+        painterFont_ = current_;
+    }
     painter_.setPen(ToQColor(color));
-    painter_.drawText(x, y + metrics_->ascent(), text);
+    painter_.drawText(x, y + current_->metrics.ascent(), text);
 }
 
 void QtImageSurface::drawLine(int x1, int y1, int x2, int y2, HtmlColor color) {

@@ -1,13 +1,18 @@
 #pragma once
 // The drawing surface on a QImage, through QPainter and the platform's fonts.
+//
+// Text is measured as the sum of its characters' advances, each asked of the
+// font once per surface, and drawn without kerning, so that what is drawn is
+// as wide as what was measured: measuring stays cheap (no shaping of every
+// word) and a measured run is never narrower than the drawn one (ligatures
+// only make it narrower).
 
 #include "htmlview/surface.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
+#include <memory>
+#include <vector>
 
-#include <optional>
+#include <QPainter>
 
 namespace htmlview {
 
@@ -32,11 +37,12 @@ public:
     void drawPicture(const QImage& picture, const QRect& target) override;
 
 private:
+    struct Font;
     QImage& image_;
     QPainter painter_;
-    FontState state_;
-    QFont font_;
-    std::optional<QFontMetrics> metrics_;
+    std::vector<std::unique_ptr<Font>> fonts_;
+    Font* current_ = nullptr;
+    const Font* painterFont_ = nullptr;
 };
 
 } // namespace htmlview

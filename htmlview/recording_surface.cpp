@@ -2,6 +2,9 @@
 
 #include "htmlview/numeric.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace htmlview {
 
 int RecordingSurface::glyphWidth(double size) {
@@ -13,7 +16,8 @@ int RecordingSurface::glyphHeight(double size) {
 }
 
 int RecordingSurface::textWidth(const QString& text) {
-    return int(text.size()) * glyphWidth(font_.size);
+    const long long width = static_cast<long long>(text.size()) * glyphWidth(font_.size);
+    return int(std::min<long long>(width, std::numeric_limits<int>::max()));
 }
 
 int RecordingSurface::textHeight(const QString&) {

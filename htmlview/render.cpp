@@ -1,5 +1,6 @@
 #include "htmlview/render.h"
 
+#include "htmlview/numeric.h"
 #include "htmlview/render_pass.h"
 
 #include <algorithm>
@@ -9,7 +10,9 @@ namespace htmlview {
 void HtmlRenderer::Render(HtmlSurface& surface, bool DoLayout, int scrollValue) {
     if (DoLayout || !laidOut_) {
         list_.clear();
-        RenderPass(doc_, surface, list_, loader_).Run();
+        RenderPass pass(doc_, surface, list_, loader_);
+        pass.Run();
+        figures_ = {list_.items().size(), list_.memoryUsed(), pass.cachedWidths()};
         laidOut_ = true;
         scrollValue = DoLayout ? 0 : scrollValue;
     }
@@ -17,7 +20,7 @@ void HtmlRenderer::Render(HtmlSurface& surface, bool DoLayout, int scrollValue) 
     list_.setBackColor(doc_.BackColor);
     const long long wanted =
         !DoLayout && doc_.EnableScroll ? static_cast<long long>(kScrollStep) * scrollValue : 0;
-    const int offset = int(std::clamp<long long>(wanted, 0, 1 << 30));
+    const int offset = int(std::clamp<long long>(wanted, 0, kMaxPosition));
     list_.paint(surface, offset);
 }
 

@@ -15,6 +15,14 @@ using ImageLoader = std::function<QImage(const ByteText& source)>;
 // The pixel offset of a scroll value: scroll steps are 10 pixels.
 inline constexpr int kScrollStep = 10;
 
+// What the last layout pass held, for checking that memory follows what is
+// drawn.
+struct LayoutFigures {
+    size_t items = 0;            // drawn
+    size_t displayListBytes = 0; // the items, their texts and their index
+    size_t cachedWidths = 0;     // text widths the pass kept measured
+};
+
 class HtmlRenderer {
 public:
     explicit HtmlRenderer(HtmlDocument& document) : doc_(document) {}
@@ -32,11 +40,13 @@ public:
     void invalidate() { laidOut_ = false; }
     bool hasLayout() const { return laidOut_; }
     const DisplayList& displayList() const { return list_; }
+    const LayoutFigures& figures() const { return figures_; }
 
 private:
     HtmlDocument& doc_;
     ImageLoader loader_;
     DisplayList list_;
+    LayoutFigures figures_;
     bool laidOut_ = false;
 };
 

@@ -5,79 +5,89 @@
 
 namespace htmlview {
 
+namespace {
+
+// Texts measured at every unit, every numbered item.
+const ByteText kW = QByteArrayLiteral("W");
+const ByteText kNumberRoom = QByteArrayLiteral("W. ");
+
+} // namespace
+
 RenderPass::RenderPass(HtmlDocument& doc, HtmlSurface& surface, DisplayList& out,
                        const ImageLoader& loader)
-    : doc_(doc), e_(doc.Elements), surface_(surface), out_(out), loader_(loader) {}
+    : doc_(doc), e_(doc.Elements), surface_(surface), out_(out), loader_(loader),
+      metrics_(surface) {}
 
 void RenderPass::ResetFont() {
-    font_ = FontState{doc_.DefaultFontName, doc_.DefaultFontSize, false, false, false};
-    foreground_ = doc_.TextColor;
+    style_ = DefaultTextStyle(doc_);
     fontSynced_ = false;
 }
 
 void RenderPass::syncFont() {
     if (fontSynced_)
         return;
-    surface_.setFont(font_);
+    metrics_.setFont(style_.font);
     fontSynced_ = true;
-    for (size_t i = metrics_.size(); i-- > 0;) {
-        if (metrics_[i].font == font_) {
-            currentMetrics_ = i;
-            return;
-        }
-    }
-    metrics_.push_back({font_, -1, {}});
-    currentMetrics_ = metrics_.size() - 1;
 }
 
 int RenderPass::textWidth(const ByteText& text) {
     syncFont();
-    QHash<ByteText, int>& widths = metrics_[currentMetrics_].widths;
-    const auto known = widths.constFind(text);
-    if (known != widths.constEnd())
-        return *known;
-    const int width = surface_.textWidth(cp1251::toUnicode(text));
-    widths.insert(text, width);
-    return width;
+    return metrics_.width(text);
 }
 
-int RenderPass::textHeight(const ByteText& text) {
+int RenderPass::textHeight() {
     syncFont();
-    int& height = metrics_[currentMetrics_].height;
-    if (height < 0)
-        height = surface_.textHeight(cp1251::toUnicode(text));
-    return height;
+    return metrics_.height();
 }
 
 int RenderPass::standardLineHeight() {
-    return NearestEven(textHeight("X") + 4);
+    return NearestPosition(textHeight() + 4.0);
 }
 
 void RenderPass::recomputeUnit() {
-    unit_ = NearestEven(2 * textWidth("W"));
+    unit_ = NearestPosition(2.0 * textWidth(kW));
 }
 
 void RenderPass::newLine() {
-    y_ += lineHeight_;
+    // The line is as tall as the tallest thing drawn on it, whatever font
+    // or picture came after.
+    startLineAt(std::max(Plus(y_, lineHeight_), lineBottom_));
     recomputeLineHeight();
 }
 
+void RenderPass::startLineAt(int y) {
+    y_ = y;
+    lineUsed_ = false;
+    lineBottom_ = y;
+}
+
+void RenderPass::markLine(int bottom) {
+    lineUsed_ = true;
+    lineBottom_ = std::max(lineBottom_, bottom);
+}
+
 void RenderPass::drawKeepLine(const ByteText& text) {
-    out_.addText(textX_, textY_, textHeight(text), text, font_, foreground_);
-    textX_ += textWidth(text);
+    const int height = textHeight();
+    out_.addText(textX_, textY_, height, text, style_.font, style_.foreground);
+    markLine(Plus(textY_, height + 4));
+    drawnBottom_ = std::max(drawnBottom_, Plus(textY_, height));
+    textX_ = Plus(textX_, textWidth(text));
 }
 
 void RenderPass::drawEndLine(const ByteText& text) {
-    const int height = textHeight(text);
-    out_.addText(textX_, textY_, height, text, font_, foreground_);
+    const int height = textHeight();
+    out_.addText(textX_, textY_, height, text, style_.font, style_.foreground);
+    markLine(Plus(textY_, height + 4));
     textX_ = 0;
-    textY_ += height;
+    textY_ = Plus(textY_, height);
+    drawnBottom_ = std::max(drawnBottom_, textY_);
 }
 
 void RenderPass::drawLine(int x1, int y1, int x2, int y2, HtmlColor color) {
     out_.addLine(x1, y1, x2, y2, color);
     textX_ = x2;
     textY_ = y2;
+    drawnBottom_ = std::max(drawnBottom_, Plus(std::max(y1, y2), 1));
 }
 
 void RenderPass::Run() {
@@ -85,7 +95,6 @@ void RenderPass::Run() {
     limit_ = surface_.width();
     recomputeLineHeight();
     recomputeUnit();
-    currentSize_ = doc_.DefaultFontSize;
     QImage tile;
     if (!doc_.BackgroundImage.isEmpty() && loader_)
         tile = loader_(doc_.BackgroundImage);
@@ -100,12 +109,15 @@ void RenderPass::Run() {
     }
     if (body < 0)
         return;
+    measureTables(body);
+    startLineAt(4);
     for (int i = body; i < e_.size(); ++i)
         layoutElement(i);
 }
 
 void RenderPass::layoutElement(int index) {
     HtmlElement& e = e_[index];
+    out_.setElement(index);
     e.Top = y_;
     e.Left = x_;
     e.Indent = 0;
@@ -115,7 +127,7 @@ void RenderPass::layoutElement(int index) {
     else if (!hidden_)
         flowText(e);
     if (e.TagType != tag::Comment) {
-        e.Bottom = y_ + lineHeight_ + 4;
+        e.Bottom = Plus(y_, lineHeight_ + 4);
         e.Right = anchorRight_;
     }
 }
@@ -130,8 +142,8 @@ void RenderPass::listTag(HtmlElement& e, bool opening, bool ordered) {
         ordered_[size_t(listDepth_)] = ordered;
         if (ordered)
             counter_[size_t(listDepth_)] = 0;
-        indent_ += unit_;
-        hang_ = indent_ + unit_;
+        indent_ = Plus(indent_, unit_);
+        hang_ = Plus(indent_, unit_);
         e.Indent = hang_;
     } else {
         if (listDepth_ > 0) {
@@ -143,7 +155,7 @@ void RenderPass::listTag(HtmlElement& e, bool opening, bool ordered) {
         e.Indent = indent_;
         // Text after the list starts at the list's own indentation, not
         // behind the last item.
-        x_ = margin_ + indent_;
+        x_ = Plus(margin_, indent_);
     }
     const bool outermost = opening ? listDepth_ == 1 : listDepth_ == 0;
     if (outermost && !blankLine_) {
@@ -155,51 +167,53 @@ void RenderPass::listTag(HtmlElement& e, bool opening, bool ordered) {
 }
 
 void RenderPass::listItem(HtmlElement& e) {
-    x_ = margin_ + indent_;
+    x_ = Plus(margin_, indent_);
     newLine();
     e.Top = y_;
     e.Indent = indent_;
     const bool numbered = listDepth_ > 0 && ordered_[size_t(listDepth_)];
     if (numbered) {
-        ++counter_[size_t(listDepth_)];
+        counter_[size_t(listDepth_)] = Plus(counter_[size_t(listDepth_)], 1);
         e.ListNumbered = true;
         e.ListNumber = counter_[size_t(listDepth_)];
     }
-    textX_ = margin_ + e.Indent;
+    textX_ = Plus(margin_, e.Indent);
     textY_ = y_;
     if (numbered) {
         drawKeepLine(ByteText::number(e.ListNumber) + ". ");
-        x_ = NearestEven(x_ + textWidth("W. "));
+        // Numbers from 10 on are wider than "W. ": the text starts behind them.
+        x_ = std::max(NearestPosition(double(x_) + textWidth(kNumberRoom)), textX_);
     } else {
         const ByteText bullet = ByteText(1, char(149)) + "  ";
         drawKeepLine(bullet);
-        x_ = NearestEven(x_ + textWidth(bullet));
+        x_ = NearestPosition(double(x_) + textWidth(bullet));
     }
     hang_ = x_ - margin_;
 }
 
 void RenderPass::headingTags(HtmlElement& e) {
     if (e.TagType == tag::Heading) {
-        x_ = margin_ + indent_;
-        font_.size = e.FontSize;
-        font_.bold = true;
+        // A heading inside a table starts its own line when the line holds
+        // something already, as it does everywhere else.
+        const bool lineHasText = lineUsed_;
+        x_ = Plus(margin_, indent_);
+        ApplyFontTag(doc_, e, style_);
         fontSynced_ = false;
         recomputeLineHeight();
         recomputeUnit();
-        if (textY_ > 4 && frames_.empty())
+        if ((textY_ > 4 && frames_.empty()) || lineHasText)
             newLine();
         return;
     }
     if (e.TagType == tag::Big || e.TagType == tag::Small) {
-        font_.size = e.FontSize;
+        ApplyFontTag(doc_, e, style_);
         fontSynced_ = false;
         return;
     }
     // "/Hn", "/BIG", "/SMALL": the line ends in the old font.
-    x_ = margin_ + indent_;
+    x_ = Plus(margin_, indent_);
     newLine();
-    font_.size = currentSize_;
-    font_.bold = false;
+    ApplyFontTag(doc_, e, style_);
     fontSynced_ = false;
     recomputeLineHeight();
     recomputeUnit();
@@ -210,29 +224,16 @@ void RenderPass::styleAndBlockTag(int index) {
     switch (e.TagType) {
     case tag::Bold:
     case tag::BoldEnd:
-        font_.bold = e.TagType == tag::Bold;
-        fontSynced_ = false;
-        break;
     case tag::Italic:
     case tag::ItalicEnd:
-        font_.italic = e.TagType == tag::Italic;
-        fontSynced_ = false;
-        break;
     case tag::Underline:
     case tag::UnderlineEnd:
-        font_.underline = e.TagType == tag::Underline;
-        fontSynced_ = false;
-        break;
     case tag::Font:
-        font_.name = cp1251::toUnicode(e.FontName);
-        font_.size = e.FontSize;
-        foreground_ = e.Color;
-        currentSize_ = e.FontSize;
+        ApplyFontTag(doc_, e, style_);
         fontSynced_ = false;
         break;
     case tag::FontEnd:
         ResetFont();
-        currentSize_ = doc_.DefaultFontSize;
         recomputeLineHeight();
         recomputeUnit();
         break;
@@ -257,7 +258,7 @@ void RenderPass::styleAndBlockTag(int index) {
         centring_ = e.TagType == tag::Center;
         if (centring_)
             rightAlign_ = false;
-        x_ = margin_ + indent_;
+        x_ = Plus(margin_, indent_);
         e.AlignCenter = centring_;
         break;
     case tag::Form:
@@ -271,14 +272,14 @@ void RenderPass::styleAndBlockTag(int index) {
         hidden_ = false;
         break;
     case tag::Paragraph:
-        x_ = margin_ + indent_;
+        x_ = Plus(margin_, indent_);
         newLine();
         hang_ = indent_;
         e.Indent = indent_;
         recomputeLineHeight();
         break;
     case tag::ParagraphEnd:
-        x_ = margin_ + indent_;
+        x_ = Plus(margin_, indent_);
         hang_ = indent_;
         e.Indent = indent_;
         if (blankLine_) {
@@ -289,17 +290,20 @@ void RenderPass::styleAndBlockTag(int index) {
         }
         break;
     case tag::Break:
-        x_ = margin_ + indent_;
+        x_ = Plus(margin_, indent_);
         newLine();
         hang_ = x_ - margin_;
         e.Indent = hang_;
         blankLine_ = false;
         break;
     case tag::Rule:
+        // The rule goes under what the line holds, not through it.
+        if (lineUsed_)
+            newLine();
         x_ = margin_;
         e.Top = y_;
-        drawLine(margin_, y_, limit_ - 4, y_, foreground_);
-        y_ += 5;
+        drawLine(margin_, y_, limit_ - 4, y_, style_.foreground);
+        startLineAt(Plus(y_, 5));
         break;
     case tag::UnorderedList:
     case tag::OrderedList:
@@ -312,25 +316,27 @@ void RenderPass::styleAndBlockTag(int index) {
     case tag::ListItem:
         listItem(e);
         break;
-    case tag::Blockquote:
-        y_ += lineHeight_;
+    case tag::Blockquote: {
+        const int height = lineHeight_;
+        startLineAt(std::max(Plus(y_, height), lineBottom_));
         if (!blankLine_)
-            y_ += lineHeight_;
+            startLineAt(Plus(y_, height));
         recomputeLineHeight();
-        x_ = margin_ + unit_;
-        indent_ += unit_;
+        x_ = Plus(margin_, unit_);
+        indent_ = Plus(indent_, unit_);
         hang_ = indent_;
         e.Indent = indent_;
         break;
+    }
     case tag::BlockquoteEnd:
         newLine();
-        x_ -= unit_;
-        indent_ -= unit_;
+        x_ = Plus(x_, -static_cast<long long>(unit_));
+        indent_ = Plus(indent_, -static_cast<long long>(unit_));
         hang_ = indent_;
         e.Indent = indent_;
         break;
     case tag::Image:
-        drawImage(e);
+        drawImage(index);
         break;
     case tag::Table:
         tableOpen(index);

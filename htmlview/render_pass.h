@@ -1,21 +1,33 @@
 #pragma once
 // One layout pass over a document: the pen state, the running style and the
 // table frames. Split over render_pass.cpp (the element loop and block tags),
-// render_text.cpp (word flow), render_image.cpp (pictures and bevels) and
-// table_layout.cpp (tables).
+// render_text.cpp (word flow), render_image.cpp (pictures and bevels),
+// table_layout.cpp (tables) and table_measure.cpp (what table columns need).
 
+#include "htmlview/column_widths.h"
 #include "htmlview/display_list.h"
 #include "htmlview/document.h"
+#include "htmlview/font_tags.h"
 #include "htmlview/render.h"
+#include "htmlview/table_grid.h"
+#include "htmlview/text_metrics.h"
 
 #include <QHash>
 
+#include <optional>
 #include <vector>
 
 namespace htmlview {
 
 struct TableFrame {
     bool savedCentring = false;
+    // The block the table sits in, given back when it ends.
+    int outerMargin = 0;
+    int outerLimit = 0;
+    int outerDrawnBottom = 0;
+    // Cells and rows the markup left open are closed by what follows.
+    bool cellOpen = false;
+    bool rowOpen = false;
     int border = 0;
     int x = 0;
     int top = 0;
@@ -40,17 +52,24 @@ public:
     RenderPass(HtmlDocument& doc, HtmlSurface& surface, DisplayList& out,
                const ImageLoader& loader);
     void Run();
+    // Widths the pass holds measured at its end.
+    size_t cachedWidths() const { return metrics_.cachedWidths(); }
 
 private:
     // Style and metrics.
     void ResetFont();
     void syncFont();
     int textWidth(const ByteText& text);
-    int textHeight(const ByteText& text);
+    // The height of a line of the current font.
+    int textHeight();
     int standardLineHeight();
     void recomputeLineHeight() { lineHeight_ = standardLineHeight(); }
     void recomputeUnit();
     void newLine();
+    // Moves the pen to a fresh line at y (a cell's top, below a table).
+    void startLineAt(int y);
+    // Something reaching down to bottom was drawn on the current line.
+    void markLine(int bottom);
     void drawKeepLine(const ByteText& text);
     void drawEndLine(const ByteText& text);
     // A line leaves the text position at its end point.
@@ -70,12 +89,14 @@ private:
     void drawPiece(ByteText piece);
 
     // Pictures and frames.
-    void drawImage(HtmlElement& e);
+    QImage pictureOf(int index);
+    void drawImage(int index);
     void DrawBevel(bool sunken, int left, int top, int right, int bottom);
     void openAnchor(int index);
     void closeAnchor();
 
     // Tables.
+    void measureTables(int body);
     void tableOpen(int index);
     void rowOpen(HtmlElement& e);
     void cellOpen(HtmlElement& e);
@@ -89,18 +110,9 @@ private:
     DisplayList& out_;
     const ImageLoader& loader_;
 
-    FontState font_;
-    HtmlColor foreground_ = kBlack;
+    TextStyle style_;
     bool fontSynced_ = false;
-    // Widths of the pieces measured in each font of the pass: words repeat,
-    // and measuring through the platform's fonts is the costly part.
-    struct FontMetricsCache {
-        FontState font;
-        int height = -1;
-        QHash<ByteText, int> widths;
-    };
-    std::vector<FontMetricsCache> metrics_;
-    size_t currentMetrics_ = 0;
+    TextMetrics metrics_;
 
     int x_ = 4;
     int y_ = 4;
@@ -111,13 +123,23 @@ private:
     int indent_ = 0;
     int hang_ = 0;
     int lineHeight_ = 0;
+    // Whether anything was drawn on the current line, and the lowest y its
+    // content needs before the next line (a larger font, a picture).
+    bool lineUsed_ = false;
+    int lineBottom_ = 0;
+    // The lowest y anything drawn in the current cell reaches.
+    int drawnBottom_ = 0;
     int unit_ = 0;
-    double currentSize_ = 10;
     bool blankLine_ = false;
     int listDepth_ = 0;
     std::vector<bool> ordered_;
     std::vector<int> counter_;
     std::vector<TableFrame> frames_;
+    std::optional<TableGrid> grid_;
+    // What the columns of tables with more than one column need, by table.
+    QHash<int, ColumnMinimums> minimums_;
+    // Pictures loaded while measuring tables, drawn (and dropped) later.
+    QHash<int, QImage> pictures_;
     bool inTable_ = false;
     int openAnchor_ = -1;
     int anchorRight_ = 0;

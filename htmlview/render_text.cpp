@@ -20,31 +20,33 @@ void RenderPass::drawPiece(ByteText piece) {
     if (underlinePending_) {
         // The separator before a link's first word is not underlined.
         if (piece.startsWith(' ')) {
-            drawKeepLine(" ");
-            x_ += textWidth(" ");
+            static const ByteText space = QByteArrayLiteral(" ");
+            drawKeepLine(space);
+            x_ = Plus(x_, textWidth(space));
             piece.remove(0, 1);
         }
-        font_.underline = true;
+        style_.font.underline = true;
         fontSynced_ = false;
         underlinePending_ = false;
     }
     drawEndLine(piece);
-    x_ = NearestEven(x_ + textWidth(piece));
+    x_ = NearestPosition(double(x_) + textWidth(piece));
     anchorRight_ = std::max(anchorRight_, x_);
 }
 
 void RenderPass::flowLeftAligned(HtmlElement& e) {
+    const int lineStart = Plus(margin_, e.Indent);
     for (qsizetype w = 0; w < e.Words.size(); ++w) {
         const ByteText& word = e.Words[w];
-        const bool noSeparator = x_ == margin_ + e.Indent || word.isEmpty() ||
-                                 word.startsWith('.') || word.startsWith(',') || x_ == margin_ + 4;
+        const bool noSeparator = x_ == lineStart || word.isEmpty() || word.startsWith('.') ||
+                                 word.startsWith(',') || x_ == Plus(margin_, 4);
         ByteText piece = noSeparator ? word : " " + word;
         const bool firstOfAnchor = openAnchor_ >= 0 && w == 0;
-        if (x_ + textWidth(piece) >= limit_ - 4) {
+        if (static_cast<long long>(x_) + textWidth(piece) >= limit_ - 4LL) {
             if (piece.startsWith(' '))
                 piece.remove(0, 1);
-            anchorRight_ = limit_ - 4;
-            x_ = margin_ + e.Indent;
+            anchorRight_ = Plus(limit_, -4);
+            x_ = lineStart;
             newLine();
             if (firstOfAnchor) {
                 e_[openAnchor_].Top = y_;
@@ -61,23 +63,28 @@ void RenderPass::flowLeftAligned(HtmlElement& e) {
 }
 
 void RenderPass::flowCentredOrRight(HtmlElement& e) {
+    // Centred lines are lines of their own, not drawn over what the current
+    // line holds.
+    if (lineUsed_)
+        newLine();
     const QList<ByteText>& words = e.Words;
     qsizetype next = 0;
     while (next < words.size()) {
         ByteText line = words[next++];
         while (next < words.size()) {
             const ByteText longer = line + ' ' + words[next];
-            if (margin_ + textWidth(longer) > limit_ - 8)
+            if (static_cast<long long>(margin_) + textWidth(longer) > limit_ - 8LL)
                 break;
             line = longer;
             ++next;
         }
         const int width = textWidth(line);
-        const double x = rightAlign_ ? limit_ - width : (limit_ - margin_ - width) / 2.0 + margin_;
-        x_ = NearestEven(x);
+        const double x = rightAlign_ ? double(limit_) - width
+                                     : (double(limit_) - margin_ - width) / 2.0 + margin_;
+        x_ = NearestPosition(x);
         if (openAnchor_ >= 0) {
             e_[openAnchor_].Top = y_;
-            anchorRight_ = NearestEven(x_ + width);
+            anchorRight_ = NearestPosition(double(x_) + width);
         }
         textX_ = x_;
         textY_ = y_;

@@ -1,6 +1,7 @@
 // The preview control on three documents (an issue index, a 30 KB article,
-// a 300 KB page): a layout pass, a paint-only scroll step, and QTextDocument
-// laying out the same HTML at the same width, for comparison.
+// a 300 KB page): parsing, a layout pass and a paint-only scroll step, and
+// QTextDocument laying out the same HTML at the same width, round by round
+// beside ours.
 //   bench_htmlview [data folder]
 #include "htmlview/document.h"
 #include "htmlview/qt_surface.h"
@@ -98,23 +99,76 @@ struct Figures {
     double layoutMs;
     double scrollMs;
     double textDocumentMs;
+    // Medians of the per-round ratios ours / QTextDocument's.
+    double setRatio;    // parse and layout
+    double layoutRatio; // layout alone
     int height;
     qsizetype elements;
 };
 
-Figures measure(const ByteText& html) {
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double elapsedMs(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// Rounds alternate which side goes first, so a burst of load on the shared
+// machine lands on both sides alike; each round's ratio compares runs made
+// moments apart.
+Figures measure(const ByteText& html, int rounds) {
     Figures f{};
+    const QString text = cp1251::toUnicode(html);
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    std::vector<double> parse, layout, theirs, setRatios, layoutRatios;
     HtmlDocument doc;
     doc.EnableAnchors = true;
     doc.EnableScroll = true;
-    f.parseMs = medianMs(5, [&] { doc.SetDocument(html); });
-    f.elements = doc.Elements.size();
     HtmlRenderer renderer(doc);
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    f.layoutMs = medianMs(5, [&] {
-        QtImageSurface surface(image);
-        renderer.Render(surface, true);
-    });
+    for (int round = 0; round < rounds; ++round) {
+        double oursParse = 0;
+        double oursLayout = 0;
+        auto ours = [&] {
+            oursParse = elapsedMs([&] { doc.SetDocument(html); });
+            renderer.invalidate();
+            oursLayout = elapsedMs([&] {
+                QtImageSurface surface(image);
+                renderer.Render(surface, true);
+            });
+        };
+        double theirsMs = 0;
+        auto textDocument = [&] {
+            theirsMs = elapsedMs([&] {
+                QTextDocument textDocument;
+                textDocument.setHtml(text);
+                textDocument.setTextWidth(kWidth);
+                (void)textDocument.size();
+            });
+        };
+        if (round % 2 == 0) {
+            ours();
+            textDocument();
+        } else {
+            textDocument();
+            ours();
+        }
+        parse.push_back(oursParse);
+        layout.push_back(oursLayout);
+        theirs.push_back(theirsMs);
+        setRatios.push_back((oursParse + oursLayout) / theirsMs);
+        layoutRatios.push_back(oursLayout / theirsMs);
+    }
+    f.parseMs = median(parse);
+    f.layoutMs = median(layout);
+    f.textDocumentMs = median(theirs);
+    f.setRatio = median(setRatios);
+    f.layoutRatio = median(layoutRatios);
+    f.elements = doc.Elements.size();
     for (const HtmlElement& e : doc.Elements)
         f.height = std::max(f.height, e.Bottom);
     // Scroll steps spread over the whole document, one paint each.
@@ -124,13 +178,6 @@ Figures measure(const ByteText& html) {
         QtImageSurface surface(image);
         renderer.Render(surface, false, value);
         value = (value + maxValue / 40 + 1) % (maxValue + 1);
-    });
-    const QString text = cp1251::toUnicode(html);
-    f.textDocumentMs = medianMs(5, [&] {
-        QTextDocument textDocument;
-        textDocument.setHtml(text);
-        textDocument.setTextWidth(kWidth);
-        (void)textDocument.size();
     });
     return f;
 }
@@ -146,21 +193,26 @@ int main(int argc, char** argv) {
     struct Case {
         const char* name;
         ByteText html;
+        int rounds;
     };
     const Case cases[] = {
-        {"issue index", issueIndex(dataDir)},
-        {"30 KB article", article(30 * 1024)},
-        {"300 KB page", article(300 * 1024)},
+        {"issue index", issueIndex(dataDir), 41},
+        {"30 KB article", article(30 * 1024), 21},
+        {"300 KB page", article(300 * 1024), 11},
     };
-    std::printf("%-14s %8s %9s %8s %10s %11s %12s %14s\n", "document", "bytes", "elements",
-                "height", "parse ms", "layout ms", "scroll ms", "QTextDoc ms");
+    std::printf("%-14s %8s %9s %8s %9s %10s %10s %12s %10s %10s\n", "document", "bytes", "elements",
+                "height", "parse ms", "layout ms", "scroll ms", "QTextDoc ms", "set/QTD",
+                "layout/QTD");
     for (const Case& c : cases) {
-        const Figures f = measure(c.html);
-        std::printf("%-14s %8lld %9lld %8d %10.2f %11.2f %12.3f %14.2f\n", c.name,
+        const Figures f = measure(c.html, c.rounds);
+        std::printf("%-14s %8lld %9lld %8d %9.2f %10.2f %10.3f %12.2f %10.2f %10.2f\n", c.name,
                     static_cast<long long>(c.html.size()), static_cast<long long>(f.elements),
-                    f.height, f.parseMs, f.layoutMs, f.scrollMs, f.textDocumentMs);
+                    f.height, f.parseMs, f.layoutMs, f.scrollMs, f.textDocumentMs, f.setRatio,
+                    f.layoutRatio);
     }
-    std::printf("layout: one full pass at %d px including painting the top; scroll: one "
+    std::printf("layout: one full pass at %d px including painting the top; set: parse and "
+                "layout; QTextDoc: setHtml and layout at the same width; ratios: median of the "
+                "per-round ratios, rounds alternating which side goes first; scroll: one "
                 "paint-only step of a %dx%d window (median over the document)\n",
                 kWidth, kWidth, kHeight);
     return 0;

@@ -3,6 +3,7 @@
 #include "htmlview/document.h"
 #include "htmlview/qt_surface.h"
 #include "htmlview/render.h"
+#include "laid_out_document.h"
 
 #include <QElapsedTimer>
 
@@ -39,14 +40,6 @@ Outcome showAndScroll(const ByteText& html) {
     return {timer.elapsed(), doc.Elements.size()};
 }
 
-ByteText repeated(const ByteText& piece, int times) {
-    ByteText out;
-    out.reserve(piece.size() * times);
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
-
 constexpr qint64 kBound = 20000; // milliseconds, generous for a loaded machine
 
 TEST(Adversarial, BrokenMarkup) {
@@ -60,9 +53,9 @@ TEST(Adversarial, BrokenMarkup) {
         "<html><body>&#99999999999999999999999999999;&#-1;&#;&#x41;&#",
         ByteText("<html><body>a\0b<b\0>c\0", 19),
         "<html><body><table><tr><td colspan=30000>x</td><td colspan=30000>y</td></tr></table>",
-        "<html><body><ul><li>" + repeated("</ul>", 50) + "<li>x",
-        "<html><body>" + repeated("</table></tr></td>", 100) + "x",
-        "<html><body><a href=\"VB:" + repeated("(", 1000) + "\">x</a>",
+        "<html><body><ul><li>" + test::Repeated("</ul>", 50) + "<li>x",
+        "<html><body>" + test::Repeated("</table></tr></td>", 100) + "x",
+        "<html><body><a href=\"VB:" + test::Repeated("(", 1000) + "\">x</a>",
         "<body><<<<<<<>>>>>>>>",
         "<html><body><img src=a width=2000000000 height=-2000000000 hspace=32767>x"
         "<img src=b width=1e30 height=1e300></body>",
@@ -89,7 +82,7 @@ TEST(Adversarial, TwentyThousandNestedTags) {
                              "<a href=x>"};
     for (const ByteText& open : tags) {
         SCOPED_TRACE(open.toStdString());
-        const Outcome o = showAndScroll("<html><body>" + repeated(open + "x", 20000));
+        const Outcome o = showAndScroll("<html><body>" + test::Repeated(open + "x", 20000));
         EXPECT_LT(o.milliseconds, kBound);
         EXPECT_GT(o.elements, 20000);
     }
@@ -97,7 +90,7 @@ TEST(Adversarial, TwentyThousandNestedTags) {
 
 TEST(Adversarial, PastTheSixteenBitLimits) {
     // 40,000 elements and far more than 32,767 characters are kept whole.
-    const Outcome o = showAndScroll("<html><body>" + repeated("<b>word</b> ", 13400));
+    const Outcome o = showAndScroll("<html><body>" + test::Repeated("<b>word</b> ", 13400));
     EXPECT_GE(o.elements, 40000);
     EXPECT_LT(o.milliseconds, kBound);
 }
@@ -108,8 +101,8 @@ TEST(Adversarial, ThreeHundredKilobytePage) {
     while (page.size() < 300 * 1024) {
         page += "<table width=100% border=1><tr><td width=30%><a href=\"p" + ByteText::number(row) +
                 ".html\">link " + ByteText::number(row) + "</a></td><td>" +
-                repeated("some words of the article ", 8) + "</td></tr></table><p>" +
-                repeated("paragraph text &amp; more ", 10) + "</p>";
+                test::Repeated("some words of the article ", 8) + "</td></tr></table><p>" +
+                test::Repeated("paragraph text &amp; more ", 10) + "</p>";
         ++row;
     }
     const Outcome o = showAndScroll(page + "</body></html>");

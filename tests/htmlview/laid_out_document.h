@@ -38,20 +38,31 @@ struct LaidOutDocument {
     // Texts drawn, in drawing order.
     QStringList drawnTexts() const {
         QStringList texts;
-        for (const DrawItem& d : renderer.displayList().items()) {
+        const DisplayList& list = renderer.displayList();
+        for (const DrawItem& d : list.items()) {
             if (d.kind == DrawItem::Text)
-                texts.append(cp1251::toUnicode(d.text));
+                texts.append(cp1251::toUnicode(list.text(d)));
         }
         return texts;
     }
     const DrawItem* drawn(const QString& text) const {
-        for (const DrawItem& d : renderer.displayList().items()) {
-            if (d.kind == DrawItem::Text && cp1251::toUnicode(d.text) == text)
+        const DisplayList& list = renderer.displayList();
+        for (const DrawItem& d : list.items()) {
+            if (d.kind == DrawItem::Text && cp1251::toUnicode(list.text(d)) == text)
                 return &d;
         }
         return nullptr;
     }
 };
+
+// The piece written times times over.
+inline ByteText Repeated(const ByteText& piece, int times) {
+    ByteText out;
+    out.reserve(piece.size() * times);
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
 
 // A picture of the given size for every source that is not "missing".
 inline ImageLoader PicturesOf(int width, int height) {

@@ -66,13 +66,27 @@ TEST(Layout, NumberedListWithBlankLinesAround) {
     EXPECT_EQ(d.element("<li>").ListNumber, 1);
 }
 
+TEST(Layout, ItemTextStartsBehindLongNumbers) {
+    ByteText html = "<html><body><ol>";
+    for (int i = 1; i <= 100; ++i)
+        html += "<li>x" + ByteText::number(i);
+    LaidOutDocument d(html + "</ol></body>", 400, 300);
+    // "W. " is 24 pixels, and so is "9. "; "99. " is 32 and "100. " 40.
+    expectDrawnAt(d, "9. ", 20, 204);
+    expectDrawnAt(d, "x9", 44, 204);
+    expectDrawnAt(d, "99. ", 20, 2004);
+    expectDrawnAt(d, "x99", 52, 2004);
+    expectDrawnAt(d, "100. ", 20, 2024);
+    expectDrawnAt(d, "x100", 60, 2024);
+}
+
 TEST(Layout, NestedListAddsNoBlankLines) {
     LaidOutDocument d("<html><body><ul><li>a<ul><li>b</ul><li>c</ul>");
     const QString bullet = QString(QChar(0x2022)) + QStringLiteral("  ");
     const auto& items = d.renderer.displayList().items();
     QList<QPoint> bullets;
     for (const DrawItem& item : items) {
-        if (cp1251::toUnicode(item.text) == bullet)
+        if (cp1251::toUnicode(d.renderer.displayList().text(item)) == bullet)
             bullets.append(QPoint(item.x1, item.y1));
     }
     ASSERT_EQ(bullets.size(), 3);
@@ -178,14 +192,18 @@ TEST(Layout, CentredImageAndBorder) {
     EXPECT_EQ(items[4].y1, 7); // Y + border + VSpace
 }
 
-TEST(Layout, HorizontalRuleAcrossTheBlock) {
+TEST(Layout, HorizontalRuleAcrossTheBlockBelowTheLine) {
     LaidOutDocument d("<html><body>a<hr>b</body>");
     const auto& items = d.renderer.displayList().items();
     ASSERT_EQ(items[1].kind, DrawItem::Line);
     EXPECT_EQ(items[1].x1, 4);
     EXPECT_EQ(items[1].x2, 396);
-    EXPECT_EQ(items[1].y1, 4);
-    expectDrawnAt(d, "b", 4, 9); // the rule moves the pen 5 pixels down
+    // Under "a" (4 to 20), not through it; then 5 pixels down.
+    EXPECT_EQ(items[1].y1, 24);
+    expectDrawnAt(d, "b", 4, 29);
+    LaidOutDocument first("<html><body><hr>b</body>");
+    EXPECT_EQ(first.renderer.displayList().items()[0].y1, 4);
+    expectDrawnAt(first, "b", 4, 9);
 }
 
 TEST(Layout, HiddenTextAndNoBody) {

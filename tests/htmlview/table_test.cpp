@@ -1,5 +1,6 @@
 // Table layout: column widths, cell boxes, row heights, frames, nesting.
 #include "htmlview/column_widths.h"
+#include "htmlview/table_grid.h"
 #include "htmlview/tag_codes.h"
 #include "laid_out_document.h"
 
@@ -152,12 +153,15 @@ TEST(TableLayout, StrayTableTagsDoNothing) {
     EXPECT_EQ(d.drawnTexts().size(), 3);
 }
 
-TEST(ColumnWidths, TableWithoutRowsGetsNone) {
+TEST(ColumnWidths, CellBeforeAnyRowStartsOne) {
+    // A cell without a TR would otherwise get no width and stand one word
+    // to a line.
     HtmlDocument doc;
-    doc.SetDocument("<html><table width=100><td>a</td></table>");
+    doc.SetDocument("<html><table width=100 cellspacing=0><td>a</td></table>");
     doc.Elements[1].TablePixelWidth = 100;
-    ComputeColumnWidths(doc.Elements, 1);
-    EXPECT_EQ(doc.Elements[2].CellPixelWidth, 0);
+    const TableGrid grid(doc.Elements);
+    ComputeColumnWidths(doc.Elements, 1, grid.shape(1));
+    EXPECT_EQ(doc.Elements[2].CellPixelWidth, 100);
 }
 
 } // namespace

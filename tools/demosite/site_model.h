@@ -20,6 +20,10 @@ struct DemoConfig {
     int announcedIssue = 2; // magazine issue (1 = newest) offered only as an announcement; 0 none
     int shortIssue = 3;     // magazine issue with only three articles; 0 none
     ByteText updateVersion = "2.1.7";
+    ByteText updateRelease;  // the release file's bytes; empty: a generated shell script
+    ByteText updateFileName; // FileName in version.info; empty: norvel2-X-update.sh
+    ByteText updateFileSize; // FileSize in version.info; empty: the release's true size
+    ByteText updateSha256;   // SHA256 in version.info; empty: the true hash; "none": no key
 };
 
 struct Article {

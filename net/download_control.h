@@ -18,7 +18,7 @@
 //     server errors are ordinary responses; ExtractBody in net/response.h cuts
 //     the header off),
 //   - a cached raw response (no network traffic),
-//   - "error": socket error, proxy "407 Unauthorized", "404 Not Found" in the
+//   - "error": socket error, a proxy's 407 (ProxyRefused() tells), "404 Not Found" in the
 //     status line, no byte within the silence limit, a close without data, a
 //     response cut short, a response larger than the memory limit, a bad proxy
 //     port,
@@ -29,6 +29,7 @@
 // DownloadControlView (net/download_control_view.h) from the signals and
 // accessors below; logic and tests need no widget.
 
+#include "net/proxy_auth.h"
 #include "net/response.h"
 #include "net/response_cache.h"
 #include "settings/bytetext.h"
@@ -70,8 +71,14 @@ public:
     void UseProxyServer(const ByteText& Name, const ByteText& Port, bool UseProxyServer);
     // Basic authorisation on or off; credentials (Base64 of login ":"
     // password, Windows-1251 bytes) are computed only when switching on. The
-    // header is sent whenever authorisation is on, proxy or not.
+    // header is sent whenever authorisation is on, proxy or not. When the
+    // proxy refuses credentials that hold letters outside ASCII, the fetch
+    // is tried once more with them in UTF-8; the form the proxy accepted is
+    // used first from then on, until other credentials are set.
     void ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut);
+    // Whether the last fetch ended in "error" because the proxy refused the
+    // credentials (a 407 answer, after the retry).
+    bool ProxyRefused() const { return proxyRefused_; }
 
     // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
     void Stopped();
@@ -146,6 +153,7 @@ private:
     void fail(const QString& status, const QString& mainStatus);
     void releaseSocket();
     bool readAvailable();
+    bool retryWithOtherCredentials();
     void restartSilenceTimer();
 
     // Per-fetch state.
@@ -162,7 +170,10 @@ private:
     bool proxyOn_ = false;
     ByteText proxyName_, proxyPort_;
     bool proxyAuthOn_ = false;
-    ByteText proxyCredentials_;
+    ProxyCredentials proxyCredentials_;
+    bool utf8Credentials_ = false; // the UTF-8 form goes first
+    bool triedOtherCredentials_ = false;
+    bool proxyRefused_ = false;
     ResponseCache cache_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
 

@@ -1,5 +1,7 @@
 #include "net/response.h"
 
+#include "net/proxy_auth.h"
+
 #include <QList>
 #include <optional>
 
@@ -27,7 +29,7 @@ std::optional<qsizetype> ContentLength(const ByteText& header) {
 ResponseVerdict JudgeResponse(const ByteText& response) {
     if (response.isEmpty())
         return ResponseVerdict::NoData;
-    if (response.mid(9, 16) == "407 Unauthorized")
+    if (IsProxyAuthRefusal(response))
         return ResponseVerdict::ProxyAuthFailed;
     qsizetype notFound = response.indexOf("404 Not Found");
     if (notFound >= 0 && notFound < 19)

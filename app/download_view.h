@@ -1,11 +1,14 @@
 #pragma once
 // How the download workflow reaches the main window: the status line, the
 // return to idle, the elapsed-time clock, a repaint, the modal selection
-// window and the immediate end of an unattended run. The program implements
+// window, the update window, the report of an unattended run and the
+// immediate end of the program. The program implements
 // it over the main window (MainWindowView); tests use the same one over a
 // real window on the offscreen platform, or their own.
 
 #include "app/select_number_model.h"
+#include "app/unattended_report.h"
+#include "archive/update_check.h"
 
 #include <QString>
 
@@ -25,4 +28,13 @@ public:
     virtual SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) = 0;
     // Ends the program at once, without the unload step.
     virtual void EndProgram() = 0;
+    // Opens the update window modally over the paused download; the
+    // decision of its buttons. Without a window the download goes on.
+    virtual UpdateDecision OfferUpdate(const UpdateInfo& info) {
+        (void)info;
+        return UpdateDecision::Cancel;
+    }
+    // A line for whoever reads an unattended run's output: standard error.
+    // (Where a run keeps a log, the line belongs there as well.)
+    virtual void ReportUnattended(const QString& text) { WriteToStandardError(text); }
 };

@@ -8,6 +8,7 @@
 #include "app/single_instance.h"
 #include "app/start_up.h"
 #include "app/workflow.h"
+#include "archive/ws_error_doc.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
@@ -75,6 +76,8 @@ int main(int argc, char** argv) {
     messenger.setParent(&window);
     window.setDownloadControlView(new DownloadControlView(&DC));
     wireDownloadControl(DC, hangUp, controller, messenger);
+    DC.setErrorWindowOpener(
+        [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
     MainWindowView view(controller, &window);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };

@@ -33,13 +33,23 @@ public:
                   Hang_Up& hangUp);
 
     // The start of a download once the window is in its downloading state:
-    // PrepareStart, then the main-page step. (No version check precedes it
-    // yet; once there is one, the start runs PrepareStart, the check, and
-    // LoadMainPage when the check lets the download go on.)
+    // PrepareStart, the version check, and the main-page step when the
+    // check lets the download go on.
     void Start();
     // The proxy settings handed to the download control (off as well as
     // on) and the date picked for an earlier download forgotten.
     void PrepareStart();
+
+    // Asks the update server for a newer version (update_step.cpp). None, or
+    // no answer: true, the download goes on. A newer one: an unattended run
+    // reports it and goes on; otherwise the update window decides, "Отмена"
+    // going on and "Обновить" running DownloadUpdate. False when the run
+    // ends here (a stop, a refused proxy login, an update).
+    bool CheckNewVersion();
+    // The new version's file fetched, checked, written and started; the
+    // program then ends. On failure the status says so and the window goes
+    // back to idle.
+    void DownloadUpdate(const UpdateInfo& info);
 
     // Both sources: the main page (remembered with QuickDownload), then the
     // newspaper's newest issue and archive list or the magazine's issue list
@@ -65,6 +75,7 @@ private:
     // Shared steps.
     ByteText sourceHost() const;
     bool fetchFailedOrStopped(const ByteText& result) const;
+    void endWithProxyRefusal();
     void newspaperMainPage();
     void magazineMainPage();
     void openSelection(bool byNumberOnly);
@@ -121,4 +132,6 @@ QString ImageCounter(int i, int count); // "Загрузка изображен�
 QString CoverCounter(int i, int count); // "Загрузка обложки i из count..."
 QString ContentsError(); // "Ошибка при получении оглавления номера"...
 QString MagazineRefusal(); // the announcement refusal
+// The proxy name:port refused the login: check the login and password.
+QString ProxyRefusal(const QString& proxyName, const QString& proxyPort);
 } // namespace workflow_text

@@ -1,7 +1,12 @@
 // The real program started unattended (-kp, -kt) on the offscreen platform
 // against the demo site: it downloads the newest issue and ends by itself;
-// started again it ends at once, the issue being archived.
+// started again it ends at once, the issue being archived. A newer version
+// on the update server is reported, never installed. Started with "/del",
+// it deletes the file an update handed over.
+#include "settings/ini.h"
+#include "settings/settings.h"
 #include "tests/support/demo_site.h"
+#include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
@@ -15,14 +20,22 @@ struct ProgramRun {
     int exitCode = -1;
     bool finished = false;
     qint64 ms = 0;
+    QString errors; // standard error
 };
+
+// The program in home, with no display variable: it picks the offscreen
+// platform itself, as under a scheduler.
+void PrepareProgram(QProcess& program, const QString& home) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(display);
+    env.insert("NORVEL_HOME", home);
+    program.setProcessEnvironment(env);
+}
 
 ProgramRun RunProgram(const QString& home, const QString& switchText) {
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("NORVEL_HOME", home);
-    program.setProcessEnvironment(env);
+    PrepareProgram(program, home);
     QElapsedTimer clock;
     clock.start();
     program.start(TempProgramFolder::binDir() + "/norvel2", {switchText});
@@ -34,6 +47,7 @@ ProgramRun RunProgram(const QString& home, const QString& switchText) {
     }
     run.exitCode = program.exitCode();
     run.ms = clock.elapsed();
+    run.errors = QString::fromUtf8(program.readAllStandardError());
     return run;
 }
 
@@ -80,6 +94,98 @@ TEST(UnattendedProgram, NewspaperDownloadsOnceAndThenEndsAtOnce) {
 
 TEST(UnattendedProgram, MagazineDownloadsOnceAndThenEndsAtOnce) {
     ExpectUnattendedRuns("-kt", ".KT", "/print/offline");
+}
+
+TEST(UnattendedProgram, NewerVersionIsReportedOnStandardErrorAndNotInstalled) {
+    TempProgramFolder home;
+    DemoSite site({"--update-version", "2.2.0"});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(site.installInto(home.path()));
+    const ProgramRun run = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(run.finished) << "no window waits for an answer";
+    EXPECT_EQ(run.exitCode, 0);
+    const QString link = "http://" + site.update() + "/norvel2-2.2.0-update.sh";
+    EXPECT_TRUE(run.errors.contains("norvel2: Найдена новая версия 2.2.0 (ваша версия - 2.1.7), "
+                                    "68 кб: " +
+                                    link))
+        << run.errors.toStdString();
+    EXPECT_EQ(IssueFolders(home).size(), 1) << "the issue is downloaded all the same";
+    const QList<ByteText> lines = site.requestLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), "GET /version.info HTTP/1.0");
+    for (const ByteText& line : lines)
+        EXPECT_FALSE(line.contains("update.sh") || line.contains("download.php"))
+            << line.toStdString();
+    EXPECT_FALSE(QFile::exists(home.file("norvel2-2.2.0-update.sh")));
+}
+
+// Settings of a first start, with the demo site's proxy and a login.
+void UseProxy(const TempProgramFolder& home, const DemoSite& site, const QString& login,
+              const QString& password) {
+    Settings settings;
+    SetDefaults(settings, home.path());
+    settings.UseProxy = true;
+    settings.ProxyName = "127.0.0.1";
+    settings.ProxyPort = QString::number(site.proxyPort());
+    settings.ProxyAut = true;
+    settings.ProxyLogin = login;
+    settings.ProxyPass = password;
+    INI options;
+    ScriptedMessenger quiet;
+    SaveSettings(settings, options, home.path(), quiet);
+}
+
+TEST(UnattendedProgram, RussianProxyLoginKeptInUtf8DownloadsTheIssue) {
+    TempProgramFolder home;
+    DemoSite site({"--proxy-auth", "читатель:пароль", "--proxy-auth-required"});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(site.installInto(home.path()));
+    UseProxy(home, site, "читатель", "пароль");
+    const ProgramRun run = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(IssueFolders(home).size(), 1);
+}
+
+TEST(UnattendedProgram, RefusedProxyLoginAsksForNothingBeyondTheFirstRefusal) {
+    TempProgramFolder home;
+    DemoSite site({"--proxy-auth", "reader:secret", "--proxy-auth-required"});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(site.installInto(home.path()));
+    UseProxy(home, site, "reader", "wrong");
+    QProcess program;
+    PrepareProgram(program, home.path());
+    program.start(TempProgramFolder::binDir() + "/norvel2", {"-kp"});
+    ASSERT_TRUE(program.waitForStarted(10'000));
+    QElapsedTimer clock;
+    clock.start();
+    while (site.requestLines().isEmpty() && clock.elapsed() < 30'000)
+        program.waitForFinished(50);
+    // Time for any further request the program would make.
+    program.waitForFinished(1500);
+    // The refusal is now on screen, waiting for the user; end the program.
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(site.requestLines(),
+              QList<ByteText>({"GET http://" + site.update() + "/version.info HTTP/1.0"}));
+    EXPECT_TRUE(IssueFolders(home).isEmpty());
+}
+
+TEST(ProgramHandOver, DelDeletesTheFileTheUpdateNamed) {
+    TempProgramFolder home;
+    home.write("old setup.sh", "#!/bin/sh\n");
+    QProcess program;
+    PrepareProgram(program, home.path());
+    program.start(TempProgramFolder::binDir() + "/norvel2", {"/del", home.file("old setup.sh")});
+    ASSERT_TRUE(program.waitForStarted(10'000));
+    QElapsedTimer clock;
+    clock.start();
+    while (QFile::exists(home.file("old setup.sh")) && clock.elapsed() < 30'000)
+        program.waitForFinished(50);
+    EXPECT_FALSE(QFile::exists(home.file("old setup.sh")));
+    // The program now shows what it did and waits for the user; end it.
+    program.kill();
+    program.waitForFinished();
 }
 
 } // namespace

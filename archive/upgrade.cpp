@@ -1,6 +1,7 @@
 #include "archive/upgrade.h"
 
 #include "htmlview/html_label.h"
+#include "net/link_label.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -9,10 +10,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-const QColor LinkColour(0, 0, 192);
-} // namespace
 
 Upgrade::Upgrade(const UpdateInfo& info, QWidget* parent) : QDialog(parent), info_(info) {
     setWindowTitle(QString::fromUtf8("Обновление"));
@@ -24,7 +21,7 @@ Upgrade::Upgrade(const UpdateInfo& info, QWidget* parent) : QDialog(parent), inf
     Label3->setWordWrap(true);
     Label4 = new QLabel(LinkCaption(), this);
     Label4->installEventFilter(this);
-    showLinkStyle(true);
+    ShowAsLink(Label4, true);
 
     HTML = new htmlview::HTMLLabel(this);
     HTML->setEnableScroll(true);
@@ -35,7 +32,8 @@ Upgrade::Upgrade(const UpdateInfo& info, QWidget* parent) : QDialog(parent), inf
     Command1 = new QPushButton(QString::fromUtf8("Обновить"), this);
     Command2 = new QPushButton(QString::fromUtf8("Отмена"), this);
     Command3 = new QPushButton(QString::fromUtf8("Что нового?"), this);
-    Command1->setDefault(true);
+    // Enter keeps the download going; installing takes a deliberate click.
+    Command2->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command3);
@@ -91,28 +89,14 @@ void Upgrade::Label4Click() {
     clipboard->clear();
     clipboard->setText(update_text::DirectLink(info_));
     Label4->setText(CopiedCaption());
-    showLinkStyle(false);
+    ShowAsLink(Label4, false);
     Timer1.start();
 }
 
 void Upgrade::Timer1Tick() {
     Timer1.stop();
     Label4->setText(LinkCaption());
-    showLinkStyle(true);
-}
-
-void Upgrade::showLinkStyle(bool asLink) {
-    QPalette palette = Label4->palette();
-    palette.setColor(QPalette::WindowText,
-                     asLink ? LinkColour : this->palette().color(QPalette::WindowText));
-    Label4->setPalette(palette);
-    QFont font = Label4->font();
-    font.setUnderline(asLink);
-    Label4->setFont(font);
-    if (asLink)
-        Label4->setCursor(Qt::PointingHandCursor);
-    else
-        Label4->unsetCursor();
+    ShowAsLink(Label4, true);
 }
 
 bool Upgrade::eventFilter(QObject* watched, QEvent* event) {

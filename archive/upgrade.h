@@ -50,7 +50,6 @@ private:
     void Command3Click();
     void Label4Click();
     void Timer1Tick();
-    void showLinkStyle(bool asLink);
 
     UpdateInfo info_;
     UpdateDecision decision_ = UpdateDecision::Cancel;

@@ -100,12 +100,15 @@ TEST(UpgradeWindow, TheLinkIsCopiedAndComesBackWhenItsTimerTicks) {
               "http://update.example:8080/norvel2-2.2.0-update.sh");
     EXPECT_EQ(window.Label4->text(), QString::fromUtf8("C") + "копирована в буфер обмена");
     EXPECT_FALSE(Underlined(window.Label4));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText),
+              window.palette().color(QPalette::WindowText));
     EXPECT_TRUE(window.Timer1.isActive());
     QTest::qWait(20);
     EXPECT_EQ(window.Label4->text(), Upgrade::CopiedCaption());
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return window.Label4->text() == Upgrade::LinkCaption(); }, 2000));
     EXPECT_TRUE(Underlined(window.Label4));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 192));
     EXPECT_FALSE(window.Timer1.isActive());
 }
 

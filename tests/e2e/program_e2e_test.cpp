@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,73 +120,79 @@ TEST(UnattendedProgram, NewerVersionIsReportedOnStandardErrorAndNotInstalled) {
     EXPECT_FALSE(QFile::exists(home.file("norvel2-2.2.0-update.sh")));
 }
 
-// Settings of a first start, with the demo site's proxy and a login.
-void UseProxy(const TempProgramFolder& home, const DemoSite& site, const QString& login,
-              const QString& password) {
-    Settings settings;
-    SetDefaults(settings, home.path());
-    settings.UseProxy = true;
-    settings.ProxyName = "127.0.0.1";
-    settings.ProxyPort = QString::number(site.proxyPort());
-    settings.ProxyAut = true;
-    settings.ProxyLogin = login;
-    settings.ProxyPass = password;
-    INI options;
-    ScriptedMessenger quiet;
-    SaveSettings(settings, options, home.path(), quiet);
-}
-
-TEST(UnattendedProgram, RussianProxyLoginKeptInUtf8DownloadsTheIssue) {
+// A program folder on the demo site, whose settings (those of a first start)
+// send everything through the site's proxy with a login; the proxy demands
+// proxyLogin and words its refusal as common proxies do.
+struct ProxiedProgram {
+    ProxiedProgram(const QString& proxyLogin, const QString& login, const QString& password)
+        : site({"--proxy-auth", proxyLogin, "--proxy-auth-required"}) {
+        site.installInto(home.path());
+        Settings settings;
+        SetDefaults(settings, home.path());
+        settings.UseProxy = true;
+        settings.ProxyName = "127.0.0.1";
+        settings.ProxyPort = QString::number(site.proxyPort());
+        settings.ProxyAut = true;
+        settings.ProxyLogin = login;
+        settings.ProxyPass = password;
+        INI options;
+        ScriptedMessenger quiet;
+        SaveSettings(settings, options, home.path(), quiet);
+    }
     TempProgramFolder home;
-    DemoSite site({"--proxy-auth", "читатель:пароль", "--proxy-auth-required"});
-    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
-    ASSERT_TRUE(site.installInto(home.path()));
-    UseProxy(home, site, "читатель", "пароль");
-    const ProgramRun run = RunProgram(home.path(), "-kp");
-    ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(IssueFolders(home).size(), 1);
-}
+    DemoSite site;
+};
 
-TEST(UnattendedProgram, RefusedProxyLoginAsksForNothingBeyondTheFirstRefusal) {
-    TempProgramFolder home;
-    DemoSite site({"--proxy-auth", "reader:secret", "--proxy-auth-required"});
-    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
-    ASSERT_TRUE(site.installInto(home.path()));
-    UseProxy(home, site, "reader", "wrong");
+// Starts the program with arguments and lets it run until done() or 30 s
+// have passed, then ends it: it is left waiting for the user.
+void RunWhile(const QString& home, const QStringList& arguments,
+              const std::function<bool()>& done) {
     QProcess program;
-    PrepareProgram(program, home.path());
-    program.start(TempProgramFolder::binDir() + "/norvel2", {"-kp"});
+    PrepareProgram(program, home);
+    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
     ASSERT_TRUE(program.waitForStarted(10'000));
     QElapsedTimer clock;
     clock.start();
-    while (site.requestLines().isEmpty() && clock.elapsed() < 30'000)
+    while (!done() && clock.elapsed() < 30'000)
         program.waitForFinished(50);
-    // Time for any further request the program would make.
-    program.waitForFinished(1500);
-    // The refusal is now on screen, waiting for the user; end the program.
     program.kill();
     program.waitForFinished();
-    EXPECT_EQ(site.requestLines(),
-              QList<ByteText>({"GET http://" + site.update() + "/version.info HTTP/1.0"}));
-    EXPECT_TRUE(IssueFolders(home).isEmpty());
+}
+
+TEST(UnattendedProgram, RussianProxyLoginKeptInUtf8DownloadsTheIssue) {
+    ProxiedProgram p("читатель:пароль", "читатель", "пароль");
+    ASSERT_TRUE(p.site.isRunning()) << p.site.error().toStdString();
+    const ProgramRun run = RunProgram(p.home.path(), "-kp");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(IssueFolders(p.home).size(), 1);
+}
+
+TEST(UnattendedProgram, RefusedProxyLoginAsksForNothingBeyondTheFirstRefusal) {
+    ProxiedProgram p("reader:secret", "reader", "wrong");
+    ASSERT_TRUE(p.site.isRunning()) << p.site.error().toStdString();
+    // Until the first request, and time for any further one; the refusal is
+    // then on screen.
+    QElapsedTimer sinceFirst;
+    RunWhile(p.home.path(), {"-kp"}, [&] {
+        if (p.site.requestLines().isEmpty())
+            return false;
+        if (!sinceFirst.isValid())
+            sinceFirst.start();
+        return sinceFirst.elapsed() > 1500;
+    });
+    EXPECT_EQ(p.site.requestLines(),
+              QList<ByteText>({"GET http://" + p.site.update() + "/version.info HTTP/1.0"}));
+    EXPECT_TRUE(IssueFolders(p.home).isEmpty());
 }
 
 TEST(ProgramHandOver, DelDeletesTheFileTheUpdateNamed) {
     TempProgramFolder home;
     home.write("old setup.sh", "#!/bin/sh\n");
-    QProcess program;
-    PrepareProgram(program, home.path());
-    program.start(TempProgramFolder::binDir() + "/norvel2", {"/del", home.file("old setup.sh")});
-    ASSERT_TRUE(program.waitForStarted(10'000));
-    QElapsedTimer clock;
-    clock.start();
-    while (QFile::exists(home.file("old setup.sh")) && clock.elapsed() < 30'000)
-        program.waitForFinished(50);
+    // The program shows what it did and waits for the user.
+    RunWhile(home.path(), {"/del", home.file("old setup.sh")},
+             [&] { return !QFile::exists(home.file("old setup.sh")); });
     EXPECT_FALSE(QFile::exists(home.file("old setup.sh")));
-    // The program now shows what it did and waits for the user; end it.
-    program.kill();
-    program.waitForFinished();
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 enum class DownloadEnd {
     Failed,          // ended on an error (the status line says which) or never got going
@@ -23,4 +24,5 @@ struct DownloadReport {
     QList<ByteText> failedPaths;  // site paths of the pages and pictures that failed
     bool copyFailed = false;      // the copy-out to FolderToCopy did not succeed
     QString archivedFolder;       // AlreadyArchived: the folder
+    QStringList notices;          // what the run found worth saying besides (a newer version)
 };

@@ -1,12 +1,14 @@
 #pragma once
 // How the download workflow reaches the main window: the status line, the
-// return to idle, the elapsed-time clock, a repaint and the modal selection
-// window. (An unattended run is ended by whoever started the download, once
-// the workflow has returned.) The program implements
+// return to idle, the elapsed-time clock, a repaint, the modal selection
+// window, the update window and the immediate end of the program once an
+// update has taken over. (An unattended run is ended by whoever started the
+// download, once the workflow has returned.) The program implements
 // it over the main window (MainWindowView); tests use the same one over a
 // real window on the offscreen platform, or their own.
 
 #include "app/select_number_model.h"
+#include "archive/update_check.h"
 
 #include <QString>
 
@@ -27,4 +29,13 @@ public:
     // The issue of issueFolder is downloaded ("Номер загружен"): the window
     // may offer to open it.
     virtual void OfferIssue(const QString& /*issueFolder*/) {}
+    // Ends the program at once, without the unload step: the update started
+    // by "Обновить" takes over.
+    virtual void EndProgram() {}
+    // Opens the update window modally over the paused download; the
+    // decision of its buttons. Without a window the download goes on.
+    virtual UpdateDecision OfferUpdate(const UpdateInfo& info) {
+        (void)info;
+        return UpdateDecision::Cancel;
+    }
 };

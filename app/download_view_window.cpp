@@ -2,6 +2,7 @@
 
 #include "app/main_controller.h"
 #include "app/select_number.h"
+#include "archive/upgrade.h"
 
 #include <QWidget>
 
@@ -41,4 +42,15 @@ SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, Select
 
 void MainWindowView::OfferIssue(const QString& issueFolder) {
     controller_.OfferIssue(issueFolder);
+}
+
+void MainWindowView::EndProgram() {
+    controller_.EndProgramAtOnce();
+}
+
+UpdateDecision MainWindowView::OfferUpdate(const UpdateInfo& info) {
+    Upgrade window(info, window_);
+    if (upgradeHook_)
+        upgradeHook_(window);
+    return window.Run();
 }

@@ -14,6 +14,7 @@
 #include "app/window_hooks.h"
 #include "app/workflow.h"
 #include "archive/archive_windows.h"
+#include "archive/ws_error_doc.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
@@ -149,6 +150,10 @@ int main(int argc, char** argv) {
     boxes.setParent(&window);
     window.setDownloadControlView(new DownloadControlView(&DC));
     wireDownloadControl(DC, hangUp, controller, messenger);
+    DC.setErrorWindowOpener(
+        [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
+    DC.setErrorWindowOpener(
+        [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
     MainWindowView view(controller, &window);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };

@@ -115,7 +115,8 @@ UnattendedEnd DescribeDownloadEnd(const DownloadReport& report, const WorkflowSt
                                  folder,
                                  U("pages ") + (pages.isEmpty() ? "-" : pages),
                                  U("pictures ") + (pictures.isEmpty() ? "-" : pictures),
-                                 OneLine(errors.join("; "))}
+                                 OneLine(errors.join("; ")),
+                                 OneLine(report.notices.join("; "))}
                          .join('\t');
     return result;
 }

@@ -58,6 +58,11 @@ QString CoverCounter(int i, int count) {
 QString ContentsError() {
     return U("Ошибка при получении оглавления номера\r\nПродолжение загрузки невозможно.");
 }
+QString ProxyRefusal(const QString& proxyName, const QString& proxyPort) {
+    return U("Прокси-сервер %1:%2 отказал в авторизации.\r\nПроверьте имя пользователя и "
+             "пароль прокси-сервера в настройках программы.")
+        .arg(proxyName, proxyPort);
+}
 QString MagazineRefusal() {
     return U("Этот номер еженедельника \"Зенитра\" пока доступен только в виде редакционного "
              "анонса. Полные тексты материалов будут размещены в онлайне на следующей неделе.\r\n"
@@ -76,7 +81,8 @@ IssueDownload::IssueDownload(AppState& app, Download_Control& dc, Messenger& mes
 
 void IssueDownload::Start() {
     PrepareStart();
-    LoadMainPage();
+    if (CheckNewVersion())
+        LoadMainPage();
 }
 
 void IssueDownload::PrepareStart() {
@@ -94,6 +100,15 @@ ByteText IssueDownload::sourceHost() const {
     return st_.CurrentSource == MagazineSource ? app_.sites.MagazineArchive : app_.sites.Newspaper;
 }
 
+// The proxy refused the login: every later fetch would be refused too, and
+// its error page is no site page, so the download ends here.
+void IssueDownload::endWithProxyRefusal() {
+    setStat(U("Ошибка авторизации на прокси-сервере"));
+    view_.ResetControls();
+    messenger_.Show(workflow_text::ProxyRefusal(settings_.ProxyName, settings_.ProxyPort),
+                    U("Ошибка"), MessageIcon::Error);
+}
+
 void IssueDownload::LoadMainPage() {
     setStat(U("Загрузка главной страницы..."));
     DC.RHost(sourceHost());
@@ -103,6 +118,10 @@ void IssueDownload::LoadMainPage() {
         st_.PageText = remembered;
     if (st_.PageText.isEmpty())
         st_.PageText = DC.Down("/", false);
+    if (st_.PageText == "error" && DC.ProxyRefused()) {
+        endWithProxyRefusal();
+        return;
+    }
     // The user stopped the fetch: the stop has already returned the window
     // to idle and said so; a "stop" is no main page.
     if (st_.PageText == "stop")

@@ -38,15 +38,25 @@ public:
                   Hang_Up& hangUp);
 
     // The start of a download once the window is in its downloading state:
-    // PrepareStart, then the main-page step. (No version check precedes it
-    // yet; once there is one, the start runs PrepareStart, the check, and
-    // LoadMainPage when the check lets the download go on.) Returns when the
-    // download has ended, whichever way; report() then says how.
+    // PrepareStart, the version check, and the main-page step when the
+    // check lets the download go on. Returns when the download has ended,
+    // whichever way; report() then says how.
     void Start();
     // The proxy settings handed to the download control (off as well as
     // on), the date picked for an earlier download forgotten and the report
     // emptied.
     void PrepareStart();
+
+    // Asks the update server for a newer version (update_step.cpp). None, or
+    // no answer: true, the download goes on. A newer one: an unattended run
+    // reports it and goes on; otherwise the update window decides, "Отмена"
+    // going on and "Обновить" running DownloadUpdate. False when the run
+    // ends here (a stop, a refused proxy login, an update).
+    bool CheckNewVersion();
+    // The new version's file fetched, checked, written and started; the
+    // program then ends. On failure the status says so and the window goes
+    // back to idle.
+    void DownloadUpdate(const UpdateInfo& info);
 
     // Both sources: the main page (remembered with QuickDownload), then the
     // newspaper's newest issue and archive list or the magazine's issue list
@@ -74,6 +84,7 @@ public:
 private:
     // Shared steps.
     ByteText sourceHost() const;
+    void endWithProxyRefusal();
     void newspaperMainPage();
     void offerLoadByNumber();
     void magazineMainPage();
@@ -147,4 +158,6 @@ QString CoverCounter(int i, int count); // "Загрузка обложки i и
 QString ContentsError(); // "Ошибка при получении оглавления номера"...
 QString MagazineRefusal();               // the announcement refusal
 QString WriteError(const QString& path); // "Ошибка записи файла " + path
+// The proxy name:port refused the login: check the login and password.
+QString ProxyRefusal(const QString& proxyName, const QString& proxyPort);
 } // namespace workflow_text

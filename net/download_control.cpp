@@ -1,7 +1,7 @@
 #include "net/download_control.h"
 
-#include "net/base64.h"
 #include "net/request.h"
+#include "net/socket_errors.h"
 #include "settings/messenger.h"
 #include "settings/program_folder.h"
 #include "settings/sites.h"
@@ -73,8 +73,12 @@ void Download_Control::UseProxyServer(const ByteText& Name, const ByteText& Port
 
 void Download_Control::ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut) {
     proxyAuthOn_ = ProxyAut;
-    if (ProxyAut)
-        proxyCredentials_ = EncodeBase64(Login + ":" + Password);
+    if (!ProxyAut)
+        return;
+    const ProxyCredentials credentials(Login, Password);
+    if (!(credentials == proxyCredentials_))
+        utf8Credentials_ = false;
+    proxyCredentials_ = credentials;
 }
 
 void Download_Control::PathCasheFiles(const QString& CPath) {
@@ -111,7 +115,9 @@ ByteText Download_Control::RequestFor(const ByteText& RemoteFile) const {
     target.path = RemoteFile;
     target.viaProxy = proxyOn_;
     target.proxyAuthorization = proxyAuthOn_;
-    target.proxyCredentials = proxyCredentials_;
+    target.proxyCredentials = utf8Credentials_ && proxyCredentials_.HasUtf8Form()
+                                  ? proxyCredentials_.Utf8Token()
+                                  : proxyCredentials_.Token();
     return BuildRequest(target);
 }
 
@@ -123,6 +129,8 @@ ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
     result_.clear();
     buffer_.clear();
     casheFile_ = CasheFile;
+    triedOtherCredentials_ = false;
+    proxyRefused_ = false;
 
     if (CasheFile) {
         QCoreApplication::processEvents();
@@ -252,6 +260,9 @@ void Download_Control::onClosed() {
     const JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
     switch (judged.verdict) {
     case ResponseVerdict::ProxyAuthFailed:
+        if (retryWithOtherCredentials())
+            return;
+        proxyRefused_ = true;
         fail(QStringLiteral("Ошибка авторизации на прокси"),
              QStringLiteral("Ошибка авторизации на прокси-сервере"));
         return;
@@ -285,11 +296,25 @@ void Download_Control::onClosed() {
     finish(judged.response);
 }
 
+// One more try of a refused fetch with the credentials' other byte form.
+// A refusal of both leaves the first form first again.
+bool Download_Control::retryWithOtherCredentials() {
+    if (!proxyAuthOn_ || !proxyCredentials_.HasUtf8Form())
+        return false;
+    utf8Credentials_ = !utf8Credentials_;
+    if (triedOtherCredentials_)
+        return false;
+    triedOtherCredentials_ = true;
+    buffer_.clear();
+    return startConnection();
+}
+
 void Download_Control::onSocketError(int code, const QString& description) {
     if (!fetching_)
         return;
     releaseSocket();
-    setStatus(QStringLiteral("Ошибка %1 (%2)").arg(code).arg(description), true);
+    setStatus(SocketErrorLinkText(SocketErrorFor(QAbstractSocket::SocketError(code), description)),
+              true);
     setMainStatus(QStringLiteral("Ошибка подключения"));
     finish("error");
 }

@@ -19,12 +19,12 @@
 //     the header off), its body cut at Content-Length and a chunked body
 //     decoded (JudgeReceived in net/response.h),
 //   - a cached raw response (no network traffic),
-//   - "error": socket error, proxy "407 Unauthorized", "404 Not Found" in the
-//     status line, no byte within the silence limit, a fetch longer than the
-//     fetch limit, a close without data, an answer without a status line, a
-//     response cut short (by a reset too), damaged chunked framing, a
-//     response larger than the memory limit, a bad proxy port, a host entry
-//     with blanks or control characters,
+//   - "error": socket error, a proxy's 407 (ProxyRefused() tells), "404 Not
+//     Found" in the status line, no byte within the silence limit, a fetch
+//     longer than the fetch limit, a close without data, an answer without a
+//     status line, a response cut short (by a reset too), damaged chunked
+//     framing, a response larger than the memory limit, a bad proxy port, a
+//     host entry with blanks or control characters,
 //   - "stop": Stopped() was called during the fetch, or the application is
 //     quitting.
 //
@@ -33,6 +33,7 @@
 // accessors below; logic and tests need no widget.
 
 #include "net/connection_end.h"
+#include "net/proxy_auth.h"
 #include "net/response.h"
 #include "net/response_cache.h"
 #include "settings/bytetext.h"
@@ -79,8 +80,14 @@ public:
     void UseProxyServer(const ByteText& Name, const ByteText& Port, bool UseProxyServer);
     // Basic authorisation on or off; credentials (Base64 of login ":"
     // password, Windows-1251 bytes) are computed only when switching on. The
-    // header is sent whenever authorisation is on, proxy or not.
+    // header is sent whenever authorisation is on, proxy or not. When the
+    // proxy refuses credentials that hold letters outside ASCII, the fetch
+    // is tried once more with them in UTF-8; the form the proxy accepted is
+    // used first from then on, until other credentials are set.
     void ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut);
+    // Whether the last fetch ended in "error" because the proxy refused the
+    // credentials (a 407 answer, after the retry).
+    bool ProxyRefused() const { return proxyRefused_; }
 
     // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
     void Stopped();
@@ -158,6 +165,7 @@ private:
     void fail(const QString& status, const QString& mainStatus);
     void releaseSocket();
     bool readAvailable();
+    bool retryWithOtherCredentials();
     void restartSilenceTimer();
 
     // Per-fetch state.
@@ -174,7 +182,10 @@ private:
     bool proxyOn_ = false;
     ByteText proxyName_, proxyPort_;
     bool proxyAuthOn_ = false;
-    ByteText proxyCredentials_;
+    ProxyCredentials proxyCredentials_;
+    bool utf8Credentials_ = false; // the UTF-8 form goes first
+    bool triedOtherCredentials_ = false;
+    bool proxyRefused_ = false;
     ResponseCache cache_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
     int fetchLimitMs_ = DefaultFetchLimitMs;

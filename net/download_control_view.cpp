@@ -1,6 +1,7 @@
 #include "net/download_control_view.h"
 
 #include "net/download_control.h"
+#include "net/link_label.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -12,7 +13,6 @@
 
 namespace {
 constexpr int FrameSize = 24;
-const QColor LinkColour(0, 0, 192);
 } // namespace
 
 DownloadControlView::DownloadControlView(Download_Control* control, QWidget* parent)
@@ -61,17 +61,7 @@ std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
 
 void DownloadControlView::showStatus(const QString& text, bool asLink) {
     St->setText(text);
-    QPalette palette = St->palette();
-    palette.setColor(QPalette::WindowText,
-                     asLink ? LinkColour : palette.color(QPalette::ButtonText));
-    St->setPalette(palette);
-    QFont font = St->font();
-    font.setUnderline(asLink);
-    St->setFont(font);
-    if (asLink)
-        St->setCursor(Qt::PointingHandCursor);
-    else
-        St->unsetCursor();
+    ShowAsLink(St, asLink, QPalette::ButtonText);
     // Progress must show while the fetch keeps the loop busy.
     St->repaint();
 }

@@ -1,6 +1,7 @@
 #include "net/response.h"
 
 #include "net/chunked_body.h"
+#include "net/proxy_auth.h"
 
 #include <QList>
 #include <optional>
@@ -120,7 +121,7 @@ JudgedResponse Accepted(const ByteText& response) {
 JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
     if (received.isEmpty())
         return Verdict(ResponseVerdict::NoData);
-    if (received.mid(9, 16) == "407 Unauthorized")
+    if (IsProxyAuthRefusal(received))
         return Verdict(ResponseVerdict::ProxyAuthFailed);
     const qsizetype notFound = received.indexOf("404 Not Found");
     if (notFound >= 0 && notFound < 19)

@@ -11,8 +11,8 @@
 inline constexpr qsizetype MaxResponseBytes = qsizetype(64) * 1024 * 1024;
 
 enum class ResponseVerdict {
-    Response,        // hand it to the caller (redirects and 5xx included)
-    ProxyAuthFailed, // "407 Unauthorized" from the tenth character on
+    Response,        // hand it to the caller as it is (redirects and 5xx included)
+    ProxyAuthFailed, // a proxy's 407 status line (IsProxyAuthRefusal in net/proxy_auth.h)
     NotFound,        // "404 Not Found" starting within the first 19 characters
     NoData,          // the server closed without sending a byte
     NoStatusLine,    // the bytes do not begin with an "HTTP/x.y NNN" status line

@@ -75,7 +75,7 @@ TEST(UnattendedEnd, StatusSummaryAndLogLineOfEachEnd) {
                              "папка /home/r/Download/2006.11.23; страниц 24 из 24; изображений "
                              "48 из 48."));
     EXPECT_EQ(end.logLine, "kp\tcomplete\t24001 23.11.2006\t/home/r/Download/2006.11.23\t"
-                           "pages 24/24\tpictures 48/48\t");
+                           "pages 24/24\tpictures 48/48\t\t");
 
     report.end = DownloadEnd::Incomplete;
     report.picturesSaved = 41;

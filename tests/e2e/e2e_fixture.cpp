@@ -14,7 +14,8 @@ namespace {
 
 HangUpPlatform NoLinks() {
     HangUpPlatform p;
-    p.listLinks = [] { return QStringList(); };
+    p.listInterfaces = [] { return QList<InterfaceInfo>(); };
+    p.listConnections = [] { return QList<ActiveConnection>(); };
     p.findProgram = [](const QString&) { return QString(); };
     p.run = [](const QString&, const QStringList&) { return false; };
     return p;

@@ -1,11 +1,18 @@
 // The real program started unattended (-kp, -kt) on the offscreen platform
 // against the demo site: it downloads the newest issue and ends by itself;
-// started again it ends at once, the issue being archived.
+// started again it ends at once, the issue being archived. A newer version
+// on the update server is reported, never installed. Started with "/del",
+// it deletes the file an update handed over.
+#include "settings/ini.h"
+#include "settings/settings.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
+#include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,6 +60,96 @@ TEST(UnattendedProgram, NewspaperDownloadsOnceAndThenEndsAtOnce) {
 
 TEST(UnattendedProgram, MagazineDownloadsOnceAndThenEndsAtOnce) {
     ExpectUnattendedRuns("-kt", ".KT", "/print/offline");
+}
+
+TEST(UnattendedProgram, NewerVersionIsReportedOnStandardErrorAndNotInstalled) {
+    TempProgramFolder home;
+    DemoSite site({"--update-version", "2.2.0"});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(site.installInto(home.path()));
+    const ProgramRun run = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(run.finished) << "no window waits for an answer";
+    EXPECT_EQ(run.exitCode, 0);
+    const QString link = "http://" + site.update() + "/norvel2-2.2.0-update.sh";
+    EXPECT_TRUE(QString::fromUtf8(run.errors)
+                    .contains("norvel2: Обновление: Найдена новая версия 2.2.0 (ваша версия - "
+                              "2.1.7), 68 кб: " +
+                              link))
+        << run.errors.toStdString();
+    EXPECT_EQ(IssueFolders(home).size(), 1) << "the issue is downloaded all the same";
+    const QList<ByteText> lines = site.requestLines();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.first(), "GET /version.info HTTP/1.0");
+    for (const ByteText& line : lines)
+        EXPECT_FALSE(line.contains("update.sh") || line.contains("download.php"))
+            << line.toStdString();
+    EXPECT_FALSE(QFile::exists(home.file("norvel2-2.2.0-update.sh")));
+}
+
+// A program folder on the demo site, whose settings (those of a first start)
+// send everything through the site's proxy with a login; the proxy demands
+// proxyLogin and words its refusal as common proxies do.
+struct ProxiedProgram {
+    ProxiedProgram(const QString& proxyLogin, const QString& login, const QString& password)
+        : site({"--proxy-auth", proxyLogin, "--proxy-auth-required"}) {
+        site.installInto(home.path());
+        Settings settings;
+        SetDefaults(settings, home.path());
+        settings.UseProxy = true;
+        settings.ProxyName = "127.0.0.1";
+        settings.ProxyPort = QString::number(site.proxyPort());
+        settings.ProxyAut = true;
+        settings.ProxyLogin = login;
+        settings.ProxyPass = password;
+        INI options;
+        ScriptedMessenger quiet;
+        SaveSettings(settings, options, home.path(), quiet);
+    }
+    TempProgramFolder home;
+    DemoSite site;
+};
+
+TEST(UnattendedProgram, RussianProxyLoginKeptInUtf8DownloadsTheIssue) {
+    ProxiedProgram p("читатель:пароль", "читатель", "пароль");
+    ASSERT_TRUE(p.site.isRunning()) << p.site.error().toStdString();
+    const ProgramRun run = RunProgram(p.home.path(), "-kp");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(IssueFolders(p.home).size(), 1);
+}
+
+TEST(UnattendedProgram, RefusedProxyLoginEndsTheRunAfterTheFirstRefusal) {
+    ProxiedProgram p("reader:secret", "reader", "wrong");
+    ASSERT_TRUE(p.site.isRunning()) << p.site.error().toStdString();
+    const ProgramRun run = RunProgram(p.home.path(), "-kp");
+    ASSERT_TRUE(run.finished) << "nobody answers the refusal";
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(QString::fromUtf8(run.errors).contains(QString::fromUtf8("отказал в авторизации")))
+        << run.errors.toStdString();
+    EXPECT_EQ(p.site.requestLines(),
+              QList<ByteText>({"GET http://" + p.site.update() + "/version.info HTTP/1.0"}));
+    EXPECT_TRUE(IssueFolders(p.home).isEmpty());
+}
+
+// The hand-over comes from an update the user started at the screen: the
+// program then shows what it did and waits for the user, so the test ends it.
+TEST(ProgramHandOver, DelDeletesTheFileTheUpdateNamed) {
+    TempProgramFolder home;
+    home.write("old setup.sh", "#!/bin/sh\n");
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("NORVEL_HOME", home.path());
+    program.setProcessEnvironment(env);
+    program.start(TempProgramFolder::binDir() + "/norvel2", {"/del", home.file("old setup.sh")});
+    ASSERT_TRUE(program.waitForStarted(10'000));
+    QElapsedTimer clock;
+    clock.start();
+    while (QFile::exists(home.file("old setup.sh")) && clock.elapsed() < 30'000)
+        program.waitForFinished(50);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_FALSE(QFile::exists(home.file("old setup.sh")));
 }
 
 } // namespace

@@ -168,7 +168,8 @@ TEST(UnattendedEnds, ACompleteIssueAndThenTheArchivedOne) {
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_TRUE(second.errors.isEmpty());
     EXPECT_TRUE(QString::fromUtf8(second.output).contains(U(": номер уже есть в архиве; номер ")));
-    EXPECT_EQ(site.requestLines().size(), 2) << "the main page and the archive list only";
+    EXPECT_EQ(site.requestLines().size(), 3)
+        << "the version check, the main page and the archive list only";
     const QStringList log = LogLines(home);
     ASSERT_EQ(log.size(), 2);
     EXPECT_EQ(log.at(0).split('\t').mid(1, 2), QStringList({"kp", "complete"}));

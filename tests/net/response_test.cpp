@@ -22,14 +22,27 @@ void ExpectSameVerdictAtEverySplit(const ByteText& response, ResponseVerdict exp
 
 } // namespace
 
-TEST(Response, ProxyAuthorisationFailureIsReadFromTheTenthCharacter) {
+TEST(Response, AnyFourOhSevenStatusLineIsAProxyAuthorisationFailure) {
     const ByteText denied = "HTTP/1.0 407 Unauthorized\r\nProxy-Authenticate: Basic\r\n\r\n";
     ExpectSameVerdictAtEverySplit(denied, ResponseVerdict::ProxyAuthFailed);
-    EXPECT_EQ(JudgeResponse("HTTP/1.1 407 Unauthorized\r\n\r\n"), ResponseVerdict::ProxyAuthFailed);
-    // Any other wording of 407 is an ordinary response.
-    EXPECT_EQ(JudgeResponse("HTTP/1.1 407 Proxy Authentication Required\r\n\r\nx"),
-              ResponseVerdict::Response);
+    // Whatever the reason text: common proxies say "Proxy Authentication
+    // Required", and some send none.
+    ExpectSameVerdictAtEverySplit(
+        "HTTP/1.1 407 Proxy Authentication Required\r\nContent-Length: 40\r\n\r\n" +
+            W("<html>Доступ запрещён</html>"),
+        ResponseVerdict::ProxyAuthFailed);
+    EXPECT_EQ(JudgeResponse("HTTP/1.0 407\r\n\r\n"), ResponseVerdict::ProxyAuthFailed);
+    EXPECT_EQ(JudgeResponse("HTTP/1.0 407"), ResponseVerdict::ProxyAuthFailed);
+    // "407 Unauthorized" from the tenth character counts after any prefix.
+    EXPECT_EQ(JudgeResponse("HTTP/2.0 407 Unauthorized\r\n\r\n"), ResponseVerdict::ProxyAuthFailed);
+    // Not a 407 status line: other codes that begin so, a malformed line,
+    // and a page that merely mentions 407.
+    EXPECT_NE(JudgeResponse("HTTP/1.0 4070 Odd\r\n\r\nx"), ResponseVerdict::ProxyAuthFailed);
     EXPECT_EQ(JudgeResponse("HTTP/1.0  407 Unauthorized\r\n\r\n"), ResponseVerdict::Response);
+    EXPECT_NE(JudgeResponse("HTTP/1.x 407 Proxy Authentication Required\r\n\r\n"),
+              ResponseVerdict::ProxyAuthFailed);
+    EXPECT_EQ(JudgeResponse("HTTP/1.0 200 OK\r\n\r\nHTTP/1.0 407 Unauthorized"),
+              ResponseVerdict::Response);
 }
 
 TEST(Response, NotFoundCountsOnlyWithinTheFirstNineteenCharacters) {

@@ -1,6 +1,7 @@
 #include "tools/demosite/command_line.h"
 
 #include <QCommandLineParser>
+#include <QFile>
 
 namespace {
 
@@ -54,8 +55,23 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption version(
         "update-version", "Version named by /version.info (default 2.1.7, the program's own).",
         "X");
+    const QCommandLineOption release(
+        "update-release", "Serve FILE's bytes as the release (default: a generated script).",
+        "FILE");
+    const QCommandLineOption releaseName(
+        "update-file-name", "FileName announced in /version.info, served as the release.", "NAME");
+    const QCommandLineOption releaseSize(
+        "update-file-size", "FileSize announced in /version.info (default: the true size).",
+        "TEXT");
+    const QCommandLineOption releaseHash(
+        "update-sha256",
+        "SHA256 announced in /version.info (default: the true hash; none: no such key).", "HEX");
     const QCommandLineOption proxyAuth(
         "proxy-auth", "Make the proxy demand these Basic credentials.", "USER:PASSWORD");
+    const QCommandLineOption proxyAuthRequired(
+        "proxy-auth-required",
+        "Refuse with \"407 Proxy Authentication Required\" (as common proxies word it) "
+        "instead of \"407 Unauthorized\".");
     const QCommandLineOption fault(
         "fault",
         "Inject a fault for request paths matching PATTERN (a substring; with * or a leading ^ "
@@ -76,8 +92,28 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption exitWithStdin(
         "exit-with-stdin",
         "End when standard input reaches its end (the parent that started it has gone).");
-    parser.addOptions({help, sites, log, seed, issues, pages, images, imageSize, announced,
-                       shortIssue, version, proxyAuth, fault, port, dribble, crlfLink, verbose,
+    parser.addOptions({help,
+                       sites,
+                       log,
+                       seed,
+                       issues,
+                       pages,
+                       images,
+                       imageSize,
+                       announced,
+                       shortIssue,
+                       version,
+                       release,
+                       releaseName,
+                       releaseSize,
+                       releaseHash,
+                       proxyAuth,
+                       proxyAuthRequired,
+                       fault,
+                       port,
+                       dribble,
+                       crlfLink,
+                       verbose,
                        exitWithStdin});
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
@@ -116,6 +152,18 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     options.basePort = quint16(basePort);
     if (parser.isSet(version))
         content.updateVersion = parser.value(version).toUtf8();
+    if (parser.isSet(release)) {
+        QFile file(parser.value(release));
+        if (!file.open(QIODevice::ReadOnly) || (content.updateRelease = file.readAll()).isEmpty()) {
+            result.error = "--update-release wants a readable, non-empty file, not '" +
+                           parser.value(release) + "'";
+            return result;
+        }
+    }
+    content.updateFileName = parser.value(releaseName).toUtf8();
+    content.updateFileSize = parser.value(releaseSize).toUtf8();
+    content.updateSha256 = parser.value(releaseHash).toUtf8();
+    options.proxyAuthRequired = parser.isSet(proxyAuthRequired);
     if (parser.isSet(proxyAuth)) {
         options.proxyCredentials = parser.value(proxyAuth).toUtf8();
         if (!options.proxyCredentials.contains(':')) {

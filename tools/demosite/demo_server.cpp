@@ -10,10 +10,12 @@ namespace {
 
 const char* const HostKeys[] = {"Newspaper", "MagazineArchive", "MagazineMain", "Update", "Proxy"};
 
-Response proxyChallenge() {
+Response proxyChallenge(bool authRequiredWording) {
     Response response = Response::make(407, "text/html",
                                        "<html><body><h1>407 Unauthorized</h1>"
                                        "<p>Proxy authentication required.</p></body></html>\r\n");
+    if (authRequiredWording)
+        response.reason = "Proxy Authentication Required";
     response.addHeader("Proxy-Authenticate", "Basic realm=\"norvel-demosite\"");
     return response;
 }
@@ -152,7 +154,7 @@ Reply DemoServer::proxyReply(const Request& request) {
     if (!request.absolute())
         return {Response::make(400, "text/plain", "a proxy request names its URI in full\r\n")};
     if (!proxyAuthorised(request))
-        return {proxyChallenge()};
+        return {proxyChallenge(options_.proxyAuthRequired)};
     Site* target = siteForHost(request.uriHost);
     if (!target)
         return {Response::make(502, "text/plain", "unknown host " + request.uriHost + "\r\n")};
@@ -173,7 +175,7 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
         result.response = Response::notFound();
         break;
     case Fault::ProxyAuth:
-        result.response = proxyChallenge();
+        result.response = proxyChallenge(options_.proxyAuthRequired);
         break;
     case Fault::ServerError:
         result.response = Response::make(500, "text/html",

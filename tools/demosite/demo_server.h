@@ -22,8 +22,9 @@ struct ServerOptions {
     DemoConfig content;
     FaultRules faults;
     QString logFile;
-    ByteText proxyCredentials; // "user:password", or empty for an open proxy
-    quint16 basePort = 0;      // 0: free ports chosen by the system
+    ByteText proxyCredentials;      // "user:password", or empty for an open proxy
+    bool proxyAuthRequired = false; // 407 reads "Proxy Authentication Required"
+    quint16 basePort = 0;           // 0: free ports chosen by the system
     int dribbleMs = 2;
     bool verbose = false;
 };

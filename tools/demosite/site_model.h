@@ -23,6 +23,10 @@ struct DemoConfig {
     // The newest newspaper issue's first article shows one more picture
     // whose address holds CR LF and a header line (CrlfPictureName).
     bool crlfLink = false;
+    ByteText updateRelease;  // the release file's bytes; empty: a generated shell script
+    ByteText updateFileName; // FileName in version.info; empty: norvel2-X-update.sh
+    ByteText updateFileSize; // FileSize in version.info; empty: the release's true size
+    ByteText updateSha256;   // SHA256 in version.info; empty: the true hash; "none": no key
 };
 
 // The file name part of that picture's address.

@@ -2,6 +2,8 @@
 
 #include "tools/demosite/page_parts.h"
 
+#include <QCryptographicHash>
+
 ByteText UpdateSite::releaseName(const ByteText& version) {
     return "norvel2-" + version + "-update.sh";
 }
@@ -20,13 +22,35 @@ ByteText UpdateSite::releaseFile(const ByteText& version) {
     return out;
 }
 
+ByteText UpdateSite::announcedName() const {
+    const DemoConfig& config = context_.model.config();
+    return config.updateFileName.isEmpty() ? releaseName(config.updateVersion)
+                                           : config.updateFileName;
+}
+
+ByteText UpdateSite::releaseBytes() const {
+    const DemoConfig& config = context_.model.config();
+    return config.updateRelease.isEmpty() ? releaseFile(config.updateVersion)
+                                          : config.updateRelease;
+}
+
 ByteText UpdateSite::versionInfo(const HostNames& names) const {
-    const ByteText version = context_.model.config().updateVersion;
+    const DemoConfig& config = context_.model.config();
+    const ByteText version = config.updateVersion;
+    const ByteText release = releaseBytes();
     ByteText out = "[Main]\r\n";
     out += "Version=" + version + "\r\n";
-    out += "FileSize=" + ByteText::number(releaseFile(version).size()) + "\r\n";
+    out += "FileSize=" +
+           (config.updateFileSize.isEmpty() ? ByteText::number(release.size())
+                                            : config.updateFileSize) +
+           "\r\n";
     out += "Host=" + names.update + "\r\n";
-    out += "FileName=" + releaseName(version) + "\r\n";
+    out += "FileName=" + announcedName() + "\r\n";
+    if (config.updateSha256.isEmpty())
+        out += "SHA256=" + QCryptographicHash::hash(release, QCryptographicHash::Sha256).toHex() +
+               "\r\n";
+    else if (config.updateSha256 != "none")
+        out += "SHA256=" + config.updateSha256 + "\r\n";
     out += ";" + W("Версия ") + version + ":\r\n";
     out += ";" + W("- ускорена загрузка изображений;") + "\r\n";
     out += ";" + W("- исправлена работа через прокси-сервер;") + "\r\n";
@@ -39,8 +63,8 @@ Response UpdateSite::answer(const Request& request) {
     const ByteText version = context_.model.config().updateVersion;
     if (request.path == "/version.info")
         return Response::make(200, "text/plain; charset=windows-1251", versionInfo(names));
-    if (request.path == "/" + releaseName(version))
-        return Response::make(200, "application/octet-stream", releaseFile(version));
+    if (request.path == "/" + announcedName())
+        return Response::make(200, "application/octet-stream", releaseBytes());
     if (request.path == "/download.php") {
         ++downloads_;
         return Response::make(200, "text/plain", "OK\r\n");
@@ -49,8 +73,7 @@ Response UpdateSite::answer(const Request& request) {
         ByteText out =
             page::head(W("Норвел: программа для чтения газет офлайн"), "/_css/style.css");
         out += "<h1>" + W("Норвел") + "</h1>\r\n<p>" + W("Последняя версия: ") + version +
-               "</p>\r\n<p><a href=\"/" + releaseName(version) + "\">" + W("Скачать") +
-               "</a></p>\r\n";
+               "</p>\r\n<p><a href=\"/" + announcedName() + "\">" + W("Скачать") + "</a></p>\r\n";
         out += page::tail(W("© Норвел"));
         return Response::html(out);
     }

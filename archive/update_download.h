@@ -1,0 +1,46 @@
+#pragma once
+// DownloadUpdate's parts: the release file named by version.info is fetched
+// from its host, checked, written into the program folder with the
+// executable bit, and started.
+//
+// The file comes over plain HTTP from a name the server chose, so before
+// anything is written or started: the name must be a plain file name (no
+// "/", "\", "..", control characters), the body must be FileSize bytes long,
+// and when version.info carries SHA256 the body's hash must match it.
+
+#include "archive/update_check.h"
+
+#include <QString>
+#include <functional>
+
+class Download_Control;
+
+// Whether FileName can be a file directly in the program folder.
+bool IsSafeReleaseName(const ByteText& FileName);
+
+// Whether a fetched body is the release version.info describes: its size is
+// FileSize, and its SHA-256 is SHA256 (hex, either case) when that is given.
+bool ReleaseMatches(const ByteText& body, const UpdateInfo& info);
+
+enum class ReleaseFetch {
+    Ready,   // written to the path, executable
+    Failed,  // refused name, failed fetch, wrong size or hash, write failed
+    Stopped, // the user stopped the fetch
+};
+
+struct FetchedRelease {
+    ReleaseFetch outcome = ReleaseFetch::Failed;
+    QString path; // program folder + "/" + FileName
+};
+
+// Fetches "/" + FileName from Host, then "/download.php?version=" + Version
+// (whatever came of the first, its answer unread), checks the body and
+// writes it. A refused or failed release leaves no file of that name.
+// status gets "Загрузка обновления (N кб)...".
+FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
+                            const QString& programFolder,
+                            const std::function<void(const QString&)>& status);
+
+// Starts the release as a program in the program folder; false when it
+// could not be started.
+bool StartRelease(const QString& path, const QString& programFolder);

@@ -1,0 +1,181 @@
+// The update window and the socket-error window as the user meets them, on
+// the offscreen platform: labels, the what's-new preview, the copied link
+// and its timer, the decisions; the error list opened from the download
+// control's error link.
+#include "archive/upgrade.h"
+#include "archive/ws_error_doc.h"
+#include "htmlview/html_label.h"
+#include "net/download_control.h"
+#include "net/download_control_view.h"
+#include "tests/support/temp_program_folder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTcpServer>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+UpdateInfo NewerVersion() {
+    UpdateInfo info;
+    info.Version = "2.2.0";
+    info.FileSize = "70000";
+    info.Host = "update.example:8080";
+    info.FileName = "norvel2-2.2.0-update.sh";
+    info.WhatsNew = W("Версия 2.2.0:\r\n- быстрее;\r\n- надёжнее.");
+    return info;
+}
+
+bool Underlined(QLabel* label) {
+    return label->font().underline();
+}
+
+// Calls act with the first window of that type to be shown, from a timer
+// that keeps looking without blocking, so it works inside a modal loop.
+template <typename Window> void WhenShown(QObject* owner, std::function<void(Window&)> act) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* window = qobject_cast<Window*>(w);
+            if (window && window->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                act(*window);
+                return;
+            }
+        }
+    });
+    poll->start(10);
+}
+
+// Runs the window modally and acts on it once it is shown.
+UpdateDecision RunWith(Upgrade& window, const std::function<void()>& act) {
+    WhenShown<Upgrade>(&window, [act](Upgrade&) { act(); });
+    return window.Run();
+}
+
+} // namespace
+
+TEST(UpgradeWindow, ShowsTheVersionSizeAndNoticeWithThePreviewHidden) {
+    QWidget main;
+    main.setWindowIcon(QIcon(QPixmap(16, 16)));
+    Upgrade window(NewerVersion(), &main);
+    EXPECT_EQ(window.windowTitle(), "Обновление");
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.Label1->text(), "Версия: 2.2.0 (ваша версия - 2.1.7)");
+    EXPECT_EQ(window.Label2->text(), "Размер файла: 68 кб");
+    EXPECT_TRUE(window.Label3->text().startsWith("Внимание!\r\n"));
+    EXPECT_EQ(window.Label4->text(), "Прямая ссылка (копировать)");
+    EXPECT_TRUE(Underlined(window.Label4));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    EXPECT_EQ(window.Command1->text(), "Обновить");
+    EXPECT_EQ(window.Command2->text(), "Отмена");
+
+    window.show();
+    EXPECT_FALSE(window.HTML->isVisible());
+    EXPECT_EQ(window.Command3->text(), "Что нового?");
+    window.Command3->click();
+    EXPECT_TRUE(window.HTML->isVisible());
+    EXPECT_EQ(window.Command3->text(), "Назад");
+    // Three lines of news, shown as three lines.
+    EXPECT_EQ(window.HTML->DocumentHTML().count("<br>"), 2);
+    window.Command3->click();
+    EXPECT_FALSE(window.HTML->isVisible());
+    EXPECT_EQ(window.Command3->text(), "Что нового?");
+}
+
+TEST(UpgradeWindow, TheLinkIsCopiedAndComesBackWhenItsTimerTicks) {
+    Upgrade window(NewerVersion());
+    EXPECT_EQ(window.Timer1.interval(), 3000);
+    window.Timer1.setInterval(80);
+    window.show();
+    QApplication::clipboard()->setText("something else");
+    QTest::mouseClick(window.Label4, Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "http://update.example:8080/norvel2-2.2.0-update.sh");
+    EXPECT_EQ(window.Label4->text(), QString::fromUtf8("C") + "копирована в буфер обмена");
+    EXPECT_FALSE(Underlined(window.Label4));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText),
+              window.palette().color(QPalette::WindowText));
+    EXPECT_TRUE(window.Timer1.isActive());
+    QTest::qWait(20);
+    EXPECT_EQ(window.Label4->text(), Upgrade::CopiedCaption());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window.Label4->text() == Upgrade::LinkCaption(); }, 2000));
+    EXPECT_TRUE(Underlined(window.Label4));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    EXPECT_FALSE(window.Timer1.isActive());
+}
+
+TEST(UpgradeWindow, EachWayOutGivesItsDecision) {
+    {
+        Upgrade window(NewerVersion());
+        EXPECT_EQ(RunWith(window, [&] { window.Command1->click(); }), UpdateDecision::Update);
+    }
+    {
+        Upgrade window(NewerVersion());
+        EXPECT_EQ(RunWith(window, [&] { window.Command2->click(); }), UpdateDecision::Cancel);
+    }
+    {
+        // Closed by the title bar or Escape: the download goes on.
+        Upgrade window(NewerVersion());
+        EXPECT_EQ(RunWith(window, [&] { window.close(); }), UpdateDecision::Cancel);
+        Upgrade other(NewerVersion());
+        EXPECT_EQ(RunWith(other, [&] { QTest::keyClick(&other, Qt::Key_Escape); }),
+                  UpdateDecision::Cancel);
+    }
+}
+
+TEST(SocketErrorWindow, ShowsTheShippedListOfCodes) {
+    TempProgramFolder home;
+    WSErrorDoc window(home.file("data/wserror.dat"));
+    window.show();
+    EXPECT_EQ(window.windowTitle(), "Коды ошибок WinSock");
+    EXPECT_EQ(window.HTML->DocumentTitle(), "Коды ошибок WinSock");
+    EXPECT_TRUE(window.HTML->DocumentHTML().contains(W("В подключении отказано")));
+    EXPECT_TRUE(window.HTML->scrollBar()->isEnabled()) << "the list is longer than the window";
+    // Something was painted: the surface is not one colour.
+    const QImage surface = window.HTML->surfaceImage();
+    ASSERT_FALSE(surface.isNull());
+    EXPECT_NE(surface.pixel(10, 10), surface.pixel(surface.width() / 2, 60));
+}
+
+TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
+    TempProgramFolder home;
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = closed.serverPort();
+    closed.close();
+
+    Download_Control dc;
+    DownloadControlView view(&dc);
+    view.show();
+    QString title;
+    ByteText document;
+    // The real window, closed from inside its modal loop once it is open.
+    dc.setErrorWindowOpener([&](const QString& path) {
+        WhenShown<WSErrorDoc>(&view, [&](WSErrorDoc& open) {
+            title = open.windowTitle();
+            document = open.HTML->DocumentHTML();
+            open.close();
+        });
+        ShowSocketErrorCodes(path, view.window());
+    });
+    dc.RHost("127.0.0.1:" + ByteText::number(port));
+    ASSERT_EQ(dc.Down("/", false), "error");
+    EXPECT_EQ(dc.StatusText(), "Ошибка 10061 (В подключении отказано)");
+
+    QLabel* link = nullptr;
+    for (QLabel* label : view.findChildren<QLabel*>())
+        if (label->text() == dc.StatusText())
+            link = label;
+    ASSERT_NE(link, nullptr);
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(title, "Коды ошибок WinSock");
+    EXPECT_TRUE(document.contains("10061"));
+}

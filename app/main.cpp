@@ -11,6 +11,7 @@
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
+#include "settings/installed_data.h"
 #include "settings/program_folder.h"
 
 #include <QApplication>
@@ -40,24 +41,30 @@ void wireDownloadControl(Download_Control& DC, Hang_Up& hangUp, MainController& 
 
 // Started by a scheduler, over ssh or from a console there is no display to
 // show a window on; without one the toolkit would abort before the program
-// could say anything. A platform the user chose stays as it is.
-void chooseOffscreenWithoutDisplay() {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+// could say anything. A platform the user chose stays as it is. True when
+// there is no display.
+bool chooseOffscreenWithoutDisplay() {
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return false;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    chooseOffscreenWithoutDisplay();
+    const bool noDisplay = chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("norvel2"));
 
     AppState app;
-    app.ProgramFolder = ProgramFolder();
+    const ProgramFolderPlace place = LocateProgramFolder();
+    app.ProgramFolder = place.folder;
     app.sites = LoadSites(app.ProgramFolder);
     MessageBoxMessenger messenger;
+    messenger.setNoDisplay(noDisplay);
 
     SingleInstance instance(app.ProgramFolder);
     if (!instance.tryAcquire()) {
@@ -65,6 +72,9 @@ int main(int argc, char** argv) {
                        MessageIcon::Error);
         return 1;
     }
+    // An installed program keeps the user's copy of its data/ up to date.
+    if (!place.installedData.isEmpty())
+        SyncInstalledData(place.installedData, place.folder);
     if (!CheckDataFolder(app.ProgramFolder, app.sites.HomePage, messenger))
         return 1;
 

@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdio>
 
 namespace {
 
@@ -25,6 +26,11 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 
 MessageAnswer MessageBoxMessenger::Show(const QString& text, const QString& title, MessageIcon icon,
                                         MessageButtons buttons) {
+    if (noDisplay_) {
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(title), qUtf8Printable(text));
+        std::fflush(stderr);
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, parent_.data());
     if (buttons == MessageButtons::YesNo) {
         QPushButton* yes = box.addButton(QString::fromUtf8("Да"), QMessageBox::YesRole);

@@ -55,7 +55,9 @@ QString MagazineRefusal() {
 IssueDownload::IssueDownload(AppState& app, Download_Control& dc, Messenger& messenger,
                              DownloadView& view, Hang_Up& hangUp)
     : app_(app), st_(app.state), settings_(app.settings), DC(dc), messenger_(messenger),
-      view_(view), hangUp_(hangUp), processor_(messenger) {}
+      view_(view), hangUp_(hangUp), processor_(messenger) {
+    processor_.setShippedScript(app.ProgramFolder + "/data/script.txt");
+}
 
 void IssueDownload::Start() {
     PrepareStart();

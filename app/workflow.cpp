@@ -192,6 +192,7 @@ ByteText IssueDownload::processedPage(const ByteText& body, int n) {
                               "\" style=\"border:none;\" /></a>";
         page.replace(logo, st_.IssueDate);
     }
+    LinkSitePicturesApart(page);
     LinkNeighbours(page, n, st_.PageCount);
     return page;
 }

@@ -34,12 +34,16 @@ struct IssueIndexInput {
 };
 
 struct IssueIndexResult {
-    bool written = false; // index.htm replaced (false: template unreadable or write refused)
-    ByteText page;        // the finished index (the workflow's page text afterwards)
+    // index.htm replaced and every companion file in place; false when the
+    // template was unreadable or a write failed (failedPath names the first).
+    bool written = false;
+    QString failedPath;
+    ByteText page; // the finished index (the workflow's page text afterwards)
 };
 
 // Builds and writes the index of the issue. complete is false when a page
-// failed or the download ended early. A template without the list marker
+// failed or the download ended early. It shows no message: a failed write
+// is the caller's to report, by the result. A template without the list marker
 // gets the list at its end, so no page goes unlisted. The magazine's cover
 // is the temp folder's file of the chosen issue copied as img/cover.jpg; when
 // there is none, stockCover is saved as img/cover.bmp and the index names

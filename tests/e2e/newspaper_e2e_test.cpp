@@ -33,6 +33,7 @@ void ExpectWholeNewspaperIssue(E2ERun& run) {
         EXPECT_EQ(page.contains("href=\"page" + ByteText::number(n - 1) + ".html\""), n > 1);
         EXPECT_EQ(page.contains("href=\"page" + ByteText::number(n + 1) + ".html\""),
                   n < st.PageCount);
+        EXPECT_EQ(page.count("<a href=\"index.htm\">"), 1) << "back to the contents";
         EXPECT_FALSE(page.contains("/_img/logo.gif")) << "the logo gives way to the date";
         EXPECT_TRUE(page.contains(st.IssueDate));
     }

@@ -118,6 +118,7 @@ TEST(ProgramFolderOfTheProgram, AFolderOutsideWindows1251ProcessesPagesOnTheSeco
     const ByteText text = ReadWholeFile(page).value_or("");
     EXPECT_TRUE(text.contains("kp.css")) << "the script ran on the page";
     EXPECT_FALSE(text.contains("/_css/print.css"));
+    EXPECT_TRUE(text.contains("<a href=\"index.htm\">")) << "back to the issue's contents";
     EXPECT_FALSE(second.errText().contains("script")) << second.err.data();
 }
 

@@ -48,5 +48,5 @@ QString InstalledDataFolder(const QString& executableFolder) {
     const QString beside = executableFolder + "/data";
     if (QFileInfo(beside).isDir())
         return beside;
-    return QDir::cleanPath(executableFolder + "/../share/norvel/data");
+    return QDir::cleanPath(executableFolder + "/" + QLatin1String(NORVEL_DATA_FROM_BIN));
 }

@@ -28,6 +28,6 @@ ProgramFolderPlace LocateProgramFolder();
 QString ProgramFolder();
 
 // The data/ an installation ships: beside the executable (a copy that keeps
-// its data with it), else <prefix>/share/norvel/data for an executable in
+// its data with it), else <prefix>/share/norvel2/data for an executable in
 // <prefix>/bin.
 QString InstalledDataFolder(const QString& executableFolder);

@@ -33,17 +33,17 @@ TEST(ProgramFolderRule, HomeThenAWritablePortableFolderThenTheUsersDataFolder) {
 
     place = LocateProgramFolder({}, installed, true, userData);
     EXPECT_EQ(place.folder, userData + "/norvel") << "a bin folder without data/";
-    EXPECT_EQ(place.installedData, base.file("usr/share/norvel/data"));
+    EXPECT_EQ(place.installedData, base.file("usr/share/norvel2/data"));
 }
 
 class UserDataCopy : public ::testing::Test {
 protected:
     TempProgramFolder base{false};
-    QString installed = base.file("share/norvel/data");
+    QString installed = base.file("share/norvel2/data");
     QString home = base.file("user/norvel");
 
     void install(const QString& name, const ByteText& bytes) {
-        base.write("share/norvel/data/" + name, bytes);
+        base.write("share/norvel2/data/" + name, bytes);
     }
     ByteText copy(const QString& name) const {
         return ReadWholeFile(home + "/data/" + name).value_or("<missing>");

@@ -25,4 +25,9 @@ public:
     virtual SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) = 0;
     // Ends the program at once, without the unload step.
     virtual void EndProgram() = 0;
+    // The progress of the issue: page n of count read, with picturesFound
+    // pictures to fetch for the pages read so far (0 when pictures are not
+    // fetched); picture i of count fetched.
+    virtual void PageDone(int /*n*/, int /*count*/, int /*picturesFound*/) {}
+    virtual void PictureDone(int /*i*/, int /*count*/) {}
 };

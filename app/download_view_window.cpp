@@ -42,3 +42,11 @@ SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, Select
 void MainWindowView::EndProgram() {
     controller_.EndProgramAtOnce();
 }
+
+void MainWindowView::PageDone(int n, int count, int picturesFound) {
+    controller_.PageDone(n, count, picturesFound);
+}
+
+void MainWindowView::PictureDone(int i, int count) {
+    controller_.PictureDone(i, count);
+}

@@ -22,6 +22,8 @@ public:
     void Repaint() override;
     SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) override;
     void EndProgram() override;
+    void PageDone(int n, int count, int picturesFound) override;
+    void PictureDone(int i, int count) override;
 
     // Called with every selection window before it opens (tests drive it).
     void setSelectionHook(std::function<void(Select_Number&)> hook) {

@@ -53,6 +53,10 @@ void MainController::startDownloading() {
     st.TrafficBytes = 0;
     Label2 = QString::fromUtf8("Трафик: 0 Кб");
     Frame2Visible = true;
+    progress_.Start();
+    progressClock_.start();
+    ProgressVisible = true;
+    showProgress();
     Option1Enabled = false;
     Option2Enabled = false;
     Q_EMIT changed();
@@ -128,7 +132,29 @@ void MainController::ResetControls() {
     Option1Enabled = true;
     Option2Enabled = true;
     Timer1.stop();
+    ProgressVisible = false;
     Q_EMIT changed();
+}
+
+void MainController::PageDone(int n, int count, int picturesFound) {
+    progress_.PageDone(n, count, picturesFound, progressClock_.elapsed());
+    showProgress();
+    Q_EMIT changed();
+}
+
+void MainController::PictureDone(int i, int count) {
+    progress_.PictureDone(i, count, progressClock_.elapsed());
+    showProgress();
+    Q_EMIT changed();
+}
+
+void MainController::showProgress() {
+    ProgressPercent = progress_.Percent();
+    ProgressText = progress_.Text();
+}
+
+QString MainController::WindowTitle() const {
+    return ProgressVisible ? QString::number(ProgressPercent) + "% — " + Caption : Caption;
 }
 
 void MainController::SetStat(const QString& text) {

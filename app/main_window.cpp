@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -61,6 +62,8 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setFrameShape(QFrame::Panel);
     Stat->setFrameShadow(QFrame::Sunken);
     Stat->setWordWrap(true);
+    Progress = new QProgressBar(this);
+    Progress->setRange(0, 100);
 
     auto* sources = new QHBoxLayout;
     sources->addWidget(Option1);
@@ -83,6 +86,7 @@ Main::Main(MainController& controller, QWidget* parent)
     auto* whole = new QVBoxLayout(this);
     whole->addLayout(top);
     whole->addWidget(Stat);
+    whole->addWidget(Progress);
 
     connect(Option1, &QRadioButton::clicked, this,
             [this] { controller_.SelectSource(NewspaperSource); });
@@ -105,7 +109,7 @@ void Main::setDownloadControlView(QWidget* view) {
 
 void Main::refresh() {
     const MainController& c = controller_;
-    setWindowTitle(c.Caption);
+    setWindowTitle(c.WindowTitle());
     Option1->setChecked(c.Option1Checked);
     Option2->setChecked(c.Option2Checked);
     Option1->setEnabled(c.Option1Enabled);
@@ -118,6 +122,9 @@ void Main::refresh() {
     Frame2->setVisible(c.Frame2Visible);
     Label1->setText(c.Label1);
     Label2->setText(c.Label2);
+    Progress->setVisible(c.ProgressVisible);
+    Progress->setValue(c.ProgressPercent);
+    Progress->setFormat(c.ProgressText);
 }
 
 // Closing the window is "Выход": the unload step runs, unless the program

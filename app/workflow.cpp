@@ -239,6 +239,7 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         (this->*collectImages)();
         st_.PageText = processedPage(st_.PageText, n);
         writePage(n, st_.PageText);
+        view_.PageDone(n, st_.PageCount, settings_.DownloadImages ? st_.ImageCount : 0);
     }
     return true;
 }
@@ -259,6 +260,7 @@ void IssueDownload::loadImages(const ByteText& host, bool reportError) {
             return;
         }
         writeImage(i, st_.PageText);
+        view_.PictureDone(i, count);
     }
 }
 

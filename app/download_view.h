@@ -5,6 +5,7 @@
 // it over the main window (MainWindowView); tests use the same one over a
 // real window on the offscreen platform, or their own.
 
+#include "app/desktop_notifier.h"
 #include "app/select_number_model.h"
 
 #include <QString>
@@ -30,4 +31,6 @@ public:
     // fetched); picture i of count fetched.
     virtual void PageDone(int /*n*/, int /*count*/, int /*picturesFound*/) {}
     virtual void PictureDone(int /*i*/, int /*count*/) {}
+    // The issue has been downloaded ("Номер загружен"): the desktop is told.
+    virtual void IssueArrived(const ArrivedIssue& /*issue*/) {}
 };

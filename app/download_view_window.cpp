@@ -50,3 +50,8 @@ void MainWindowView::PageDone(int n, int count, int picturesFound) {
 void MainWindowView::PictureDone(int i, int count) {
     controller_.PictureDone(i, count);
 }
+
+void MainWindowView::IssueArrived(const ArrivedIssue& issue) {
+    if (notifier_)
+        notifier_->IssueArrived(issue);
+}

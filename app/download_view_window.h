@@ -24,6 +24,10 @@ public:
     void EndProgram() override;
     void PageDone(int n, int count, int picturesFound) override;
     void PictureDone(int i, int count) override;
+    void IssueArrived(const ArrivedIssue& issue) override;
+
+    // Where IssueArrived goes; none by default.
+    void setNotifier(DesktopNotifier* notifier) { notifier_ = notifier; }
 
     // Called with every selection window before it opens (tests drive it).
     void setSelectionHook(std::function<void(Select_Number&)> hook) {
@@ -37,4 +41,5 @@ private:
     QWidget* window_;
     std::function<void(Select_Number&)> selectionHook_;
     int selectionsOpened_ = 0;
+    DesktopNotifier* notifier_ = nullptr;
 };

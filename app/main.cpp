@@ -1,6 +1,7 @@
 // The program norvel2: one main window over one download control. Start:
 // single copy, data folder, then the window's load (settings, cache, temp
 // folder, command line) and the event loop.
+#include "app/desktop_notifier.h"
 #include "app/download_view_window.h"
 #include "app/main_controller.h"
 #include "app/main_window.h"
@@ -86,6 +87,8 @@ int main(int argc, char** argv) {
     window.setDownloadControlView(new DownloadControlView(&DC));
     wireDownloadControl(DC, hangUp, controller, messenger);
     MainWindowView view(controller, &window);
+    DesktopNotifier notifier;
+    view.setNotifier(&notifier);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };
 

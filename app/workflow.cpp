@@ -334,7 +334,10 @@ void IssueDownload::finish(bool complete) {
     if (settings_.KillConnect)
         hangUp_.HangUpAll();
     setStat(U("Номер загружен"));
-    if ((st_.CurrentSource == NewspaperSource && st_.AutoNewspaper) ||
-        (st_.CurrentSource == MagazineSource && st_.AutoMagazine))
+    const bool unattended = (st_.CurrentSource == NewspaperSource && st_.AutoNewspaper) ||
+                            (st_.CurrentSource == MagazineSource && st_.AutoMagazine);
+    view_.IssueArrived({st_.CurrentSource, cp1251::toUnicode(st_.IssueDate),
+                        cp1251::toUnicode(st_.IssueNumber), st_.IssueFolder, complete, unattended});
+    if (unattended)
         view_.EndProgram();
 }

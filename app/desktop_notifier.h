@@ -6,21 +6,13 @@
 // the action "Открыть номер", which opens the issue's contents; an
 // unattended run ends at once, so its notification only informs.
 
+#include "app/arrived_issue.h"
+
 #include <QDBusConnection>
 #include <QHash>
 #include <QObject>
 #include <QString>
 #include <functional>
-
-// What the notification says.
-struct ArrivedIssue {
-    int16_t source = 1; // 1 newspaper, 2 magazine
-    QString date;       // as the site prints it
-    QString number;
-    QString folder; // the issue folder
-    bool complete = true;
-    bool unattended = false;
-};
 
 class DesktopNotifier : public QObject {
     Q_OBJECT

@@ -5,7 +5,7 @@
 // it over the main window (MainWindowView); tests use the same one over a
 // real window on the offscreen platform, or their own.
 
-#include "app/desktop_notifier.h"
+#include "app/arrived_issue.h"
 #include "app/select_number_model.h"
 
 #include <QString>

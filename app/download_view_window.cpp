@@ -1,5 +1,6 @@
 #include "app/download_view_window.h"
 
+#include "app/desktop_notifier.h"
 #include "app/main_controller.h"
 #include "app/select_number.h"
 

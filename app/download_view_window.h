@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class DesktopNotifier;
 class MainController;
 class Select_Number;
 class QWidget;

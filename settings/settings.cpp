@@ -22,16 +22,22 @@ QString readText(INI& ini, const char* section, const char* key) {
 // code page cannot hold ("Zażółć") would come back as "Za????": inside the
 // program folder it is kept relative to it, elsewhere as a file: address,
 // whose ASCII reads back the same.
+bool codePageHolds(const QString& text) {
+    return cp1251::toUnicode(cp1251::fromUnicode(text)) == text;
+}
+
 void writePath(INI& ini, const char* section, const char* key, const QString& path,
                const QString& programFolder) {
-    ByteText stored = cp1251::fromUnicode(path);
-    if (cp1251::toUnicode(stored) != path) {
+    QString stored = path;
+    if (!codePageHolds(path)) {
         const QString relative = QDir(programFolder).relativeFilePath(path);
-        stored = relative.startsWith(QLatin1String("..")) || QDir::isAbsolutePath(relative)
-                     ? QUrl::fromLocalFile(path).toEncoded()
-                     : cp1251::fromUnicode(relative);
+        const bool inside =
+            !relative.startsWith(QLatin1String("..")) && !QDir::isAbsolutePath(relative);
+        stored = inside && codePageHolds(relative)
+                     ? relative
+                     : QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
     }
-    ini.WInI(section, key, stored);
+    ini.WInI(section, key, cp1251::fromUnicode(stored));
 }
 
 QString readPath(INI& ini, const char* section, const char* key, const QString& programFolder) {

@@ -151,6 +151,12 @@ TEST(SettingsPaths, APathOutsideWindows1251ReadsBackTheSame) {
     EXPECT_EQ(loaded.FileScript, home + "/data/script.txt");
     EXPECT_EQ(loaded.FolderToCopy, settings.FolderToCopy);
 
+    // A name inside the folder that the code page cannot hold either.
+    settings.FileScript = home + QString::fromUtf8("/data/skrypt-ąę.txt");
+    ASSERT_TRUE(SaveSettings(settings, ini, home, messenger));
+    LoadSettings(loaded, ini, home, messenger);
+    EXPECT_EQ(loaded.FileScript, settings.FileScript);
+
     // A path the code page holds is written as it always was.
     settings.FolderToCopy = QString::fromUtf8("/media/флешка");
     ASSERT_TRUE(SaveSettings(settings, ini, home, messenger));

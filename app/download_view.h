@@ -7,6 +7,7 @@
 // it over the main window (MainWindowView); tests use the same one over a
 // real window on the offscreen platform, or their own.
 
+#include "app/arrived_issue.h"
 #include "app/select_number_model.h"
 #include "archive/update_check.h"
 
@@ -38,4 +39,11 @@ public:
         (void)info;
         return UpdateDecision::Cancel;
     }
+    // The progress of the issue: page n of count read, with picturesFound
+    // pictures to fetch for the pages read so far (0 when pictures are not
+    // fetched); picture i of count fetched.
+    virtual void PageDone(int /*n*/, int /*count*/, int /*picturesFound*/) {}
+    virtual void PictureDone(int /*i*/, int /*count*/) {}
+    // The issue has been downloaded ("Номер загружен"): the desktop is told.
+    virtual void IssueArrived(const ArrivedIssue& /*issue*/) {}
 };

@@ -1,5 +1,6 @@
 #include "app/download_view_window.h"
 
+#include "app/desktop_notifier.h"
 #include "app/main_controller.h"
 #include "app/select_number.h"
 #include "archive/upgrade.h"
@@ -53,4 +54,17 @@ UpdateDecision MainWindowView::OfferUpdate(const UpdateInfo& info) {
     if (upgradeHook_)
         upgradeHook_(window);
     return window.Run();
+}
+
+void MainWindowView::PageDone(int n, int count, int picturesFound) {
+    controller_.PageDone(n, count, picturesFound);
+}
+
+void MainWindowView::PictureDone(int i, int count) {
+    controller_.PictureDone(i, count);
+}
+
+void MainWindowView::IssueArrived(const ArrivedIssue& issue) {
+    if (notifier_)
+        notifier_->IssueArrived(issue);
 }

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class DesktopNotifier;
 class MainController;
 class Select_Number;
 class Upgrade;
@@ -25,6 +26,12 @@ public:
     void OfferIssue(const QString& issueFolder) override;
     void EndProgram() override;
     UpdateDecision OfferUpdate(const UpdateInfo& info) override;
+    void PageDone(int n, int count, int picturesFound) override;
+    void PictureDone(int i, int count) override;
+    void IssueArrived(const ArrivedIssue& issue) override;
+
+    // Where IssueArrived goes; none by default.
+    void setNotifier(DesktopNotifier* notifier) { notifier_ = notifier; }
 
     // Called with every selection window before it opens (tests drive it).
     void setSelectionHook(std::function<void(Select_Number&)> hook) {
@@ -41,4 +48,5 @@ private:
     std::function<void(Select_Number&)> selectionHook_;
     int selectionsOpened_ = 0;
     std::function<void(Upgrade&)> upgradeHook_;
+    DesktopNotifier* notifier_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // check, single copy, data folder, then the window's load (settings, cache,
 // temp folder, command line) and the event loop. A run started with -kp or
 // -kt has an answerer instead of message boxes and ends with its download.
+#include "app/desktop_notifier.h"
 #include "app/download_view_window.h"
 #include "app/main_controller.h"
 #include "app/main_window.h"
@@ -18,6 +19,7 @@
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
+#include "settings/installed_data.h"
 #include "settings/program_folder.h"
 #include "settings/version.h"
 
@@ -116,7 +118,8 @@ int main(int argc, char** argv) {
     }
 
     AppState app;
-    app.ProgramFolder = ProgramFolder();
+    const ProgramFolderPlace place = LocateProgramFolder();
+    app.ProgramFolder = place.folder;
     app.sites = LoadSites(app.ProgramFolder);
     MessageBoxMessenger boxes;
     UnattendedMessenger answerer([&app] { return app.settings.KillConnect; });
@@ -140,6 +143,9 @@ int main(int argc, char** argv) {
                        MessageIcon::Error);
         return notStarted(QString::fromUtf8("Программа уже запущена!"));
     }
+    // An installed program keeps the user's copy of its data/ up to date.
+    if (!place.installedData.isEmpty())
+        SyncInstalledData(place.installedData, place.folder);
     if (!CheckDataFolder(app.ProgramFolder, app.sites.HomePage, messenger))
         return notStarted(answerer.Shown().value(0));
 
@@ -152,9 +158,9 @@ int main(int argc, char** argv) {
     wireDownloadControl(DC, hangUp, controller, messenger);
     DC.setErrorWindowOpener(
         [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
-    DC.setErrorWindowOpener(
-        [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
     MainWindowView view(controller, &window);
+    DesktopNotifier notifier;
+    view.setNotifier(&notifier);
     IssueDownload download(app, DC, messenger, view, hangUp);
     controller.hooks.startDownload = [&download] { download.Start(); };
     WireArchiveWindows(controller, messenger, &window);

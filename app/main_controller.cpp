@@ -54,6 +54,10 @@ void MainController::startDownloading() {
     Label2 = QString::fromUtf8("Трафик: 0 Кб");
     Frame2Visible = true;
     OfferedIssue.clear();
+    progress_.Start();
+    progressClock_.start();
+    ProgressVisible = true;
+    showProgress();
     Option1Enabled = false;
     Option2Enabled = false;
     Q_EMIT changed();
@@ -133,7 +137,29 @@ void MainController::ResetControls() {
     Option1Enabled = true;
     Option2Enabled = true;
     Timer1.stop();
+    ProgressVisible = false;
     Q_EMIT changed();
+}
+
+void MainController::PageDone(int n, int count, int picturesFound) {
+    progress_.PageDone(n, count, picturesFound, progressClock_.elapsed());
+    showProgress();
+    Q_EMIT changed();
+}
+
+void MainController::PictureDone(int i, int count) {
+    progress_.PictureDone(i, count, progressClock_.elapsed());
+    showProgress();
+    Q_EMIT changed();
+}
+
+void MainController::showProgress() {
+    ProgressPercent = progress_.Percent();
+    ProgressText = progress_.Text();
+}
+
+QString MainController::WindowTitle() const {
+    return ProgressVisible ? QString::number(ProgressPercent) + "% — " + Caption : Caption;
 }
 
 void MainController::SetStat(const QString& text) {

@@ -10,10 +10,12 @@
 // download control, the hang-up and the windows that "Настройки", "Архив"
 // and "О программе" open.
 
+#include "app/download_progress.h"
 #include "app/global.h"
 #include "app/start_up.h"
 #include "settings/messenger.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -82,6 +84,13 @@ public:
     void ResetControls();
     // One tick of Timer1: one more second of ElapsedTime, shown in Label1.
     void Timer1Tick();
+    // The progress of the issue, from the workflow: page n of count read
+    // (picturesFound pictures to fetch so far), picture i of count fetched.
+    void PageDone(int n, int count, int picturesFound);
+    void PictureDone(int i, int count);
+    // The window's title: the caption, led by the percentage while a
+    // download runs, so the task bar shows it.
+    QString WindowTitle() const;
     // The status line Stat and the traffic label Label2.
     void SetStat(const QString& text);
     void SetTrafficText(const QString& labelText);
@@ -122,6 +131,10 @@ public:
     QString Label1 = QString::fromUtf8("Время: 0:00:00");
     QString Label2 = QString::fromUtf8("Трафик: 0 Кб");
     QString OfferedIssue; // index page "Открыть номер" opens; empty: not shown
+    // The progress bar under the status line, shown while downloading.
+    bool ProgressVisible = false;
+    int ProgressPercent = 0;
+    QString ProgressText;
 
     QTimer Timer1;  // 1000 ms while a download runs
     QTimer CString; // fires once, on the next turn after an unattended start-up
@@ -135,8 +148,12 @@ private:
     void askToStop();
     void unattendedStart();
 
+    void showProgress();
+
     AppState& app_;
     Messenger& messenger_;
+    DownloadProgress progress_;
+    QElapsedTimer progressClock_;
     bool endingAtOnce_ = false;
     int exitCode_ = 0;
     bool unloaded_ = false;

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -63,6 +64,8 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setWordWrap(true);
     OpenIssueLink = new QLabel(QString::fromUtf8("<a href=\"issue\">Открыть номер</a>"), this);
     OpenIssueLink->setToolTip(QString::fromUtf8("Открыть загруженный номер в браузере"));
+    Progress = new QProgressBar(this);
+    Progress->setRange(0, 100);
 
     auto* sources = new QHBoxLayout;
     sources->addWidget(Option1);
@@ -88,6 +91,7 @@ Main::Main(MainController& controller, QWidget* parent)
     status->addWidget(Stat, 1);
     status->addWidget(OpenIssueLink);
     whole->addLayout(status);
+    whole->addWidget(Progress);
 
     connect(Option1, &QRadioButton::clicked, this,
             [this] { controller_.SelectSource(NewspaperSource); });
@@ -111,7 +115,7 @@ void Main::setDownloadControlView(QWidget* view) {
 
 void Main::refresh() {
     const MainController& c = controller_;
-    setWindowTitle(c.Caption);
+    setWindowTitle(c.WindowTitle());
     Option1->setChecked(c.Option1Checked);
     Option2->setChecked(c.Option2Checked);
     Option1->setEnabled(c.Option1Enabled);
@@ -125,6 +129,9 @@ void Main::refresh() {
     Frame2->setVisible(c.Frame2Visible);
     Label1->setText(c.Label1);
     Label2->setText(c.Label2);
+    Progress->setVisible(c.ProgressVisible);
+    Progress->setValue(c.ProgressPercent);
+    Progress->setFormat(c.ProgressText);
 }
 
 // Closing the window is "Выход": the unload step runs, unless the program

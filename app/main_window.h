@@ -10,6 +10,7 @@
 class MainController;
 class QFrame;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
@@ -41,6 +42,7 @@ public:
     QFrame* Frame2;
     QLabel* Label1;
     QLabel* Label2;
+    QProgressBar* Progress; // under Stat, while a download runs
 
 protected:
     void closeEvent(QCloseEvent* event) override;

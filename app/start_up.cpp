@@ -1,6 +1,7 @@
 #include "app/start_up.h"
 
 #include "settings/version.h"
+#include "settings/whole_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,6 +111,18 @@ int EmptyFolderFiles(const QString& folder) {
     return stayed;
 }
 
+int RemoveLeftoversOfKilledRuns(const QString& programFolder) {
+    QStringList folders = {programFolder, programFolder + "/data", programFolder + "/cashe",
+                           programFolder + "/Download"};
+    const QString archive = programFolder + "/Download";
+    for (const QString& issue : QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        folders << archive + "/" + issue << archive + "/" + issue + "/img";
+    int removed = 0;
+    for (const QString& folder : folders)
+        removed += RemoveWriteLeftovers(folder);
+    return removed;
+}
+
 bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
              const CasheSetup& setCashe) {
     const CommandLine line = ParseCommandLine(commandLine);
@@ -134,6 +147,7 @@ bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
     app.state.TempFolder = app.ProgramFolder + "/temp";
     QDir().mkpath(app.state.TempFolder);
     EmptyFolderFiles(app.state.TempFolder);
+    RemoveLeftoversOfKilledRuns(app.ProgramFolder);
 
     if (commandLine.isEmpty())
         return false;

@@ -55,12 +55,19 @@ QString NoWriteAccessText(const QString& folder);
 // past a file that cannot be deleted. Returns how many stayed.
 int EmptyFolderFiles(const QString& folder);
 
+// Removes what a run killed in the middle of a write left behind (see
+// RemoveWriteLeftovers) wherever the program writes: the program folder
+// itself, data/, cashe/, Download/ and each issue folder with its img/.
+// Returns how many files went.
+int RemoveLeftoversOfKilledRuns(const QString& programFolder);
+
 // Where start-up hands the cache folder and capacity (the download control).
 using CasheSetup = std::function<void(const QString& folder, int16_t size)>;
 
 // The start-up after the data-folder check, caption and source choice: the
 // update clean-up, settings (defaults saved on first start, else loaded),
-// the cache folder, the temp folder, the command line. Failures of single
+// the cache folder, the temp folder and the leftovers of a killed run, the
+// command line. Failures of single
 // steps are ignored. Returns true when an unattended run is due (CString).
 bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
              const CasheSetup& setCashe = {});

@@ -77,7 +77,9 @@ QString WriteError(const QString& path) {
 IssueDownload::IssueDownload(AppState& app, Download_Control& dc, Messenger& messenger,
                              DownloadView& view, Hang_Up& hangUp)
     : app_(app), st_(app.state), settings_(app.settings), DC(dc), messenger_(messenger),
-      view_(view), hangUp_(hangUp), processor_(messenger) {}
+      view_(view), hangUp_(hangUp), processor_(messenger) {
+    processor_.setShippedScript(app.ProgramFolder + "/data/script.txt");
+}
 
 void IssueDownload::Start() {
     PrepareStart();
@@ -225,6 +227,7 @@ ByteText IssueDownload::processedPage(const ByteText& body, int n) {
                               "\" style=\"border:none;\" /></a>";
         page.replace(logo, st_.IssueDate);
     }
+    LinkSitePicturesApart(page);
     LinkNeighbours(page, n, st_.PageCount);
     return page;
 }
@@ -285,6 +288,7 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         }
         if (written == PageWrite::Saved)
             record_.Add(n, st_.PageCount, path, st_.ImageList.mid(picturesBefore));
+        view_.PageDone(n, st_.PageCount, settings_.DownloadImages ? st_.ImageCount : 0);
     }
     return true;
 }
@@ -324,6 +328,7 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
             return false;
         }
         ++report_.picturesSaved;
+        view_.PictureDone(i, count);
     }
     return true;
 }
@@ -374,9 +379,9 @@ bool IssueDownload::buildIndex(bool complete) {
     in.SelectedIssue = st_.SelectedIssue;
     const IssueIndexResult index = BuildIssueIndex(complete, in, app_.ProgramFolder, app_.sites);
     st_.PageText = index.page;
-    if (index.failedFile.isEmpty())
+    if (index.failedPath.isEmpty())
         return true;
-    endWithWriteError(index.failedFile);
+    endWithWriteError(index.failedPath);
     return false;
 }
 
@@ -428,4 +433,8 @@ void IssueDownload::finish(bool complete) {
     report_.end = complete ? DownloadEnd::Complete : DownloadEnd::Incomplete;
     setStat(U("Номер загружен"));
     view_.OfferIssue(st_.IssueFolder);
+    const bool unattended = (st_.CurrentSource == NewspaperSource && st_.AutoNewspaper) ||
+                            (st_.CurrentSource == MagazineSource && st_.AutoMagazine);
+    view_.IssueArrived({st_.CurrentSource, cp1251::toUnicode(st_.IssueDate),
+                        cp1251::toUnicode(st_.IssueNumber), st_.IssueFolder, complete, unattended});
 }

@@ -4,6 +4,7 @@
 #include "processing/safe_file_name.h"
 #include "settings/whole_file.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -69,8 +70,22 @@ ByteText joinAtMarker(const ByteText& page, const ByteText& list) {
     return page.left(at) + list + page.mid(rest);
 }
 
-bool copyCompanion(const QString& programFolder, const QString& name, const QString& target) {
-    return CopyFileOver(programFolder + "/data/" + name, target);
+// Notes the first file that could not be written.
+void check(bool written, const QString& path, IssueIndexResult& result) {
+    if (!written && result.failedPath.isEmpty())
+        result.failedPath = path;
+}
+
+void copyCompanion(const QString& programFolder, const QString& name, const QString& target,
+                   IssueIndexResult& result) {
+    check(CopyFileOver(programFolder + "/data/" + name, target), target, result);
+}
+
+bool saveBitmap(const QImage& picture, const QString& path) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    return buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP") &&
+           WriteWholeFile(path, bytes);
 }
 
 } // namespace
@@ -82,8 +97,10 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
     IssueIndexResult result;
     const std::optional<ByteText> text =
         ReadWholeFile(programFolder + (magazine ? "/data/indexct.dat" : "/data/index.dat"));
-    if (!text)
+    if (!text) {
+        result.failedPath = programFolder + (magazine ? "/data/indexct.dat" : "/data/index.dat");
         return result;
+    }
     ByteText page = *text;
     ReplaceFirst(page, IndexHeadingMarker, heading(issue));
     if (!complete) {
@@ -107,28 +124,22 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
     }
     result.page = page;
     const QString index = issue.IssueFolder + "/index.htm";
-    result.written = WriteWholeFile(index, page + "\r\n");
-    if (!result.written)
-        result.failedFile = index;
-    const auto place = [&result](bool placed, const QString& file) {
-        if (!placed && result.failedFile.isEmpty())
-            result.failedFile = file;
-    };
+    check(WriteWholeFile(index, page + "\r\n"), index, result);
 
     const QString img = issue.IssueFolder + "/img";
-    QDir().mkpath(img);
+    check(QDir().mkpath(img), img, result);
     if (magazine) {
         if (cover.isEmpty())
-            place(stockCover.save(img + "/cover.bmp", "BMP"), img + "/cover.bmp");
+            check(saveBitmap(stockCover, img + "/cover.bmp"), img + "/cover.bmp", result);
         else
-            place(CopyFileOver(cover, img + "/cover.jpg"), img + "/cover.jpg");
-        place(copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif"), img + "/ktlogo.gif");
+            check(CopyFileOver(cover, img + "/cover.jpg"), img + "/cover.jpg", result);
+        copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif", result);
     } else {
-        place(copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif"), img + "/t-01.gif");
-        place(copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif"), img + "/t-02.gif");
+        copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif", result);
+        copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif", result);
     }
-    place(copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css"),
-          issue.IssueFolder + "/kp.css");
+    copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css", result);
+    result.written = result.failedPath.isEmpty();
     return result;
 }
 

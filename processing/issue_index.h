@@ -34,15 +34,18 @@ struct IssueIndexInput {
 };
 
 struct IssueIndexResult {
-    bool written = false; // index.htm replaced (false: template unreadable or write refused)
-    ByteText page;        // the finished index (the workflow's page text afterwards)
-    QString failedFile;   // the first of index.htm and its companions that could not be written
+    // index.htm replaced and every companion file in place; false when the
+    // template was unreadable or a write failed (failedPath names the first).
+    bool written = false;
+    QString failedPath;
+    ByteText page; // the finished index (the workflow's page text afterwards)
 };
 
 // Builds and writes the index of the issue. complete is false when a page
 // or picture failed or the download ended early (or has not fetched its
 // pictures yet); such an index shows the template's incomplete-issue block
-// and ends with IndexIncompleteMark. A template without the list marker
+// and ends with IndexIncompleteMark. It shows no message: a failed write is
+// the caller's to report, by the result. A template without the list marker
 // gets the list at its end, so no page goes unlisted. The magazine's cover
 // is the temp folder's file of the chosen issue copied as img/cover.jpg; when
 // there is none, stockCover is saved as img/cover.bmp and the index names

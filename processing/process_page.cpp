@@ -3,6 +3,7 @@
 #include "processing/cut_replace.h"
 #include "processing/text_scan.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 using textscan::Find;
@@ -23,8 +24,12 @@ const QString EditScript = QStringLiteral("Отредактируйте script.t
 
 ByteText PageProcessor::ProcessPage(const ByteText& page, int16_t CurrentSource,
                                     const QString& FileScript) {
-    if (ScriptFailed_ || !script_.Open(FileScript))
+    if (ScriptFailed_)
         return page;
+    if (!script_.Open(FileScript)) {
+        reportMissingScript(FileScript);
+        return page;
+    }
     const ByteText suffix = CurrentSource == 2 ? "CT" : "";
     const int16_t replaceRules = script_.Counter("Main", "RowsForReplace" + suffix);
     if (replaceRules == 0)
@@ -39,6 +44,17 @@ ByteText PageProcessor::ProcessPage(const ByteText& page, int16_t CurrentSource,
     if (!cutPass(text, suffix, cutRules))
         return replaced;
     return text;
+}
+
+void PageProcessor::reportMissingScript(const QString& FileScript) {
+    if (missingScriptReported_ || shippedScript_.isEmpty() || !QFileInfo(shippedScript_).isFile())
+        return;
+    missingScriptReported_ = true;
+    messenger_.Show(QStringLiteral("Не найден файл сценария обработки страниц:\r\n") + FileScript +
+                        QStringLiteral("\r\n\r\nСтраницы сохраняются без обработки. Укажите в "
+                                       "настройках файл сценария, например ") +
+                        shippedScript_,
+                    QStringLiteral("Внимание!"), MessageIcon::Warning);
 }
 
 bool PageProcessor::replacePass(ByteText& text, const ByteText& suffix, int16_t rules) {

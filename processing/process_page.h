@@ -36,12 +36,21 @@ public:
 
     bool ScriptFailed() const { return ScriptFailed_; }
 
+    // The script shipped in the program's data/. While it exists, a
+    // FileScript that names no file is a mistake worth a word (a moved
+    // program folder, a path typed wrong), said once per run; the pages
+    // then pass through unprocessed as with no script at all.
+    void setShippedScript(const QString& path) { shippedScript_ = path; }
+
 private:
     bool replacePass(ByteText& text, const ByteText& suffix, int16_t rules);
     bool cutPass(ByteText& text, const ByteText& suffix, int16_t rules);
     void fail(const QStringList& lines);
+    void reportMissingScript(const QString& FileScript);
 
     Messenger& messenger_;
     ScriptFile script_;
     bool ScriptFailed_ = false;
+    QString shippedScript_;
+    bool missingScriptReported_ = false;
 };

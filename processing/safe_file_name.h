@@ -13,9 +13,20 @@
 // pass unchanged.
 ByteText SafeFileName(const ByteText& name);
 
+// The pictures the issue index puts in img/ for its templates. A site
+// picture never takes one of these names, or it would replace the index's.
+inline constexpr const char* IndexPictureNames[] = {"t-01.gif", "t-02.gif", "ktlogo.gif",
+                                                    "cover.jpg", "cover.bmp"};
+// What a site picture of such a name is called instead: "site-" before it.
+inline constexpr char SitePicturePrefix[] = "site-";
+
 // The part of an image path after its last "/" (the whole path when it has
-// none), made safe.
+// none), made safe; a name of IndexPictureNames gets SitePicturePrefix.
 ByteText ImageFileName(const ByteText& imagePath);
+
+// The links of a processed page to img/ + a name of IndexPictureNames made
+// to lead to the site's picture, saved under its ImageFileName.
+void LinkSitePicturesApart(ByteText& page);
 
 // A magazine cover's file name in the temp folder: the issue number
 // followed by the last four characters of the cover's path (normally its

@@ -79,11 +79,14 @@ int16_t ReadCssFontSize(const QString& programFolder, Messenger& messenger) {
     return markerSize(text);
 }
 
-void ApplyCssFontSize(int16_t CSSFontSize, const QString& programFolder, Messenger& messenger) {
+bool ApplyCssFontSize(int16_t CSSFontSize, const QString& programFolder, Messenger& messenger) {
     const QString path = StylesheetPath(programFolder);
     ByteText text;
     if (!readMarkedStylesheet(path, messenger, text))
-        return;
+        return false;
     const int delta = int(CSSFontSize) - int(markerSize(text));
-    WriteWholeFile(path, shiftedSizes(text, delta) + "\r\n");
+    if (WriteWholeFile(path, shiftedSizes(text, delta) + "\r\n"))
+        return true;
+    messenger.Show(FileWriteErrorText(path), QString::fromUtf8("Ошибка"), MessageIcon::Error);
+    return false;
 }

@@ -253,7 +253,8 @@ bool INI::save() {
     // Until the file holds the change, reads go back to what is on disk.
     parsed_ = false;
     unsaved_ = false;
-    if (!WriteWholeFile(fileName_, content, sync_, ownerOnly_))
+    writeFailed_ = !WriteWholeFile(fileName_, content, sync_, ownerOnly_);
+    if (writeFailed_)
         return false;
     raw_ = content;
     stamp_ = stampOf(fileName_);

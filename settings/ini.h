@@ -54,6 +54,12 @@ public:
         INI& ini_;
     };
 
+    // Whether the last replace of the file failed (a full disk, a read-only
+    // folder): the file then holds what it held before, while reads go on
+    // seeing the file as it is on disk. The writes themselves return
+    // nothing, as the classic functions do; callers that must know ask here.
+    bool WriteFailed() const { return writeFailed_; }
+
     ByteText RINI(const ByteText& Section, const ByteText& KeyName);
     // Every key line of the first section of that name, in file order, with
     // the value RINI reads from that line. A name may repeat; RINI returns
@@ -102,6 +108,7 @@ private:
     bool parsed_ = false;
     int batchDepth_ = 0;
     bool unsaved_ = false; // lines_ holds writes of a batch not yet in the file
+    bool writeFailed_ = false;
 };
 
 // The leading number of a text the way the classic Val reads it: blanks are

@@ -3,7 +3,12 @@
 #include "settings/bytetext.h"
 #include "settings/ini.h"
 
+#include <QDir>
+#include <QUrl>
+
 namespace {
+
+const QString ErrorTitle = QString::fromUtf8("Ошибка");
 
 void writeText(INI& ini, const char* section, const char* key, const QString& value) {
     ini.WInI(section, key, cp1251::fromUnicode(value));
@@ -13,13 +18,89 @@ QString readText(INI& ini, const char* section, const char* key) {
     return cp1251::toUnicode(ini.RINI(section, key));
 }
 
+// A path goes into the file as it is when Windows-1251 can hold it. One the
+// code page cannot hold ("Zażółć") would come back as "Za????": inside the
+// program folder it is kept relative to it, elsewhere as a file: address,
+// whose ASCII reads back the same.
+bool codePageHolds(const QString& text) {
+    return cp1251::toUnicode(cp1251::fromUnicode(text)) == text;
+}
+
+void writePath(INI& ini, const char* section, const char* key, const QString& path,
+               const QString& programFolder) {
+    QString stored = path;
+    if (!codePageHolds(path)) {
+        const QString relative = QDir(programFolder).relativeFilePath(path);
+        const bool inside =
+            !relative.startsWith(QLatin1String("..")) && !QDir::isAbsolutePath(relative);
+        stored = inside && codePageHolds(relative)
+                     ? relative
+                     : QString::fromLatin1(QUrl::fromLocalFile(path).toEncoded());
+    }
+    ini.WInI(section, key, cp1251::fromUnicode(stored));
+}
+
+QString readPath(INI& ini, const char* section, const char* key, const QString& programFolder) {
+    const QString stored = readText(ini, section, key);
+    if (stored.startsWith(QLatin1String("file:")))
+        return QUrl::fromEncoded(stored.toLatin1()).toLocalFile();
+    if (!stored.isEmpty() && QDir::isRelativePath(stored))
+        return programFolder + "/" + stored;
+    return stored;
+}
+
 void useOptionsFile(INI& optionsIni, const QString& programFolder) {
     optionsIni.setFileName(OptionsFilePath(programFolder));
     // The file holds the proxy password in plain text.
     optionsIni.setOwnerOnly(true);
 }
 
+// Every field in the order of the file; the stylesheet follows the font size
+// on the way.
+void writeRecord(const Settings& s, INI& ini, const QString& programFolder, Messenger& messenger,
+                 const std::function<void(int16_t)>& applyCasheSize, bool& stylesheetWritten) {
+    ini.WInIb("Main", "DownloadImages", s.DownloadImages);
+    ini.WInIi("Main", "FolderFormat", s.FolderFormat);
+    ini.WInIb("Main", "IgnoreErrors", s.IgnoreErrors);
+    ini.WInIb("Main", "AllwaysIndex", s.AllwaysIndex);
+    ini.WInIb("Network", "KillConnect", s.KillConnect);
+    ini.WInIb("Network", "UseProxy", s.UseProxy);
+    writeText(ini, "Network", "ProxyName", s.ProxyName);
+    writeText(ini, "Network", "ProxyPort", s.ProxyPort);
+    ini.WInIb("Network", "ProxyAut", s.ProxyAut);
+    writeText(ini, "Network", "ProxyLogin", s.ProxyLogin);
+    writeText(ini, "Network", "ProxyPass", s.ProxyPass);
+    writePath(ini, "Processing", "FileScript", s.FileScript, programFolder);
+    ini.WInIi("Processing", "CSSFontSize", s.CSSFontSize);
+
+    // A missing or unmarked stylesheet reads as 0 after its message; applying
+    // would only repeat that message, so the shift runs on a marked one only.
+    const int16_t stylesheetSize = ReadCssFontSize(programFolder, messenger);
+    if (stylesheetSize != 0 && stylesheetSize != s.CSSFontSize)
+        stylesheetWritten = ApplyCssFontSize(s.CSSFontSize, programFolder, messenger);
+
+    ini.WInIb("Cashe", "UseCashe", s.UseCashe);
+    ini.WInIi("Cashe", "CasheSize", s.CasheSize);
+    if (applyCasheSize)
+        applyCasheSize(s.CasheSize);
+    ini.WInIb("Cashe", "ClearCasheDown", s.ClearCasheDown);
+    ini.WInIb("Cashe", "ClearCasheExit", s.ClearCasheExit);
+    ini.WInIb("Cashe", "QuickDownload", s.QuickDownload);
+    ini.WInIb("Addon", "AutoCopy", s.AutoCopy);
+    writePath(ini, "Addon", "FolderToCopy", s.FolderToCopy, programFolder);
+    ini.WInIb("Addon", "ClearFolderToCopy", s.ClearFolderToCopy);
+    ini.WInIb("Addon", "CreateSubFolders", s.CreateSubFolders);
+    ini.WInIb("Addon", "CreateMainIndex", s.CreateMainIndex);
+    ini.WInIb("Addon", "UseIE", s.UseIE);
+    writeText(ini, "Addon", "Browser", s.Browser);
+}
+
 } // namespace
+
+QString FileWriteErrorText(const QString& path) {
+    return QString::fromUtf8("Ошибка записи файла ") + path +
+           QString::fromUtf8("\r\nНет места на диске либо нет прав на запись.");
+}
 
 QString OptionsFilePath(const QString& programFolder) {
     return programFolder + "/options.ini";
@@ -34,47 +115,22 @@ void SetDefaults(Settings& settings, const QString& programFolder) {
     settings.FileScript = programFolder + "/data/script.txt";
 }
 
-void SaveSettings(const Settings& s, INI& ini, const QString& programFolder, Messenger& messenger,
+bool SaveSettings(const Settings& s, INI& ini, const QString& programFolder, Messenger& messenger,
                   const std::function<void(int16_t)>& applyCasheSize) {
     useOptionsFile(ini, programFolder);
-    // The whole record goes to disk in one replace of the file.
-    INI::Batch batch(ini);
-    ini.WInIb("Main", "DownloadImages", s.DownloadImages);
-    ini.WInIi("Main", "FolderFormat", s.FolderFormat);
-    ini.WInIb("Main", "IgnoreErrors", s.IgnoreErrors);
-    ini.WInIb("Main", "AllwaysIndex", s.AllwaysIndex);
-    ini.WInIb("Network", "KillConnect", s.KillConnect);
-    ini.WInIb("Network", "UseProxy", s.UseProxy);
-    writeText(ini, "Network", "ProxyName", s.ProxyName);
-    writeText(ini, "Network", "ProxyPort", s.ProxyPort);
-    ini.WInIb("Network", "ProxyAut", s.ProxyAut);
-    writeText(ini, "Network", "ProxyLogin", s.ProxyLogin);
-    writeText(ini, "Network", "ProxyPass", s.ProxyPass);
-    writeText(ini, "Processing", "FileScript", s.FileScript);
-    ini.WInIi("Processing", "CSSFontSize", s.CSSFontSize);
-
-    // A missing or unmarked stylesheet reads as 0 after its message; applying
-    // would only repeat that message, so the shift runs on a marked one only.
-    const int16_t stylesheetSize = ReadCssFontSize(programFolder, messenger);
-    if (stylesheetSize != 0 && stylesheetSize != s.CSSFontSize)
-        ApplyCssFontSize(s.CSSFontSize, programFolder, messenger);
-
-    ini.WInIb("Cashe", "UseCashe", s.UseCashe);
-    ini.WInIi("Cashe", "CasheSize", s.CasheSize);
-    if (applyCasheSize)
-        applyCasheSize(s.CasheSize);
-    ini.WInIb("Cashe", "ClearCasheDown", s.ClearCasheDown);
-    ini.WInIb("Cashe", "ClearCasheExit", s.ClearCasheExit);
-    ini.WInIb("Cashe", "QuickDownload", s.QuickDownload);
-    ini.WInIb("Addon", "AutoCopy", s.AutoCopy);
-    writeText(ini, "Addon", "FolderToCopy", s.FolderToCopy);
-    ini.WInIb("Addon", "ClearFolderToCopy", s.ClearFolderToCopy);
-    ini.WInIb("Addon", "CreateSubFolders", s.CreateSubFolders);
-    ini.WInIb("Addon", "CreateMainIndex", s.CreateMainIndex);
-    ini.WInIb("Addon", "UseIE", s.UseIE);
-    writeText(ini, "Addon", "Browser", s.Browser);
+    bool stylesheetWritten = true;
+    {
+        // The whole record goes to disk in one replace of the file.
+        INI::Batch batch(ini);
+        writeRecord(s, ini, programFolder, messenger, applyCasheSize, stylesheetWritten);
+    }
+    if (ini.WriteFailed()) {
+        messenger.Show(FileWriteErrorText(OptionsFilePath(programFolder)), ErrorTitle,
+                       MessageIcon::Error);
+        return false;
+    }
+    return stylesheetWritten;
 }
-
 void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger& messenger) {
     useOptionsFile(ini, programFolder);
     s.DownloadImages = ini.RINIb("Main", "DownloadImages");
@@ -88,7 +144,7 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     s.ProxyAut = ini.RINIb("Network", "ProxyAut");
     s.ProxyLogin = readText(ini, "Network", "ProxyLogin");
     s.ProxyPass = readText(ini, "Network", "ProxyPass");
-    s.FileScript = readText(ini, "Processing", "FileScript");
+    s.FileScript = readPath(ini, "Processing", "FileScript", programFolder);
     s.CSSFontSize = ReadCssFontSize(programFolder, messenger);
     s.UseCashe = ini.RINIb("Cashe", "UseCashe");
     s.CasheSize = ini.RINIi("Cashe", "CasheSize");
@@ -96,7 +152,7 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     s.ClearCasheExit = ini.RINIb("Cashe", "ClearCasheExit");
     s.QuickDownload = ini.RINIb("Cashe", "QuickDownload");
     s.AutoCopy = ini.RINIb("Addon", "AutoCopy");
-    s.FolderToCopy = readText(ini, "Addon", "FolderToCopy");
+    s.FolderToCopy = readPath(ini, "Addon", "FolderToCopy", programFolder);
     s.ClearFolderToCopy = ini.RINIb("Addon", "ClearFolderToCopy");
     s.CreateSubFolders = ini.RINIb("Addon", "CreateSubFolders");
     s.CreateMainIndex = ini.RINIb("Addon", "CreateMainIndex");
@@ -108,5 +164,8 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     if (s.CSSFontSize == MinCssFontSize) {
         s.CSSFontSize = 11;
         ini.WInIi("Processing", "CSSFontSize", s.CSSFontSize);
+        if (ini.WriteFailed())
+            messenger.Show(FileWriteErrorText(OptionsFilePath(programFolder)), ErrorTitle,
+                           MessageIcon::Error);
     }
 }

@@ -66,16 +66,26 @@ QString StylesheetPath(const QString& programFolder);
 // Writes nothing.
 void SetDefaults(Settings& settings, const QString& programFolder);
 
+// "Ошибка записи файла " + path and the likely reasons: the message of every
+// write of a settings or stylesheet file that failed.
+QString FileWriteErrorText(const QString& path);
+
 // Writes every field to programFolder + "/options.ini" through optionsIni
 // (whose FileName it sets); the file is created readable by its owner only.
 // Brings the stylesheet to CSSFontSize when it states another size, and
 // hands CasheSize to applyCasheSize (the download control) as soon as it is
-// written, so a new capacity takes effect at once.
-void SaveSettings(const Settings& settings, INI& optionsIni, const QString& programFolder,
+// written, so a new capacity takes effect at once. A path Windows-1251
+// cannot hold (FileScript, FolderToCopy) is kept relative to programFolder
+// when it lies inside it, else as a file: address, so it loads back the
+// same. When options.ini cannot be written it stays as it was, the failure
+// is shown and the result is false (the record keeps its values); false
+// too when the stylesheet could not be written.
+bool SaveSettings(const Settings& settings, INI& optionsIni, const QString& programFolder,
                   Messenger& messenger, const std::function<void(int16_t)>& applyCasheSize = {});
 
 // Reads every field from programFolder + "/options.ini"; the font size comes
-// from the stylesheet, never from the file. A size of exactly 8 becomes 11
+// from the stylesheet, never from the file. A relative path is taken inside
+// programFolder. A size of exactly 8 becomes 11
 // and 11 is written back as CSSFontSize (the stylesheet follows at the next
 // save). Absent keys read as false, 0 or empty text.
 void LoadSettings(Settings& settings, INI& optionsIni, const QString& programFolder,
@@ -87,5 +97,6 @@ int16_t ReadCssFontSize(const QString& programFolder, Messenger& messenger);
 
 // Shifts every "font-size: Npx;" of the stylesheet by CSSFontSize minus the
 // size its marker states and writes it back (followed by CR LF). A missing or
-// unmarked stylesheet is reported and left alone.
-void ApplyCssFontSize(int16_t CSSFontSize, const QString& programFolder, Messenger& messenger);
+// unmarked stylesheet is reported and left alone; so is one that cannot be
+// written. True when the stylesheet was written.
+bool ApplyCssFontSize(int16_t CSSFontSize, const QString& programFolder, Messenger& messenger);

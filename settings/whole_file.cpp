@@ -1,46 +1,92 @@
 #include "settings/whole_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <cstdio>
+#include <QRegularExpression>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
-constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+const QString PartSuffix = QStringLiteral(".norvel-part");
+// Room left in a file name of 255 bytes for the dot and the suffix.
+constexpr qsizetype MaxPartBaseBytes = 200;
 
-bool WriteAndWait(const QString& path, const ByteText& bytes, bool ownerOnly) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    if (ownerOnly)
-        file.setPermissions(OwnerOnly);
-    return file.commit();
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
 }
 
-// Beside the target under a ".part" name, then renamed over it: the same
-// guarantee against half files, without waiting for the disk.
-bool WriteAndRename(const QString& path, const ByteText& bytes, bool ownerOnly) {
-    const QString part = path + ".part";
-    QFile file(part);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+// Writes all of bytes, going on after interrupted or partial writes.
+bool writeAll(int fd, const ByteText& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+// The permissions of the file a write replaces, or -1 when there is none.
+int existingMode(const QByteArray& target) {
+    struct stat st {};
+    if (::stat(target.constData(), &st) == 0 && S_ISREG(st.st_mode))
+        return int(st.st_mode & 07777);
+    return -1;
+}
+
+// Makes the rename itself last; a file system that cannot sync a folder
+// still holds the file, so a refusal here is no failure of the write.
+void syncFolderOf(const QByteArray& target) {
+    const QByteArray folder = nativePath(QFileInfo(QFile::decodeName(target)).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool writeThroughPart(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly) {
+    const QByteArray target = nativePath(path);
+    const QByteArray part = nativePath(PartFilePath(path));
+    const int oldMode = ownerOnly ? -1 : existingMode(target);
+    ::unlink(part.constData()); // a leftover of a killed run
+    const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                          ownerOnly ? S_IRUSR | S_IWUSR : 0666);
+    if (fd < 0)
         return false;
-    bool written = file.write(bytes) == bytes.size() && file.flush();
-    if (written && ownerOnly)
-        written = file.setPermissions(OwnerOnly);
-    file.close();
-    if (written &&
-        std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0)
-        return true;
-    QFile::remove(part);
-    return false;
+    // A file that replaces another keeps its permissions.
+    bool ok = oldMode < 0 || ::fchmod(fd, mode_t(oldMode)) == 0;
+    ok = ok && writeAll(fd, bytes);
+    ok = ok && (sync == FileSync::NoWait || ::fsync(fd) == 0);
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(part.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(part.constData());
+        return false;
+    }
+    if (sync == FileSync::WaitForDisk)
+        syncFolderOf(target);
+    return true;
 }
 
 } // namespace
+
+QString PartFilePath(const QString& path) {
+    const QFileInfo info(path);
+    QString base = info.fileName();
+    while (nativePath(base).size() > MaxPartBaseBytes)
+        base.chop(1);
+    return info.path() + "/." + base + PartSuffix;
+}
 
 std::optional<ByteText> ReadWholeFile(const QString& path) {
     QFile file(path);
@@ -53,8 +99,12 @@ std::optional<ByteText> ReadWholeFile(const QString& path) {
 }
 
 bool WriteWholeFile(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly) {
-    return sync == FileSync::WaitForDisk ? WriteAndWait(path, bytes, ownerOnly)
-                                         : WriteAndRename(path, bytes, ownerOnly);
+    const QFileInfo info(path);
+    // Renaming over a link would replace the link, not the file it names.
+    QString target = path;
+    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
+        target = info.canonicalFilePath();
+    return writeThroughPart(target, bytes, sync, ownerOnly);
 }
 
 bool CopyFileOver(const QString& from, const QString& to) {
@@ -63,4 +113,37 @@ bool CopyFileOver(const QString& from, const QString& to) {
         return true;
     const std::optional<ByteText> bytes = ReadWholeFile(from);
     return bytes && WriteWholeFile(to, *bytes);
+}
+
+namespace {
+
+// Earlier versions wrote without waiting under "name.part" and with waiting
+// under "name.XXXXXX", a random tail of letters and digits, beside the files
+// that waited: the settings, the index pages, the stylesheet and the
+// pictures copied from data/. A tail with no capital is taken for a name of
+// the user's ("options.ini.backup") and kept.
+bool earlierLeftover(const QDir& dir, const QString& name) {
+    static const QStringList waitedFor = {"options.ini", "index.htm",  "kp.css",    "t-01.gif",
+                                          "t-02.gif",    "ktlogo.gif", "cover.jpg", "script.txt"};
+    static const QRegularExpression randomTail(
+        QStringLiteral("^(.+)\\.(?=[A-Za-z0-9]*[A-Z])[A-Za-z0-9]{6}$"));
+    if (name.endsWith(QLatin1String(".part")))
+        return QFileInfo(dir.filePath(name.chopped(5))).isFile();
+    const QRegularExpressionMatch tail = randomTail.match(name);
+    return tail.hasMatch() && waitedFor.contains(tail.captured(1)) &&
+           QFileInfo(dir.filePath(tail.captured(1))).isFile();
+}
+
+} // namespace
+
+int RemoveWriteLeftovers(const QString& folder) {
+    QDir dir(folder);
+    int removed = 0;
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const bool ours = name.startsWith('.') && name.endsWith(PartSuffix);
+        if ((ours || earlierLeftover(dir, name)) && dir.remove(name))
+            ++removed;
+    }
+    return removed;
 }

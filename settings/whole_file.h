@@ -1,7 +1,9 @@
 #pragma once
 // Whole-file reads and writes of byte text. A write never leaves half a file
-// in place of the old one: the bytes go to a file beside the target first,
-// which then takes the target's name.
+// in place of the old one: the bytes go to a hidden file beside the target
+// first, which then takes the target's name. Every step is checked; when one
+// fails (a full disk, a read-only folder) the old file stays as it was, the
+// hidden file goes and the write returns false.
 
 #include "settings/bytetext.h"
 
@@ -18,11 +20,22 @@ enum class FileSync { WaitForDisk, NoWait };
 // The whole file, or nothing when it cannot be read.
 std::optional<ByteText> ReadWholeFile(const QString& path);
 
-// Replaces path with bytes; false when the write was refused. ownerOnly
-// leaves the file readable by its owner alone (files that hold a password).
+// Replaces path with bytes; false when any step failed, the old file then
+// left as it was. ownerOnly leaves the file readable by its owner alone
+// (files that hold a password); otherwise an existing file keeps its
+// permissions. A path that is a symbolic link writes the file it points to.
 bool WriteWholeFile(const QString& path, const ByteText& bytes,
                     FileSync sync = FileSync::WaitForDisk, bool ownerOnly = false);
 
 // Copies the file from to the file to, replacing it; false on failure. A copy
 // of a file onto itself succeeds without touching it.
 bool CopyFileOver(const QString& from, const QString& to);
+
+// The hidden file a write of path fills before it takes path's name.
+QString PartFilePath(const QString& path);
+
+// Removes from folder (not its subfolders) what a run killed in the middle
+// of a write left behind: the hidden files of PartFilePath, and those of
+// earlier versions, "name.part" and "name.XXXXXX" (six letters or digits)
+// beside an existing "name". Returns how many went.
+int RemoveWriteLeftovers(const QString& folder);

@@ -14,7 +14,7 @@ for source in kp kt; do
     for kind in service timer; do
         [ -f "$units/norvel2-$source.$kind" ] || { echo "missing norvel2-$source.$kind"; exit 1; }
     done
-    grep -qx "ExecStart=$prefix/lib/norvel/norvel2 -$source" "$units/norvel2-$source.service" ||
+    grep -qx "ExecStart=$prefix/bin/norvel2 -$source" "$units/norvel2-$source.service" ||
         { echo "norvel2-$source.service does not start the installed program"; exit 1; }
 done
 output=$(cd "$units" && systemd-analyze verify norvel2-kp.service norvel2-kp.timer \

@@ -25,6 +25,7 @@ void ExpectWholeMagazineIssue(E2ERun& run) {
         EXPECT_EQ(page.contains("href=\"page" + ByteText::number(n + 1) + ".html\""),
                   n < st.PageCount);
         EXPECT_EQ(page.contains("href=\"page" + ByteText::number(n - 1) + ".html\""), n > 1);
+        EXPECT_EQ(page.count("<a href=\"index.htm\">"), 1) << "back to the contents";
         EXPECT_TRUE(st.PagePaths.at(n - 1).startsWith("/print/offline" + st.IssuePath));
     }
     const ByteText index = run.file("index.htm");

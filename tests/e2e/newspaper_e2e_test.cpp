@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -33,6 +34,7 @@ void ExpectWholeNewspaperIssue(E2ERun& run) {
         EXPECT_EQ(page.contains("href=\"page" + ByteText::number(n - 1) + ".html\""), n > 1);
         EXPECT_EQ(page.contains("href=\"page" + ByteText::number(n + 1) + ".html\""),
                   n < st.PageCount);
+        EXPECT_EQ(page.count("<a href=\"index.htm\">"), 1) << "back to the contents";
         EXPECT_FALSE(page.contains("/_img/logo.gif")) << "the logo gives way to the date";
         EXPECT_TRUE(page.contains(st.IssueDate));
     }
@@ -72,6 +74,37 @@ TEST(NewspaperDownload, WholeIssueDirect) {
     EXPECT_TRUE(run.statuses.contains(workflow_text::PageCounter(1, run.app.state.PageCount)));
     EXPECT_TRUE(run.statuses.contains(
         workflow_text::ImageCounter(run.app.state.ImageCount, run.app.state.ImageCount)));
+}
+
+TEST(NewspaperDownload, TheProgressBarRunsFromZeroToAHundredAndGoesAtIdle) {
+    E2ERun run;
+    ASSERT_TRUE(run.ready());
+    QProgressBar* bar = run.window.Progress;
+    EXPECT_TRUE(bar->isHidden()) << "hidden at idle";
+    QList<int> values;
+    QStringList titles;
+    bool shownWhileMoving = true;
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        values << value;
+        shownWhileMoving = shownWhileMoving && bar->isVisible();
+    });
+    QObject::connect(&run.window, &QWidget::windowTitleChanged,
+                     [&](const QString& title) { titles << title; });
+    const int before = bar->value();
+    run.Download(NewspaperSource);
+
+    EXPECT_EQ(before, 0);
+    ASSERT_GT(values.size(), 20) << "it moves page by page and picture by picture";
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_EQ(values.last(), 100);
+    EXPECT_TRUE(shownWhileMoving);
+    EXPECT_TRUE(bar->isHidden()) << "hidden again at idle";
+    const QString tail = QString::fromUtf8("% — ") + run.controller.Caption;
+    EXPECT_TRUE(std::any_of(titles.begin(), titles.end(), [&](const QString& t) {
+        return t.endsWith(tail) && t != tail;
+    })) << "the percentage leads the title while downloading";
+    EXPECT_EQ(run.window.windowTitle(), run.controller.Caption) << "no percentage at idle";
+    EXPECT_EQ(run.controller.Stat, Loaded);
 }
 
 TEST(NewspaperDownload, WholeIssueThroughTheProxyWithAuthorisationThenDirectAgain) {

@@ -4,7 +4,7 @@
 #include "app/check_in_archive.h"
 #include "processing/issue_index.h"
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/e2e/program_process.h"
+#include "tests/e2e/running_program.h"
 #include "tests/support/program_run.h"
 
 #include <QDirIterator>

@@ -3,9 +3,9 @@
 // exit status, its lines on standard error, one summary line and a log line;
 // and an issue left unfinished is completed by the next run.
 #include "app/check_in_archive.h"
-#include "tests/e2e/program_process.h"
-#include "tests/support/program_run.h"
+#include "tests/e2e/running_program.h"
 #include "tests/support/demo_site.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>

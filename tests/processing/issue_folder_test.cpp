@@ -2,6 +2,7 @@
 #include "app/issue_folder.h"
 #include "processing/safe_file_name.h"
 #include "tests/support/scripted_messenger.h"
+#include "tests/support/small_file_system.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
@@ -31,6 +32,21 @@ TEST(IssueFolder, NamesFromPageTextNeverLeaveTheArchive) {
     EXPECT_EQ(CoverFileName("575", "/upload/covers/575.jpg"), "575.jpg");
     EXPECT_EQ(CoverFileName("../5", "/upload/c.png"), ".._5.png");
     EXPECT_EQ(SafeFileName(W("Рис. 1\x01")), W("Рис. 1_"));
+}
+
+TEST(IssueFolder, ASitePictureNeverTakesTheNameOfAnIndexPicture) {
+    EXPECT_EQ(ImageFileName("/upimg/1/t-01.gif"), "site-t-01.gif");
+    EXPECT_EQ(ImageFileName("/upload/cover.jpg"), "site-cover.jpg");
+    EXPECT_EQ(ImageFileName("/upimg/1/T-01.gif"), "T-01.gif") << "names tell case apart here";
+    EXPECT_EQ(ImageFileName("/upimg/1/at-01.gif"), "at-01.gif");
+
+    ByteText page = "<img src=\"img/t-01.gif\"><img src='img/cover.jpg' alt=x>"
+                    "<img src=img/ktlogo.gif><a href=\"/upimg/t-01.gif\">"
+                    "<img src=\"img/t-01.gif.png\"><img src=\"img/xt-02.gif\">";
+    LinkSitePicturesApart(page);
+    EXPECT_EQ(page, "<img src=\"img/site-t-01.gif\"><img src='img/site-cover.jpg' alt=x>"
+                    "<img src=img/site-ktlogo.gif><a href=\"/upimg/t-01.gif\">"
+                    "<img src=\"img/t-01.gif.png\"><img src=\"img/xt-02.gif\">");
 }
 
 TEST(IssueFolder, CreateFolderMakesOneFolderPerIssueAndKeepsOldFiles) {
@@ -170,6 +186,22 @@ TEST(NumberCopy, AFailedCopyIsReported) {
                   "либо нет места на диске. Операция отменена.");
     EXPECT_EQ(c.messenger.shown()[0].title, "Копирование");
     EXPECT_TRUE(c.has("target/page1.html")) << "what was copied before the failure stays";
+}
+
+TEST(NumberCopy, AFullTargetDiskIsReportedAndLeavesNoEmptyFiles) {
+    SmallFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system: " << disk.why().toStdString();
+    CopyOut c;
+    c.settings.FolderToCopy = disk.path();
+    c.settings.CreateSubFolders = true;
+    disk.fill();
+    EXPECT_FALSE(c.copy(c.issue));
+    ASSERT_EQ(c.messenger.shown().size(), 1);
+    EXPECT_TRUE(c.messenger.shown()[0].text.startsWith("Ошибка при копировании в директорию "));
+    QDir copied(disk.path() + "/2005.12.07");
+    for (const QFileInfo& file : copied.entryInfoList(QDir::Files | QDir::Hidden))
+        EXPECT_GT(file.size(), 0) << file.fileName().toStdString();
 }
 
 TEST(CopyFolder, MergesAndNeverCopiesIntoItself) {

@@ -3,6 +3,8 @@
 // shipped templates' markers.
 #include "processing/issue_index.h"
 #include "processing/main_index.h"
+#include "settings/whole_file.h"
+#include "tests/support/small_file_system.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
@@ -172,6 +174,32 @@ TEST(IssueIndex, AMissingTemplateWritesNothing) {
     QFile::remove(issue.home.file("data/index.dat"));
     EXPECT_FALSE(issue.build(true).written);
     EXPECT_FALSE(QFileInfo(issue.home.file("Download/issue/index.htm")).exists());
+}
+
+TEST(IssueIndex, AFullDiskIsReportedByTheResultAndTheOldIndexStays) {
+    SmallFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system: " << disk.why().toStdString();
+    for (int16_t source : {1, 2}) {
+        Issue issue(source);
+        issue.input.IssueFolder = disk.path() + "/issue" + QString::number(source);
+        QDir().mkpath(issue.input.IssueFolder);
+        ASSERT_TRUE(issue.build(true).written);
+        const QString index = issue.input.IssueFolder + "/index.htm";
+        const ByteText before = ReadWholeFile(index).value_or("");
+        disk.fill();
+        issue.input.IssueNumber = "99999";
+        const IssueIndexResult result = issue.build(true);
+        EXPECT_FALSE(result.written);
+        EXPECT_EQ(result.failedPath, index);
+        EXPECT_EQ(ReadWholeFile(index).value_or(""), before);
+        // Room for the index alone: the first picture after it is named.
+        QFile::remove(index);
+        EXPECT_EQ(issue.build(true).failedPath,
+                  issue.input.IssueFolder + (source == 1 ? "/img/t-01.gif" : "/img/cover.bmp"));
+        EXPECT_TRUE(QFileInfo(index).isFile());
+        disk.free();
+    }
 }
 
 TEST(ShippedTemplates, HoldEveryMarkerOnceAndReadBackTheirHeading) {

@@ -111,6 +111,22 @@ TEST(ProcessPage, MissingScriptPassesThePageQuietly) {
     EXPECT_TRUE(messenger.shown().isEmpty());
 }
 
+TEST(ProcessPage, AMissingScriptBesideTheShippedOneIsReportedOncePerRun) {
+    Script shipped;
+    shipped.write({{"x", "y"}}, {});
+    ScriptedMessenger messenger;
+    PageProcessor processor(messenger);
+    processor.setShippedScript(shipped.path());
+    const QString lost = QString::fromUtf8("/home/Za\?\?\?\?/data/script.txt");
+    EXPECT_EQ(processor.ProcessPage("page x", 1, lost), "page x");
+    EXPECT_EQ(processor.ProcessPage("page x", 2, lost), "page x");
+    ASSERT_EQ(messenger.shown().size(), 1);
+    EXPECT_TRUE(messenger.shown().first().text.contains(lost));
+    EXPECT_TRUE(messenger.shown().first().text.contains(shipped.path()));
+    EXPECT_EQ(processor.ProcessPage("page x", 1, shipped.path()), "page y")
+        << "the report stops nothing";
+}
+
 TEST(ProcessPage, SevenHundredReplacementsArePermittedPerPage) {
     Script script;
     script.write({{"x", "y"}, {"q", "w"}}, {});

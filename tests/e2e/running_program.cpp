@@ -1,4 +1,4 @@
-#include "tests/e2e/program_process.h"
+#include "tests/e2e/running_program.h"
 
 #include "tests/support/temp_program_folder.h"
 

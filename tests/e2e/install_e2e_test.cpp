@@ -1,0 +1,148 @@
+// The installation: what `cmake --install` lays out (a stripped program, the
+// icons, a valid menu entry, software-centre description and manual page),
+// and the installed program run from a prefix it cannot write, keeping its
+// files in the user's data folder.
+#include "settings/whole_file.h"
+#include "tests/support/demo_site.h"
+#include "tests/support/program_process.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+struct Tool {
+    bool found = false;
+    int exitCode = -1;
+    QByteArray out, err;
+};
+
+Tool RunTool(const QString& name, const QStringList& arguments,
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    Tool tool;
+    const QString path = QStandardPaths::findExecutable(name);
+    if (path.isEmpty())
+        return tool;
+    tool.found = true;
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(path, arguments);
+    process.waitForFinished(120'000);
+    tool.exitCode = process.exitCode();
+    tool.out = process.readAllStandardOutput();
+    tool.err = process.readAllStandardError();
+    return tool;
+}
+
+// A scratch prefix with the build installed into it.
+class Installed : public ::testing::Test {
+protected:
+    QTemporaryDir scratch;
+    QString prefix = scratch.filePath("prefix");
+
+    void SetUp() override {
+        const Tool install =
+            RunTool(NORVEL_CMAKE, {"--install", NORVEL_BUILD_DIR, "--prefix", prefix});
+        ASSERT_EQ(install.exitCode, 0) << install.out.data() << install.err.data();
+    }
+    QString file(const QString& relative) const { return prefix + "/" + relative; }
+};
+
+TEST_F(Installed, AStrippedProgramWithItsDataAndIconsOfEverySize) {
+    const std::optional<ByteText> program = ReadWholeFile(file("bin/norvel2"));
+    ASSERT_TRUE(program && program->startsWith("\x7f"
+                                               "ELF"));
+    EXPECT_TRUE(QFileInfo(file("bin/norvel2")).isExecutable());
+    EXPECT_FALSE(program->contains(".debug_info")) << "no debug information";
+    EXPECT_FALSE(program->contains(".symtab")) << "no symbol table";
+    EXPECT_EQ(QDir(file("share/norvel2/data")).entryList(QDir::Files).size(), 9);
+
+    const ByteText svg =
+        ReadWholeFile(file("share/icons/hicolor/scalable/apps/norvel2.svg")).value_or("");
+    EXPECT_TRUE(svg.contains("<svg") && svg.contains("viewBox=\"0 0 64 64\""));
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QImage icon(file(QString("share/icons/hicolor/%1x%1/apps/norvel2.png").arg(size)));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << size;
+    }
+}
+
+TEST_F(Installed, TheMenuEntryDescriptionAndManualPageValidate) {
+    const Tool desktop =
+        RunTool("desktop-file-validate", {file("share/applications/norvel2.desktop")});
+    const Tool metainfo =
+        RunTool("appstreamcli",
+                {"validate", "--no-net", file("share/metainfo/ru.norvel.norvel2.metainfo.xml")});
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("MANWIDTH", "80");
+    env.insert("MANPAGER", "cat");
+    const Tool manual = RunTool("man", {"--warnings", "-l", file("share/man/man1/norvel2.1")}, env);
+    if (!desktop.found || !metainfo.found || !manual.found)
+        GTEST_SKIP() << "desktop-file-validate, appstreamcli or man missing (scripts/bootstrap)";
+    EXPECT_EQ(desktop.exitCode, 0) << desktop.out.data() << desktop.err.data();
+    EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out.data() << metainfo.err.data();
+    EXPECT_EQ(manual.exitCode, 0);
+    EXPECT_TRUE(manual.err.isEmpty()) << manual.err.data();
+    const QString page = QString::fromUtf8(manual.out);
+    for (const char* part : {"EXIT STATUS", "FILES", "ENVIRONMENT", "SCHEDULING",
+                             "norvel2-kp.timer", "~/.local/share/norvel", "NORVEL_HOME"})
+        EXPECT_TRUE(page.contains(QLatin1String(part))) << part;
+}
+
+// Makes folder read-only for everyone, root included: a read-only bind
+// mount of it onto itself. Undone when the object goes.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& folder) : path_(QFile::encodeName(folder)) {
+        if (::mount(path_.constData(), path_.constData(), nullptr, MS_BIND, nullptr) != 0)
+            return;
+        mounted_ = true;
+        readOnly_ = ::mount(nullptr, path_.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY,
+                            nullptr) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (mounted_)
+            ::umount2(path_.constData(), MNT_DETACH);
+    }
+    bool readOnly() const { return readOnly_; }
+
+private:
+    QByteArray path_;
+    bool mounted_ = false, readOnly_ = false;
+};
+
+TEST_F(Installed, FromAReadOnlyPrefixTheProgramDownloadsIntoTheUsersDataFolder) {
+    ReadOnlyFolder readOnly(prefix);
+    if (!readOnly.readOnly())
+        GTEST_SKIP() << "no read-only bind mount here (needs the right to mount)";
+    ASSERT_NE(::access(QFile::encodeName(file("bin")).constData(), W_OK), 0);
+
+    const QString userData = scratch.filePath("home/.local/share");
+    const QString home = userData + "/norvel";
+    DemoSite site;
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(home) && site.installInto(home));
+    QProcessEnvironment env = NoDisplayEnvironment(QString());
+    env.insert("HOME", scratch.filePath("home"));
+    env.insert("XDG_DATA_HOME", userData);
+    const ProgramOutcome run = RunProgramToEnd({"-kp"}, env, 120'000, file("bin/norvel2"));
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.err.data();
+
+    EXPECT_EQ(QDir(home + "/data").entryList(QDir::Files).size(), 9) << "data/ copied";
+    EXPECT_TRUE(QFileInfo(home + "/options.ini").isFile());
+    const QStringList issues =
+        QDir(home + "/Download").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(issues.size(), 1);
+    const QString issue = home + "/Download/" + issues.first();
+    EXPECT_TRUE(QFileInfo(issue + "/index.htm").isFile());
+    EXPECT_TRUE(
+        ReadWholeFile(issue + "/page1.html").value_or("").contains("<a href=\"index.htm\">"));
+}
+
+} // namespace

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QLocale>
 
 namespace {
@@ -44,6 +43,7 @@ bool WriteStored(const QString& path, const ByteText& bytes) {
 void ResponseCache::setFolder(const QString& folder) {
     flush();
     folder_ = folder;
+    tableValid_ = false;
     index_.setFileName(indexPath());
     index_.setSync(FileSync::NoWait);
 }
@@ -91,25 +91,12 @@ int16_t ResponseCache::count() {
 }
 
 std::optional<ByteText> ResponseCache::lookup(const ByteText& host, const ByteText& path) {
-    if (!indexExists())
+    const FileStamp onDisk = folder_.isEmpty() ? FileStamp() : StampOf(indexPath());
+    if (!onDisk.exists)
         return std::nullopt;
-    // One look at the file on disk, then the keys from memory.
-    INI::Batch reading(index_);
-    const int16_t n = index_.RINIi(MainSection, FilesKey);
-    if (n <= 0)
-        return std::nullopt;
-    // Entry i is the first key named "cashe" + i, in any letter case, as a
-    // read of that key would find it; one pass instead of a search per entry.
-    QHash<ByteText, ByteText> addresses;
-    for (const INI::KeyLine& key : index_.RINISection(CasheSection)) {
-        const ByteText name = key.name.toLower();
-        if (!addresses.contains(name))
-            addresses.insert(name, key.value);
-    }
-    const ByteText wanted = EntryAddress(host, path);
-    for (int i = 1; i <= n; ++i) {
-        if (addresses.value(EntryKey(i)) != wanted)
-            continue;
+    // A copy: a damaged entry leaves the table on the way.
+    const QList<int> entries = table(onDisk).value(EntryAddress(host, path));
+    for (int i : entries) {
         // A lost or unreadable response file is a miss for this entry; a
         // later entry for the same address may still hold a good copy.
         std::optional<ByteText> stored = ReadStored(entryFile(i));
@@ -122,9 +109,60 @@ std::optional<ByteText> ResponseCache::lookup(const ByteText& host, const ByteTe
     return std::nullopt;
 }
 
+const QHash<ByteText, QList<int>>& ResponseCache::table(const FileStamp& onDisk) {
+    if (tableValid_ && onDisk == tableStamp_)
+        return table_;
+    emptyTable();
+    // One look at the file on disk, then the keys from memory.
+    INI::Batch reading(index_);
+    const int16_t n = index_.RINIi(MainSection, FilesKey);
+    // Entry i is the first key named "cashe" + i, in any letter case, as a
+    // read of that key would find it.
+    QHash<ByteText, ByteText> addresses;
+    for (const INI::KeyLine& key : index_.RINISection(CasheSection)) {
+        const ByteText name = key.name.toLower();
+        if (!addresses.contains(name))
+            addresses.insert(name, key.value);
+    }
+    for (int i = 1; i <= n; ++i) {
+        const ByteText address = addresses.value(EntryKey(i));
+        if (address.isEmpty())
+            continue;
+        table_[address].append(i);
+        addressOf_.insert(i, address);
+    }
+    tableValid_ = true;
+    tableStamp_ = onDisk;
+    return table_;
+}
+
+void ResponseCache::emptyTable() {
+    table_.clear();
+    addressOf_.clear();
+}
+
+void ResponseCache::forget(int n) {
+    const auto at = addressOf_.constFind(n);
+    if (at == addressOf_.cend())
+        return;
+    QList<int>& entries = table_[*at];
+    entries.removeOne(n);
+    if (entries.isEmpty())
+        table_.remove(*at);
+    addressOf_.erase(at);
+}
+
+void ResponseCache::tableWritten() {
+    if (tableValid_)
+        tableStamp_ = StampOf(indexPath());
+}
+
 void ResponseCache::remove(int n) {
     QFile::remove(entryFile(n));
+    forget(n);
     index_.WInI(CasheSection, EntryKey(n), "");
+    if (!pending_)
+        tableWritten();
 }
 
 bool ResponseCache::store(const ByteText& host, const ByteText& path, const ByteText& response) {
@@ -151,16 +189,27 @@ bool ResponseCache::store(const ByteText& host, const ByteText& path, const Byte
         pending_ = std::make_unique<INI::Batch>(index_);
         pendingSince_.start();
     }
-    index_.WInI(CasheSection, EntryKey(count), EntryAddress(host, path));
+    const ByteText address = EntryAddress(host, path);
+    index_.WInI(CasheSection, EntryKey(count), address);
     index_.WInIi(MainSection, FilesKey, int16_t(count));
+    if (tableValid_) {
+        // As a read of the index will find it: a long address cut short.
+        const ByteText asRead = INI::ValueAsRead(address);
+        forget(count);
+        table_[asRead].append(count);
+        addressOf_.insert(count, asRead);
+    }
     if (++pendingStores_ >= MaxPendingStores || pendingSince_.elapsed() >= MaxPendingMs)
         flush();
     return true;
 }
 
 void ResponseCache::flush() {
+    if (!pending_)
+        return;
     pending_.reset();
     pendingStores_ = 0;
+    tableWritten();
 }
 
 bool ResponseCache::clear() {
@@ -178,5 +227,9 @@ bool ResponseCache::clear() {
     }
     // Written even when the old index resisted deletion, so no entry of the
     // emptied cache survives in it.
-    return WriteStored(indexPath(), IndexHeader(QDateTime::currentDateTime()));
+    const bool written = WriteStored(indexPath(), IndexHeader(QDateTime::currentDateTime()));
+    emptyTable();
+    tableValid_ = written;
+    tableWritten();
+    return written;
 }

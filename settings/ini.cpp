@@ -2,9 +2,9 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <algorithm>
 #include <array>
 #include <cmath>
-#include <sys/stat.h>
 
 namespace {
 
@@ -42,14 +42,12 @@ unsigned char fold(unsigned char c) {
     return foldTable()[c];
 }
 
-bool sameName(const ByteText& a, const ByteText& b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (fold(uchar(a[i])) != fold(uchar(b[i])))
-            return false;
-    }
-    return true;
+// A name as names are compared: every letter in its lower case.
+ByteText folded(const ByteText& name) {
+    ByteText out(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        out[i] = char(fold(uchar(name[i])));
+    return out;
 }
 
 ByteText unquoted(const ByteText& value) {
@@ -61,16 +59,25 @@ ByteText unquoted(const ByteText& value) {
     return value;
 }
 
-// The value of a key line as a read returns it: after the first "=",
-// trimmed, unquoted, cut to the classic buffer.
+// The value of a key line as a read returns it.
 ByteText valueOf(const ByteText& text) {
     qsizetype eq = text.indexOf('=');
     if (eq < 0)
         return {};
-    return unquoted(trimmed(text.mid(eq + 1))).left(INI::MaxValueLength);
+    return INI::ValueAsRead(text.mid(eq + 1));
+}
+
+// Keeps the first line of a name: later ones are never read.
+void addFirst(QHash<ByteText, qsizetype>& lines, const ByteText& name, qsizetype line) {
+    if (!lines.contains(name))
+        lines.insert(name, line);
 }
 
 } // namespace
+
+ByteText INI::ValueAsRead(const ByteText& value) {
+    return unquoted(trimmed(value)).left(MaxValueLength);
+}
 
 void INI::setFileName(const QString& FName) {
     if (unsaved_)
@@ -97,18 +104,6 @@ void INI::changed() {
         save();
 }
 
-INI::Stamp INI::stampOf(const QString& path) {
-    struct stat st {};
-    Stamp s;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return s;
-    s.exists = true;
-    s.size = st.st_size;
-    s.mtimeNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    s.inode = int64_t(st.st_ino);
-    return s;
-}
-
 // File times come from a coarse clock and inode numbers are reused, so two
 // writes within a few milliseconds can leave the same stamp. A stamp that
 // recent is checked against the bytes themselves (re-read, parsed again only
@@ -116,7 +111,7 @@ INI::Stamp INI::stampOf(const QString& path) {
 void INI::refresh() {
     if (batchDepth_ > 0 && parsed_)
         return;
-    Stamp now = stampOf(fileName_);
+    FileStamp now = StampOf(fileName_);
     if (parsed_ && now == stamp_ && !isRecent(now))
         return;
     ByteText content;
@@ -132,7 +127,7 @@ void INI::refresh() {
     parsed_ = true;
 }
 
-bool INI::isRecent(const Stamp& stamp) {
+bool INI::isRecent(const FileStamp& stamp) {
     constexpr int64_t racyWindowNs = 2'000'000'000;
     const int64_t nowNs = QDateTime::currentMSecsSinceEpoch() * 1'000'000;
     return stamp.exists && stamp.mtimeNs > nowNs - racyWindowNs;
@@ -140,6 +135,7 @@ bool INI::isRecent(const Stamp& stamp) {
 
 void INI::parse(const ByteText& content) {
     lines_.clear();
+    indexed_ = false;
     qsizetype pos = 0;
     const qsizetype n = content.size();
     while (pos < n) {
@@ -168,30 +164,41 @@ void INI::parse(const ByteText& content) {
     }
 }
 
-qsizetype INI::findSection(const ByteText& Section) const {
-    ByteText want = trimmed(Section);
+const INI::Index& INI::index() {
+    if (indexed_)
+        return index_;
+    index_ = Index();
+    qsizetype section = -1;
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].section && sameName(lines_[i].name, want))
-            return qsizetype(i);
+        const Line& line = lines_[i];
+        if (line.section) {
+            section = qsizetype(i);
+            index_.sectionLines.push_back(section);
+            addFirst(index_.sections, folded(line.name), section);
+        } else if (section >= 0 && !line.name.isEmpty()) {
+            addFirst(index_.keys[section], folded(line.name), qsizetype(i));
+        }
     }
-    return -1;
+    indexed_ = true;
+    return index_;
 }
 
-qsizetype INI::sectionEnd(qsizetype sectionLine) const {
-    size_t i = size_t(sectionLine) + 1;
-    while (i < lines_.size() && !lines_[i].section)
-        ++i;
-    return qsizetype(i);
+qsizetype INI::findSection(const ByteText& Section) {
+    return index().sections.value(folded(trimmed(Section)), -1);
 }
 
-qsizetype INI::findKey(qsizetype sectionLine, const ByteText& KeyName) const {
-    ByteText want = trimmed(KeyName);
-    qsizetype end = sectionEnd(sectionLine);
-    for (qsizetype i = sectionLine + 1; i < end; ++i) {
-        if (!lines_[i].name.isEmpty() && sameName(lines_[i].name, want))
-            return i;
-    }
-    return -1;
+qsizetype INI::sectionEnd(qsizetype sectionLine) {
+    const std::vector<qsizetype>& starts = index().sectionLines;
+    const auto next = std::upper_bound(starts.begin(), starts.end(), sectionLine);
+    return next == starts.end() ? qsizetype(lines_.size()) : *next;
+}
+
+qsizetype INI::findKey(qsizetype sectionLine, const ByteText& KeyName) {
+    const Index& at = index();
+    const auto section = at.keys.constFind(sectionLine);
+    if (section == at.keys.cend())
+        return -1;
+    return section->value(folded(trimmed(KeyName)), -1);
 }
 
 ByteText INI::RINI(const ByteText& Section, const ByteText& KeyName) {
@@ -228,6 +235,7 @@ void INI::WInI(const ByteText& Section, const ByteText& KeyName, const ByteText&
             lines_.back().ending = crlf;
         lines_.push_back({"[" + trimmed(Section) + "]", crlf, trimmed(Section), true});
         lines_.push_back({trimmed(KeyName) + "=" + KeyValue, crlf, trimmed(KeyName), false});
+        indexed_ = false;
         changed();
         return;
     }
@@ -241,6 +249,13 @@ void INI::WInI(const ByteText& Section, const ByteText& KeyName, const ByteText&
         if (lines_[at - 1].ending.isEmpty())
             lines_[at - 1].ending = crlf;
         Line line{trimmed(KeyName) + "=" + KeyValue, crlf, trimmed(KeyName), false};
+        // A key added at the very end moves no other line: the index only
+        // gains it. Anywhere else the lines below move and the index is
+        // built again when next needed.
+        if (at == qsizetype(lines_.size()) && indexed_)
+            addFirst(index_.keys[s], folded(line.name), at);
+        else
+            indexed_ = false;
         lines_.insert(lines_.begin() + at, std::move(line));
     }
     changed();
@@ -257,7 +272,7 @@ bool INI::save() {
     if (writeFailed_)
         return false;
     raw_ = content;
-    stamp_ = stampOf(fileName_);
+    stamp_ = StampOf(fileName_);
     parsed_ = true;
     return true;
 }

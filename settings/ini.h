@@ -14,11 +14,15 @@
 //
 // The parsed file is kept between calls and parsed again only when the file
 // on disk changes, so a file of hundreds of keys stays cheap to query, and
-// every instance sees what another wrote.
+// every instance sees what another wrote. Sections and keys are found
+// through a table of their folded names, so a read, or a write that adds a
+// key at the end of the file (the cache index grows that way), costs the
+// same in a file of ten keys and of thousands.
 
 #include "settings/bytetext.h"
 #include "settings/whole_file.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -27,6 +31,10 @@ class INI {
 public:
     // Longest value a read returns: the classic 255-byte buffer less its NUL.
     static constexpr qsizetype MaxValueLength = 254;
+
+    // What a read returns for a key written with value: blanks around it
+    // dropped, matching quotes removed, cut to MaxValueLength.
+    static ByteText ValueAsRead(const ByteText& value);
 
     QString FileName() const { return fileName_; }
     void setFileName(const QString& FName);
@@ -81,30 +89,35 @@ private:
         ByteText name;   // section name or key name, trimmed; empty for other lines
         bool section = false;
     };
-    struct Stamp {
-        bool exists = false;
-        int64_t size = -1, mtimeNs = -1, inode = -1;
-        bool operator==(const Stamp&) const = default;
+
+    // The first section of each folded name and the first key of each
+    // folded name within a section, by line.
+    struct Index {
+        std::vector<qsizetype> sectionLines; // every section line, in file order
+        QHash<ByteText, qsizetype> sections;
+        QHash<qsizetype, QHash<ByteText, qsizetype>> keys; // by section line
     };
 
     void refresh();
+    const Index& index();
     void beginBatch();
     void endBatch();
     void changed();
     void parse(const ByteText& content);
     bool save();
-    qsizetype findSection(const ByteText& Section) const;
-    qsizetype findKey(qsizetype sectionLine, const ByteText& KeyName) const;
-    qsizetype sectionEnd(qsizetype sectionLine) const;
-    static Stamp stampOf(const QString& path);
-    static bool isRecent(const Stamp& stamp);
+    qsizetype findSection(const ByteText& Section);
+    qsizetype findKey(qsizetype sectionLine, const ByteText& KeyName);
+    qsizetype sectionEnd(qsizetype sectionLine);
+    static bool isRecent(const FileStamp& stamp);
 
     QString fileName_;
     bool ownerOnly_ = false;
     FileSync sync_ = FileSync::WaitForDisk;
     std::vector<Line> lines_;
-    ByteText raw_; // the bytes lines_ was parsed from
-    Stamp stamp_;
+    Index index_;
+    bool indexed_ = false; // index_ describes lines_
+    ByteText raw_;         // the bytes lines_ was parsed from
+    FileStamp stamp_;
     bool parsed_ = false;
     int batchDepth_ = 0;
     bool unsaved_ = false; // lines_ holds writes of a batch not yet in the file

@@ -80,6 +80,18 @@ bool writeThroughPart(const QString& path, const ByteText& bytes, FileSync sync,
 
 } // namespace
 
+FileStamp StampOf(const QString& path) {
+    struct stat st {};
+    FileStamp s;
+    if (::stat(nativePath(path).constData(), &st) != 0)
+        return s;
+    s.exists = true;
+    s.size = st.st_size;
+    s.mtimeNs = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    s.inode = int64_t(st.st_ino);
+    return s;
+}
+
 QString PartFilePath(const QString& path) {
     const QFileInfo info(path);
     QString base = info.fileName();

@@ -8,6 +8,7 @@
 #include "settings/bytetext.h"
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 // Whether a write waits until the disk holds the bytes. Settings and index
@@ -16,6 +17,16 @@
 // fetching a picture from a nearby server, and a lost file there is fetched
 // again.
 enum class FileSync { WaitForDisk, NoWait };
+
+// What tells one version of a file from another without reading it: its
+// size, modification time and inode number. A file replaced whole (by a
+// write below) always gets a new inode.
+struct FileStamp {
+    bool exists = false;
+    int64_t size = -1, mtimeNs = -1, inode = -1;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const QString& path);
 
 // The whole file, or nothing when it cannot be read.
 std::optional<ByteText> ReadWholeFile(const QString& path);

@@ -248,3 +248,26 @@ TEST_F(CacheTest, DamagedEntryIsAMissAndIsRemoved) {
     EXPECT_EQ(cache.lookup(Host, "/chunks"),
               ByteText("HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nsix ok"));
 }
+
+TEST_F(CacheTest, AnIndexRewrittenByAnotherWriterIsReadAgain) {
+    ASSERT_TRUE(cache.store(Host, "/a", Page("a")));
+    ASSERT_TRUE(cache.store(Host, "/b", Page("b")));
+    EXPECT_EQ(cache.lookup(Host, "/a"), Page("a"));
+    cache.flush();
+    {
+        // Another run empties the cache and numbers from one again.
+        ResponseCache other;
+        other.setFolder(home.file("cashe"));
+        ASSERT_TRUE(other.clear());
+        ASSERT_TRUE(other.store(Host, "/c", Page("c")));
+    }
+    // Entry 1 now holds /c: the old table would hand it out for /a.
+    EXPECT_EQ(cache.lookup(Host, "/a"), std::nullopt);
+    EXPECT_EQ(cache.lookup(Host, "/b"), std::nullopt);
+    EXPECT_EQ(cache.lookup(Host, "/c"), Page("c"));
+    // Stores go on from the other writer's count.
+    ASSERT_TRUE(cache.store(Host, "/d", Page("d")));
+    EXPECT_EQ(cache.count(), 2);
+    EXPECT_EQ(cache.lookup(Host, "/d"), Page("d"));
+    EXPECT_EQ(cache.lookup(Host, "/c"), Page("c"));
+}

@@ -96,6 +96,33 @@ TEST_F(IniFile, NewKeysGoAfterTheLastLineOfTheirSectionBeforeBlankLines) {
     EXPECT_EQ(bytes(), "[A]\r\nK=1\r\nL=3\r\n\r\n\r\n[B]\r\nX=2\r\nY=4\r\n");
 }
 
+TEST_F(IniFile, ReadsFollowKeysThatWritesMovedDown) {
+    given("[A]\r\na1=1\r\n[B]\r\nb1=1\r\nB1=shadowed\r\n[a]\r\na1=second section\r\n");
+    EXPECT_EQ(read("B", "b1"), "1");
+    {
+        INI::Batch batch(ini);
+        // Keys added to the first section move every later line down.
+        for (int i = 2; i <= 40; ++i) {
+            ini.WInIi("A", "a" + ByteText::number(i), int16_t(i));
+            ini.WInIi("B", "b" + ByteText::number(i), int16_t(i));
+        }
+        ini.WInI("C", "c1", "new section");
+        ini.WInI("B", "B1", "changed");
+    }
+    for (int i = 1; i <= 40; ++i) {
+        EXPECT_EQ(read("a", "A" + ByteText::number(i)), ByteText::number(i));
+        EXPECT_EQ(read("b", "B" + ByteText::number(i)), i == 1 ? "changed" : ByteText::number(i));
+    }
+    EXPECT_EQ(read("C", "c1"), "new section");
+    ByteText expected = "[A]\r\n";
+    for (int i = 1; i <= 40; ++i)
+        expected += "a" + ByteText::number(i) + "=" + ByteText::number(i) + "\r\n";
+    expected += "[B]\r\nb1=changed\r\nB1=shadowed\r\n";
+    for (int i = 2; i <= 40; ++i)
+        expected += "b" + ByteText::number(i) + "=" + ByteText::number(i) + "\r\n";
+    EXPECT_EQ(bytes(), expected + "[a]\r\na1=second section\r\n[C]\r\nc1=new section\r\n");
+}
+
 TEST_F(IniFile, NewSectionsGoAtTheEndAndAMissingFileIsCreated) {
     ASSERT_FALSE(QFile::exists(ini.FileName()));
     ini.WInI("Main", "A", "1");

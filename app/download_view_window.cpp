@@ -4,6 +4,7 @@
 #include "app/main_controller.h"
 #include "app/select_number.h"
 #include "archive/upgrade.h"
+#include "net/repaint_pacer.h"
 
 #include <QWidget>
 
@@ -25,9 +26,11 @@ void MainWindowView::SetClockRunning(bool running) {
         controller_.Timer1.stop();
 }
 
+// The workflow asks between steps that may keep the event loop from
+// running (a copy of many files): what waits for the next frame is shown
+// now, once a frame has passed.
 void MainWindowView::Repaint() {
-    if (window_)
-        window_->repaint();
+    RepaintPacer::PaintIfDue(window_);
 }
 
 SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, SelectionChoice& choice) {

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/main_controller.h"
+#include "net/repaint_pacer.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -27,8 +28,9 @@ QPushButton* button(const char* caption, QWidget* parent) {
 } // namespace
 
 Main::Main(MainController& controller, QWidget* parent)
-    : QWidget(parent), controller_(controller), KPlogo(logo(":/norvel/kplogo.png")),
-      KTlogo(logo(":/norvel/ktlogo.png")) {
+    : QWidget(parent), controller_(controller),
+      progressPacer_(new RepaintPacer([this] { refreshProgress(); }, this)),
+      KPlogo(logo(":/norvel/kplogo.png")), KTlogo(logo(":/norvel/ktlogo.png")) {
     setWindowIcon(QIcon(QStringLiteral(":/norvel/norvel2.png")));
 
     Option1 = new QRadioButton(this);
@@ -107,29 +109,40 @@ Main::Main(MainController& controller, QWidget* parent)
     connect(&controller_, &MainController::focusCommand1, this,
             [this] { Command1->setFocus(Qt::OtherFocusReason); });
     refresh();
+    refreshProgress();
 }
 
 void Main::setDownloadControlView(QWidget* view) {
     viewSlot_->addWidget(view);
 }
 
+// Setters of equal values return early, except a picture's: LOGO gets one
+// only when the source changes.
 void Main::refresh() {
     const MainController& c = controller_;
-    setWindowTitle(c.WindowTitle());
     Option1->setChecked(c.Option1Checked);
     Option2->setChecked(c.Option2Checked);
     Option1->setEnabled(c.Option1Enabled);
     Option2->setEnabled(c.Option2Enabled);
-    LOGO->setPixmap(c.LogoSource == MagazineSource ? KTlogo : KPlogo);
+    if (c.LogoSource != shownLogo_) {
+        shownLogo_ = c.LogoSource;
+        LOGO->setPixmap(c.LogoSource == MagazineSource ? KTlogo : KPlogo);
+    }
     Command1->setText(c.Command1Caption);
     Command2->setEnabled(c.Command2Enabled);
     Command3->setEnabled(c.Command3Enabled);
-    Stat->setText(c.Stat);
     OpenIssueLink->setVisible(!c.OfferedIssue.isEmpty());
     Frame2->setVisible(c.Frame2Visible);
+    Progress->setVisible(c.ProgressVisible);
+    progressPacer_->request();
+}
+
+void Main::refreshProgress() {
+    const MainController& c = controller_;
+    setWindowTitle(c.WindowTitle());
+    Stat->setText(c.Stat);
     Label1->setText(c.Label1);
     Label2->setText(c.Label2);
-    Progress->setVisible(c.ProgressVisible);
     Progress->setValue(c.ProgressPercent);
     Progress->setFormat(c.ProgressText);
 }

@@ -3,6 +3,9 @@
 // chosen source's logo LOGO, the buttons Command1..Command5, the status line
 // Stat and the progress panel Frame2 (Label1 time, Label2 traffic). It holds
 // no rules of its own: it mirrors a MainController and forwards clicks.
+// Buttons, options and what is visible follow the controller at once; the
+// status line, the counters, the progress bar and the title, which change
+// with every fetch, follow it once per frame (RepaintPacer).
 
 #include <QPixmap>
 #include <QWidget>
@@ -14,6 +17,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
+class RepaintPacer;
 
 class Main : public QWidget {
     Q_OBJECT
@@ -49,8 +53,11 @@ protected:
 
 private:
     void refresh();
+    void refreshProgress();
 
     MainController& controller_;
+    RepaintPacer* progressPacer_;
+    int16_t shownLogo_ = 0;
     QPixmap KPlogo;
     QPixmap KTlogo;
     QVBoxLayout* viewSlot_;

@@ -2,6 +2,7 @@
 
 #include "net/download_control.h"
 #include "net/link_label.h"
+#include "net/repaint_pacer.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -16,11 +17,13 @@ constexpr int FrameSize = 24;
 } // namespace
 
 DownloadControlView::DownloadControlView(Download_Control* control, QWidget* parent)
-    : QFrame(parent), control_(control), P(MakeFrames(FrameSize)) {
+    : QFrame(parent), control_(control), P(MakeFrames(FrameSize)),
+      pacer_(new RepaintPacer([this] { refresh(); }, this)) {
     setFrameShape(QFrame::StyledPanel);
     Label1 = new QLabel(QStringLiteral("Обмен данными:"), this);
     St = new QLabel(control->StatusText(), this);
     St->setMinimumWidth(160);
+    ShowAsLink(St, false, QPalette::ButtonText);
     St->installEventFilter(this);
     I1 = new QLabel(this);
     I1->setFixedSize(FrameSize, FrameSize);
@@ -33,8 +36,8 @@ DownloadControlView::DownloadControlView(Download_Control* control, QWidget* par
     row->addLayout(texts, 1);
     row->addWidget(I1);
 
-    connect(control, &Download_Control::statusChanged, this, &DownloadControlView::showStatus);
-    connect(control, &Download_Control::frameChanged, this, &DownloadControlView::showFrame);
+    connect(control, &Download_Control::statusChanged, pacer_, &RepaintPacer::request);
+    connect(control, &Download_Control::frameChanged, pacer_, &RepaintPacer::request);
 }
 
 std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
@@ -59,16 +62,19 @@ std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
     return frames;
 }
 
-void DownloadControlView::showStatus(const QString& text, bool asLink) {
-    St->setText(text);
-    ShowAsLink(St, asLink, QPalette::ButtonText);
-    // Progress must show while the fetch keeps the loop busy.
-    St->repaint();
-}
-
-void DownloadControlView::showFrame(int frame) {
-    if (frame >= 0 && frame < int(P.size()))
+// Only what differs from the face shown is set: a new palette or font
+// would lay the panel out again.
+void DownloadControlView::refresh() {
+    St->setText(control_->StatusText());
+    if (control_->StatusIsLink() != shownAsLink_) {
+        shownAsLink_ = control_->StatusIsLink();
+        ShowAsLink(St, shownAsLink_, QPalette::ButtonText);
+    }
+    const int frame = control_->Frame();
+    if (frame != shownFrame_ && frame >= 0 && frame < int(P.size())) {
+        shownFrame_ = frame;
         I1->setPixmap(P[frame]);
+    }
 }
 
 bool DownloadControlView::eventFilter(QObject* watched, QEvent* event) {

@@ -3,7 +3,8 @@
 // "Обмен данными:", the status label St and the activity picture I1 showing
 // one of six frames P. A socket error is drawn as a link (blue, underlined,
 // hand pointer); a click on it opens the socket-error window through the
-// control.
+// control. The control changes its status several times a fetch: the face
+// shows the latest status and frame once per frame (RepaintPacer).
 
 #include <QFrame>
 #include <QPixmap>
@@ -11,6 +12,7 @@
 
 class Download_Control;
 class QLabel;
+class RepaintPacer;
 
 class DownloadControlView : public QFrame {
     Q_OBJECT
@@ -25,12 +27,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void showStatus(const QString& text, bool asLink);
-    void showFrame(int frame);
+    void refresh();
 
     Download_Control* control_;
     QLabel* Label1;
     QLabel* St;
     QLabel* I1;
     std::array<QPixmap, 6> P;
+    RepaintPacer* pacer_;
+    bool shownAsLink_ = false;
+    int shownFrame_ = 0;
 };

@@ -4,13 +4,17 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/single_instance.h"
+#include "net/repaint_pacer.h"
+#include "tests/support/paint_counter.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -42,10 +46,15 @@ protected:
         controller->Load("");
         window->show();
     }
+
+    // The status line, counters and title follow the rules a frame later.
+    bool statShows(const QString& text) {
+        return QTest::qWaitFor([&] { return window->Stat->text() == text; }, 1000);
+    }
 };
 
 TEST_F(MainWindow, StartsIdleWithTheNewspaperChosen) {
-    EXPECT_EQ(window->windowTitle(), U("Норвел (v 2.1.7)"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->windowTitle() == U("Норвел (v 2.1.7)"); }));
     EXPECT_TRUE(window->Option1->isChecked());
     EXPECT_FALSE(window->KPlogoPicture().isNull());
     EXPECT_FALSE(window->KTlogoPicture().isNull());
@@ -79,8 +88,31 @@ TEST_F(MainWindow, ClicksReachTheRulesAndTheWidgetsFollow) {
     QTest::mouseClick(window->Command1, Qt::LeftButton);
     EXPECT_EQ(window->Command1->text(), U("Загрузить"));
     EXPECT_TRUE(window->Command2->isEnabled());
-    EXPECT_EQ(window->Stat->text(), U("Загрузка прервана пользователем"));
+    EXPECT_TRUE(statShows(U("Загрузка прервана пользователем")));
     EXPECT_TRUE(window->Frame2->isVisible());
+}
+
+TEST_F(MainWindow, StatusCountersAndProgressShareOneRepaintAFrame) {
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->Progress->isVisible(); }));
+    PaintCounter stat(window->Stat), traffic(window->Label2), progress(window->Progress);
+    QElapsedTimer clock;
+    clock.start();
+    const int pages = 400;
+    for (int n = 1; n <= pages; ++n) {
+        controller->SetStat(U("Загрузка страницы ") + QString::number(n));
+        controller->SetTrafficText(U("Трафик: ") + QString::number(n) + U(" Кб"));
+        controller->PageDone(n, pages, 0);
+        QCoreApplication::processEvents();
+    }
+    const qint64 frames = clock.elapsed() / RepaintPacer::FrameMs + 1;
+    EXPECT_LE(stat.paints(), frames);
+    EXPECT_LE(traffic.paints(), frames);
+    EXPECT_LE(progress.paints(), frames);
+    // The last of each shows within a frame.
+    EXPECT_TRUE(statShows(U("Загрузка страницы 400")));
+    EXPECT_EQ(window->Label2->text(), U("Трафик: 400 Кб"));
+    EXPECT_EQ(window->Progress->value(), 100);
 }
 
 TEST_F(MainWindow, ExitRunsTheUnload) {

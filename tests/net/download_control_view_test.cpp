@@ -1,9 +1,14 @@
 // The control's face follows the control: link style for a socket error, a
-// click that reaches the error window, the activity frames.
+// click that reaches the error window, the activity frames, and at most one
+// repaint a frame however fast the status changes.
 #include "net/download_control.h"
 #include "net/download_control_view.h"
+#include "net/repaint_pacer.h"
+#include "tests/net/canned_server.h"
+#include "tests/support/paint_counter.h"
 #include "tests/support/temp_program_folder.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QLabel>
 #include <QTcpServer>
@@ -12,12 +17,19 @@
 
 namespace {
 
+// The label showing the control's status, once the face has caught up.
 QLabel* StatusLabel(DownloadControlView& view, Download_Control& dc) {
-    for (QLabel* label : view.findChildren<QLabel*>()) {
-        if (label->text() == dc.StatusText())
-            return label;
-    }
-    return nullptr;
+    QLabel* found = nullptr;
+    (void)QTest::qWaitFor(
+        [&] {
+            for (QLabel* label : view.findChildren<QLabel*>()) {
+                if (label->text() == dc.StatusText())
+                    found = label;
+            }
+            return found != nullptr;
+        },
+        1000);
+    return found;
 }
 
 } // namespace
@@ -47,6 +59,7 @@ TEST(ControlView, SocketErrorIsDrawnAsALinkAndItsClickOpensTheWindow) {
 
     // A normal status is plain text again.
     dc.Stopped();
+    EXPECT_EQ(StatusLabel(view, dc), st);
     EXPECT_EQ(st->text(), "Загрузка прервана");
     EXPECT_FALSE(st->font().underline());
     EXPECT_NE(st->cursor().shape(), Qt::PointingHandCursor);
@@ -59,4 +72,30 @@ TEST(ControlView, SixDistinctFrames) {
         for (size_t j = i + 1; j < frames.size(); ++j)
             EXPECT_NE(frames[i].toImage(), frames[j].toImage()) << i << " " << j;
     }
+}
+
+TEST(ControlView, StatusesOfManyFetchesShareOneRepaintAFrame) {
+    CannedServer server;
+    server.reply = "HTTP/1.0 200 OK\r\n\r\n" + QByteArray(4000, 'x');
+    server.chunkSize = 500;
+    Download_Control dc;
+    DownloadControlView view(&dc);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QLabel* st = StatusLabel(view, dc);
+    ASSERT_NE(st, nullptr);
+    PaintCounter counter(st);
+    int statuses = 0;
+    QObject::connect(&dc, &Download_Control::statusChanged, [&statuses] { ++statuses; });
+
+    dc.RHost(server.host());
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < 40; ++i)
+        ASSERT_NE(dc.Down("/" + QByteArray::number(i), false), "error");
+    const qint64 frames = clock.elapsed() / RepaintPacer::FrameMs + 1;
+    ASSERT_GT(statuses, 40 * 4) << "each fetch says several things";
+    EXPECT_LE(counter.paints(), frames) << statuses << " statuses in " << clock.elapsed() << " ms";
+    // The last status is on the label within a frame.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return st->text() == "Загрузка завершена"; }, 1000));
 }

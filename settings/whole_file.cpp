@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <cerrno>
+#include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -124,7 +126,13 @@ bool CopyFileOver(const QString& from, const QString& to) {
     if (target.exists() && source.canonicalFilePath() == target.canonicalFilePath())
         return true;
     const std::optional<ByteText> bytes = ReadWholeFile(from);
-    return bytes && WriteWholeFile(to, *bytes);
+    if (!bytes)
+        return false;
+    // A copy that would change nothing leaves the file as it is: an issue's
+    // index is built twice, and each copy waits for the disk.
+    if (target.isFile() && target.size() == bytes->size() && ReadWholeFile(to) == bytes)
+        return true;
+    return WriteWholeFile(to, *bytes);
 }
 
 namespace {
@@ -146,16 +154,52 @@ bool earlierLeftover(const QDir& dir, const QString& name) {
            QFileInfo(dir.filePath(tail.captured(1))).isFile();
 }
 
+bool isAlphanumeric(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+// Whether a name can be a leftover at all, judged on its bytes: an issue
+// folder holds hundreds of pictures, and the program folder's start-up looks
+// at every one of them.
+bool mayBeLeftover(const char* name) {
+    const qsizetype n = qsizetype(std::strlen(name));
+    const auto endsWith = [&](const char* tail) {
+        const qsizetype t = qsizetype(std::strlen(tail));
+        return n > t && std::memcmp(name + n - t, tail, size_t(t)) == 0;
+    };
+    if (endsWith(".part"))
+        return true;
+    if (n < 8 || name[n - 7] != '.')
+        return false;
+    bool capital = false;
+    for (qsizetype i = n - 6; i < n; ++i) {
+        if (!isAlphanumeric(name[i]))
+            return false;
+        capital = capital || (name[i] >= 'A' && name[i] <= 'Z');
+    }
+    return capital;
+}
+
 } // namespace
 
 int RemoveWriteLeftovers(const QString& folder) {
+    DIR* listing = ::opendir(nativePath(folder).constData());
+    if (!listing)
+        return 0;
     QDir dir(folder);
+    const QByteArray ourSuffix = PartSuffix.toLatin1();
     int removed = 0;
-    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        const bool ours = name.startsWith('.') && name.endsWith(PartSuffix);
+    while (const dirent* entry = ::readdir(listing)) {
+        const char* raw = entry->d_name;
+        const bool ours = raw[0] == '.' && QByteArray(raw).endsWith(ourSuffix);
+        if (entry->d_type == DT_DIR || !(ours || mayBeLeftover(raw)))
+            continue;
+        const QString name = QFile::decodeName(raw);
+        if (QFileInfo(dir.filePath(name)).isDir())
+            continue;
         if ((ours || earlierLeftover(dir, name)) && dir.remove(name))
             ++removed;
     }
+    ::closedir(listing);
     return removed;
 }

@@ -39,7 +39,8 @@ bool WriteWholeFile(const QString& path, const ByteText& bytes,
                     FileSync sync = FileSync::WaitForDisk, bool ownerOnly = false);
 
 // Copies the file from to the file to, replacing it; false on failure. A copy
-// of a file onto itself succeeds without touching it.
+// of a file onto itself, or onto a file that already holds the same bytes,
+// succeeds without touching it.
 bool CopyFileOver(const QString& from, const QString& to);
 
 // The hidden file a write of path fills before it takes path's name.

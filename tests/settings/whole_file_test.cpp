@@ -122,6 +122,21 @@ TEST(WholeFile, LeftoversOfAKilledRunGoAndTheUsersFilesStay) {
     EXPECT_EQ(filesIn(folder.path()), expected);
 }
 
+TEST(WholeFile, ACopyThatChangesNothingLeavesTheFileAlone) {
+    TempProgramFolder folder(false);
+    folder.write("t-01.gif", "picture");
+    const QString copy = folder.file("img/t-01.gif");
+    QDir().mkpath(folder.file("img"));
+    ASSERT_TRUE(CopyFileOver(folder.file("t-01.gif"), copy));
+    const FileStamp first = StampOf(copy);
+    ASSERT_TRUE(CopyFileOver(folder.file("t-01.gif"), copy));
+    EXPECT_EQ(StampOf(copy), first) << "the same bytes: not written again";
+    folder.write("t-01.gif", "picturE");
+    ASSERT_TRUE(CopyFileOver(folder.file("t-01.gif"), copy));
+    EXPECT_EQ(readFile(copy), "picturE");
+    EXPECT_NE(StampOf(copy).inode, first.inode);
+}
+
 TEST(WholeFile, TheHiddenFileOfAVeryLongNameStaysWithinTheNameLimit) {
     TempProgramFolder folder(false);
     const QString name = QString(250, QChar(0x0436)).left(120); // 240 bytes in UTF-8

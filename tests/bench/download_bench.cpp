@@ -1,190 +1,244 @@
-// The whole download of a large newspaper issue (60 pages, 600 images) from
-// the demo site, beside wget fetching the same URLs one after another from
-// the same server in the same run, and the program's peak memory.
+// What a user waits for: the real program downloading an issue from the
+// demo site, started as a scheduler starts it (norvel2 -kp, no display
+// variable, default settings, a fresh program folder each round), beside
+// wget fetching exactly the URLs the program asked for (taken from the demo
+// site's request log) and saving them as files. Rounds alternate which side
+// goes first, since the machine is shared; each side's median and the
+// median of the per-round ratios are shown, with the program's peak memory.
+// Then the run that finds the issue already archived, beside one wget fetch.
 //
-//   bench_download [rounds]     (default 3; the median of each side is shown)
+//   bench_download [rounds]     (default 5)
 //
-// The response cache is on, as by default; BENCH_NOCACHE=1 switches it off.
+// Two issues: 60 pages with 10 pictures each, and the demo site's default
+// issue (24 pages, 2 pictures each).
 
-#include "app/download_view.h"
-#include "app/workflow.h"
-#include "net/download_control.h"
-#include "net/hang_up.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <fcntl.h>
 #include <memory>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
-// The newest issue, no questions, nothing on screen.
-class BenchView : public DownloadView {
-public:
-    void SetStat(const QString&) override {}
-    void ResetControls() override { state->Downloading = false; }
-    void SetClockRunning(bool) override {}
-    void Repaint() override {}
-    SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) override {
-        choice.IssueNumber = data.LatestIssue;
-        choice.SelectedIssue = 1;
-        return SelectionOutcome::Load;
+struct Run {
+    bool ok = false;
+    double ms = 0;
+    long peakKb = 0;
+};
+
+double NowMs() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The bench's environment without display variables, with NORVEL_HOME set
+// to home when given.
+std::vector<QByteArray> Environment(const QString& home) {
+    std::vector<QByteArray> env;
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        const QByteArray name = entry.left(entry.indexOf('='));
+        if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM" &&
+            name != "NORVEL_HOME")
+            env.push_back(entry);
     }
-    WorkflowState* state = nullptr;
-};
+    if (!home.isEmpty())
+        env.push_back("NORVEL_HOME=" + QFile::encodeName(home));
+    return env;
+}
 
-class QuietMessenger : public Messenger {
-public:
-    MessageAnswer Show(const QString& text, const QString&, MessageIcon,
-                       MessageButtons buttons) override {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    }
-};
+// Starts program with arguments, output discarded, and waits for its end:
+// the wall time and the peak memory of that one process.
+Run Spawn(const QString& program, const QStringList& arguments, const QString& home = {}) {
+    std::vector<QByteArray> args{QFile::encodeName(program)};
+    for (const QString& a : arguments)
+        args.push_back(QFile::encodeName(a));
+    std::vector<char*> argv;
+    for (QByteArray& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<QByteArray> env = Environment(home);
+    std::vector<char*> envp;
+    for (QByteArray& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
 
-int wgetRuns = 0;
-
-struct OurRun {
-    double ms = -1;
-    int pages = 0, images = 0;
-};
-
-// Every round's program folder stays until the end, as wget's folders do:
-// a file system hunting for inodes among thousands just deleted would make
-// the later rounds slower for one side only.
-std::vector<std::unique_ptr<TempProgramFolder>> homes;
-
-OurRun DownloadIssue(const DemoSite& site) {
-    homes.push_back(std::make_unique<TempProgramFolder>());
-    TempProgramFolder& home = *homes.back();
-    site.installInto(home.path());
-    AppState app;
-    app.ProgramFolder = home.path();
-    app.sites = LoadSites(home.path());
-    SetDefaults(app.settings, home.path());
-    app.settings.UseCashe = qEnvironmentVariableIsEmpty("BENCH_NOCACHE");
-    app.state.TempFolder = home.file("temp");
-    QDir().mkpath(app.state.TempFolder);
-    Download_Control DC;
-    DC.PathCasheFiles(home.file("cashe"));
-    DC.CasheSize(app.settings.CasheSize);
-    QuietMessenger messenger;
-    BenchView view;
-    view.state = &app.state;
-    HangUpPlatform none;
-    Hang_Up hangUp(none);
-    IssueDownload download(app, DC, messenger, view, hangUp);
-
-    QElapsedTimer clock;
-    clock.start();
-    app.state.Downloading = true;
-    download.Start();
-    OurRun run;
-    run.ms = clock.nsecsElapsed() / 1e6;
-    run.pages = QDir(app.state.IssueFolder).entryList({"page*.html"}).size();
-    run.images = QDir(app.state.IssueFolder + "/img").entryList(QDir::Files).size();
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
+    Run run;
+    const double start = NowMs();
+    pid_t pid = 0;
+    const int error = posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&files);
+    if (error != 0)
+        return run;
+    int status = 0;
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) != pid)
+        return run;
+    run.ms = NowMs() - start;
+    run.peakKb = usage.ru_maxrss;
+    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return run;
 }
 
-// wget over the URL list, its output discarded (toDisk false) or saved as
-// files in a fresh folder, as the download saves the issue.
-double WgetFetches(const QList<ByteText>& urls, const QString& folder, bool toDisk) {
-    const QString list = folder + "/urls.txt";
-    QFile file(list);
-    if (!file.open(QIODevice::WriteOnly))
-        return -1;
-    for (const ByteText& url : urls)
-        file.write(url + "\n");
-    file.close();
-    QProcess wget;
-    QElapsedTimer clock;
-    clock.start();
-    const QString target = folder + "/wget-" + QString::number(++wgetRuns);
-    QDir().mkpath(target);
-    if (toDisk)
-        wget.start("wget", {"-q", "-nd", "-P", target, "-i", list});
-    else
-        wget.start("wget", {"-q", "-O", "/dev/null", "-i", list});
-    if (!wget.waitForFinished(600000) || wget.exitCode() != 0) {
-        std::fprintf(stderr, "wget failed: %s\n", wget.readAllStandardError().constData());
-        return -1;
-    }
-    return clock.nsecsElapsed() / 1e6;
+// Program folders and wget's folders stay until the end: a file system
+// hunting for free inodes among thousands just deleted would slow the later
+// rounds of one side only.
+std::vector<std::unique_ptr<TempProgramFolder>> homes;
+
+TempProgramFolder& FreshHome(const DemoSite& site) {
+    homes.push_back(std::make_unique<TempProgramFolder>());
+    site.installInto(homes.back()->path());
+    return *homes.back();
 }
 
-// The URLs our download asked for, in its order.
+Run Norvel(const QString& home) {
+    return Spawn(TempProgramFolder::binDir() + "/norvel2", {"-kp"}, home);
+}
+
+Run Wget(const QString& listFile, const QString& folder) {
+    QDir().mkpath(folder);
+    return Spawn("/usr/bin/wget", {"-q", "-nd", "-P", folder, "-i", listFile});
+}
+
+// Every URL the program asked for, in its order: the host of each request
+// head and its path.
 QList<ByteText> RequestedUrls(const DemoSite& site) {
     QList<ByteText> urls;
-    for (const ByteText& line : site.requestLines())
-        urls.append("http://" + site.newspaper() + line.split(' ').value(1));
+    for (const ByteText& head : site.requests()) {
+        const ByteText path = head.left(head.indexOf('\r')).split(' ').value(1);
+        const qsizetype at = head.indexOf("\r\nHost: ");
+        const qsizetype end = head.indexOf("\r\n", at + 2);
+        urls.append("http://" + head.mid(at + 8, end - at - 8) + path);
+    }
     return urls;
 }
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+QByteArray Load() {
+    QFile file("/proc/loadavg");
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("?");
+}
+
+void PrintRatios(const std::vector<double>& ratios) {
+    std::printf("  per-round ratios:");
+    for (double r : ratios)
+        std::printf(" %.2f", r);
+    std::printf("\n");
+}
+
+// One issue, rounds alternating between the program and wget; false when a
+// run failed.
+bool CompareIssue(const char* title, const QStringList& siteArguments, int rounds,
+                  const QString& scratch) {
+    DemoSite site(siteArguments);
+    if (!site.isRunning()) {
+        std::fprintf(stderr, "demo site: %s\n", qPrintable(site.error()));
+        return false;
+    }
+    // A first run gives the URL list and warms both sides up.
+    site.clearRequestLog();
+    TempProgramFolder& first = FreshHome(site);
+    if (!Norvel(first.path()).ok) {
+        std::fprintf(stderr, "norvel2 -kp failed in %s\n", qPrintable(first.path()));
+        return false;
+    }
+    const QList<ByteText> urls = RequestedUrls(site);
+    const QString list = scratch + "/" + QString::fromLatin1(title).section(' ', 0, 0) + ".txt";
+    QFile listFile(list);
+    if (!listFile.open(QIODevice::WriteOnly))
+        return false;
+    for (const ByteText& url : urls)
+        listFile.write(url + "\n");
+    listFile.close();
+    static int wgetFolders = 0;
+    const auto wgetFolder = [&] { return scratch + "/wget-" + QString::number(++wgetFolders); };
+    if (!Wget(list, wgetFolder()).ok)
+        return false;
+
+    std::vector<double> ours, theirs, ratios;
+    long peakKb = 0;
+    for (int round = 0; round < rounds; ++round) {
+        Run wget, norvel;
+        if (round % 2)
+            wget = Wget(list, wgetFolder());
+        norvel = Norvel(FreshHome(site).path());
+        if (round % 2 == 0)
+            wget = Wget(list, wgetFolder());
+        if (!norvel.ok || !wget.ok) {
+            std::fprintf(stderr, "round %d failed (norvel2 %d, wget %d)\n", round, norvel.ok,
+                         wget.ok);
+            return false;
+        }
+        ours.push_back(norvel.ms);
+        theirs.push_back(wget.ms);
+        ratios.push_back(norvel.ms / wget.ms);
+        peakKb = std::max(peakKb, norvel.peakKb);
+    }
+    std::printf("%s: %lld requests\n", title, qlonglong(urls.size()));
+    std::printf("  norvel2 -kp: %.0f ms, wget -q -i: %.0f ms (medians of %d), ratio %.2f\n",
+                Median(ours), Median(theirs), rounds, Median(ratios));
+    PrintRatios(ratios);
+    std::printf("  peak memory of norvel2: %.1f MB\n", peakKb / 1024.0);
+
+    // The issue is in the archive now: the run ends once it has seen the
+    // newest issue's number.
+    const QString archived = first.path();
+    const QByteArray mainPage = "http://" + site.newspaper() + "/";
+    std::vector<double> again, one, againRatios;
+    for (int round = 0; round < rounds; ++round) {
+        Run fetch, norvel;
+        if (round % 2)
+            fetch = Spawn("/usr/bin/wget", {"-q", "-O", "/dev/null", mainPage});
+        norvel = Norvel(archived);
+        if (round % 2 == 0)
+            fetch = Spawn("/usr/bin/wget", {"-q", "-O", "/dev/null", mainPage});
+        if (!norvel.ok || !fetch.ok)
+            return false;
+        again.push_back(norvel.ms);
+        one.push_back(fetch.ms);
+        againRatios.push_back(norvel.ms / fetch.ms);
+    }
+    std::printf("  already archived: norvel2 -kp %.0f ms, one wget fetch %.0f ms (medians of %d)\n",
+                Median(again), Median(one), rounds);
+    PrintRatios(againRatios);
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 3;
-
-    DemoSite site({"--pages", "60", "--images", "10", "--issues", "1"});
-    if (!site.isRunning()) {
-        std::fprintf(stderr, "demo site: %s\n", qPrintable(site.error()));
-        return 1;
-    }
+    QCoreApplication application(argc, argv);
+    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir scratch;
-    std::vector<double> ours, wget, wgetDisk;
-    OurRun last;
-    QList<ByteText> urls;
-    // The URL list comes from one download first; then the rounds alternate
-    // which side goes first, as the machine is shared and its file system
-    // slows down after bursts of file creation.
-    site.clearRequestLog();
-    last = DownloadIssue(site);
-    if (last.ms < 0 || last.pages == 0)
-        return 1;
-    urls = RequestedUrls(site);
-    for (int round = 0; round < rounds; ++round) {
-        auto runWget = [&] {
-            const double w = WgetFetches(urls, scratch.path(), false);
-            const double d = WgetFetches(urls, scratch.path(), true);
-            wget.push_back(w);
-            wgetDisk.push_back(d);
-            return w >= 0 && d >= 0;
-        };
-        if (round % 2 == 1 && !runWget())
-            return 1;
-        last = DownloadIssue(site);
-        if (last.ms < 0 || last.pages == 0)
-            return 1;
-        ours.push_back(last.ms);
-        if (round % 2 == 0 && !runWget())
-            return 1;
-    }
-    struct rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    const double ourMs = Median(ours), wgetMs = Median(wget), diskMs = Median(wgetDisk);
-    std::printf("issue of %d pages and %d image files, %lld requests\n", last.pages, last.images,
-                static_cast<long long>(urls.size()));
-    std::printf("norvel download: %.0f ms (median of %d)\n", ourMs, rounds);
-    std::printf("wget, same URLs, saved as files: %.0f ms (median of %d)\n", diskMs, rounds);
-    std::printf("wget, same URLs, to /dev/null: %.0f ms (median of %d)\n", wgetMs, rounds);
-    std::printf("ratio to wget saving files: %.2f (goal: at most 1.30)\n", ourMs / diskMs);
-    std::printf("ratio to wget discarding: %.2f\n", ourMs / wgetMs);
-    std::printf("peak memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
-    return 0;
+    std::printf("load average at start: %s\n", Load().constData());
+    const bool done =
+        CompareIssue("large issue, 60 pages and 600 pictures",
+                     {"--pages", "60", "--images", "10", "--issues", "1"}, rounds,
+                     scratch.path()) &&
+        CompareIssue("default issue, 24 pages and 48 pictures", {}, rounds, scratch.path());
+    std::printf("load average at end: %s\n", Load().constData());
+    homes.clear();
+    return done ? 0 : 1;
 }

@@ -37,12 +37,14 @@ bool writeAll(int fd, const ByteText& bytes) {
     return true;
 }
 
-// The permissions of the file a write replaces, or -1 when there is none.
-int existingMode(const QByteArray& target) {
-    struct stat st {};
-    if (::stat(target.constData(), &st) == 0 && S_ISREG(st.st_mode))
-        return int(st.st_mode & 07777);
-    return -1;
+// Creates the hidden file; one a killed run left in the way goes first.
+int createPart(const QByteArray& part, bool ownerOnly) {
+    const int flags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW;
+    const mode_t mode = ownerOnly ? S_IRUSR | S_IWUSR : 0666;
+    int fd = ::open(part.constData(), flags, mode);
+    if (fd < 0 && errno == EEXIST && ::unlink(part.constData()) == 0)
+        fd = ::open(part.constData(), flags, mode);
+    return fd;
 }
 
 // Makes the rename itself last; a file system that cannot sync a folder
@@ -56,13 +58,12 @@ void syncFolderOf(const QByteArray& target) {
     }
 }
 
-bool writeThroughPart(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly) {
+// oldMode: the permissions of the file replaced, -1 for none to keep.
+bool writeThroughPart(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly,
+                      int oldMode) {
     const QByteArray target = nativePath(path);
     const QByteArray part = nativePath(PartFilePath(path));
-    const int oldMode = ownerOnly ? -1 : existingMode(target);
-    ::unlink(part.constData()); // a leftover of a killed run
-    const int fd = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                          ownerOnly ? S_IRUSR | S_IWUSR : 0666);
+    const int fd = createPart(part, ownerOnly);
     if (fd < 0)
         return false;
     // A file that replaces another keeps its permissions.
@@ -113,12 +114,23 @@ std::optional<ByteText> ReadWholeFile(const QString& path) {
 }
 
 bool WriteWholeFile(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly) {
-    const QFileInfo info(path);
-    // Renaming over a link would replace the link, not the file it names.
+    // One look at the target. Renaming over a link would replace the link,
+    // not the file it names; a file replaced keeps its permissions.
     QString target = path;
-    if (info.isSymLink() && !info.canonicalFilePath().isEmpty())
-        target = info.canonicalFilePath();
-    return writeThroughPart(target, bytes, sync, ownerOnly);
+    struct stat st {};
+    int oldMode = -1;
+    if (::lstat(nativePath(path).constData(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            const QString canonical = QFileInfo(path).canonicalFilePath();
+            if (!canonical.isEmpty())
+                target = canonical;
+            if (::stat(nativePath(target).constData(), &st) != 0)
+                st.st_mode = 0;
+        }
+        if (S_ISREG(st.st_mode))
+            oldMode = int(st.st_mode & 07777);
+    }
+    return writeThroughPart(target, bytes, sync, ownerOnly, ownerOnly ? -1 : oldMode);
 }
 
 bool CopyFileOver(const QString& from, const QString& to) {

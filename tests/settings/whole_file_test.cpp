@@ -122,6 +122,16 @@ TEST(WholeFile, LeftoversOfAKilledRunGoAndTheUsersFilesStay) {
     EXPECT_EQ(filesIn(folder.path()), expected);
 }
 
+TEST(WholeFile, AHiddenFileLeftInTheWayIsReplaced) {
+    TempProgramFolder folder(false);
+    const QString path = folder.file("page1.html");
+    folder.write(".page1.html.norvel-part", "half a page of a killed run");
+    ASSERT_EQ(PartFilePath(path), folder.file(".page1.html.norvel-part"));
+    EXPECT_TRUE(WriteWholeFile(path, "page", FileSync::NoWait));
+    EXPECT_EQ(readFile(path), "page");
+    EXPECT_EQ(filesIn(folder.path()), QStringList{"page1.html"});
+}
+
 TEST(WholeFile, ACopyThatChangesNothingLeavesTheFileAlone) {
     TempProgramFolder folder(false);
     folder.write("t-01.gif", "picture");

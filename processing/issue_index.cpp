@@ -70,22 +70,12 @@ ByteText joinAtMarker(const ByteText& page, const ByteText& list) {
     return page.left(at) + list + page.mid(rest);
 }
 
-// Notes the first file that could not be written.
-void check(bool written, const QString& path, IssueIndexResult& result) {
-    if (!written && result.failedPath.isEmpty())
-        result.failedPath = path;
-}
-
-void copyCompanion(const QString& programFolder, const QString& name, const QString& target,
-                   IssueIndexResult& result) {
-    check(CopyFileOver(programFolder + "/data/" + name, target), target, result);
-}
-
-bool saveBitmap(const QImage& picture, const QString& path) {
+ByteText bitmapBytes(const QImage& picture) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP") &&
-           WriteWholeFile(path, bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP"))
+        return {};
+    return bytes;
 }
 
 } // namespace
@@ -123,23 +113,30 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
         }
     }
     result.page = page;
-    const QString index = issue.IssueFolder + "/index.htm";
-    check(WriteWholeFile(index, page + "\r\n"), index, result);
-
+    // The index of a complete issue and what it shows must outlast a power
+    // cut: the issue counts as archived from then on. An incomplete one is
+    // built again by the next download of the issue, so it does not wait.
+    WholeFileGroup files(complete ? FileSync::WaitForDisk : FileSync::NoWait);
+    files.write(issue.IssueFolder + "/index.htm", page + "\r\n");
     const QString img = issue.IssueFolder + "/img";
-    check(QDir().mkpath(img), img, result);
+    files.check(QDir().mkpath(img), img);
+    const QString data = programFolder + "/data/";
     if (magazine) {
-        if (cover.isEmpty())
-            check(saveBitmap(stockCover, img + "/cover.bmp"), img + "/cover.bmp", result);
+        const ByteText bitmap = cover.isEmpty() ? bitmapBytes(stockCover) : ByteText();
+        if (!cover.isEmpty())
+            files.copy(cover, img + "/cover.jpg");
+        else if (bitmap.isEmpty())
+            files.check(false, img + "/cover.bmp");
         else
-            check(CopyFileOver(cover, img + "/cover.jpg"), img + "/cover.jpg", result);
-        copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif", result);
+            files.write(img + "/cover.bmp", bitmap);
+        files.copy(data + "ktlogo.gif", img + "/ktlogo.gif");
     } else {
-        copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif", result);
-        copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif", result);
+        files.copy(data + "t-01.gif", img + "/t-01.gif");
+        files.copy(data + "t-02.gif", img + "/t-02.gif");
     }
-    copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css", result);
-    result.written = result.failedPath.isEmpty();
+    files.copy(data + "kp.css", issue.IssueFolder + "/kp.css");
+    result.written = files.finish();
+    result.failedPath = files.failedPath();
     return result;
 }
 

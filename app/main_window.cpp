@@ -143,8 +143,14 @@ void Main::refreshProgress() {
     Stat->setText(c.Stat);
     Label1->setText(c.Label1);
     Label2->setText(c.Label2);
-    Progress->setValue(c.ProgressPercent);
-    Progress->setFormat(c.ProgressText);
+    // A progress bar repaints itself at once when its value moves; held
+    // back, it is repainted with the rest of the window.
+    if (Progress->value() != c.ProgressPercent || Progress->format() != c.ProgressText) {
+        Progress->setUpdatesEnabled(false);
+        Progress->setValue(c.ProgressPercent);
+        Progress->setFormat(c.ProgressText);
+        Progress->setUpdatesEnabled(true);
+    }
 }
 
 // Closing the window is "Выход": the unload step runs, unless the program

@@ -170,10 +170,14 @@ TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
     ASSERT_EQ(dc.Down("/", false), "error");
     EXPECT_EQ(dc.StatusText(), "Ошибка 10061 (В подключении отказано)");
 
+    // The view shows the status within a frame.
     QLabel* link = nullptr;
-    for (QLabel* label : view.findChildren<QLabel*>())
-        if (label->text() == dc.StatusText())
-            link = label;
+    (void)QTest::qWaitFor([&] {
+        for (QLabel* label : view.findChildren<QLabel*>())
+            if (label->text() == dc.StatusText())
+                link = label;
+        return link != nullptr;
+    });
     ASSERT_NE(link, nullptr);
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_EQ(title, "Коды ошибок WinSock");

@@ -16,14 +16,28 @@ const QString OpenAction = QStringLiteral("default");
 
 } // namespace
 
+DesktopNotifier::DesktopNotifier(QObject* parent)
+    : QObject(parent), openIssue([](const QString& folder) { OpenIssue(folder); }) {}
+
 DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, QObject* parent)
-    : QObject(parent), openIssue([](const QString& folder) { OpenIssue(folder); }), bus_(bus) {
-    if (!bus_.isConnected())
+    : DesktopNotifier(parent) {
+    attach(bus);
+}
+
+void DesktopNotifier::attach(const QDBusConnection& bus) {
+    bus_ = bus;
+    if (!bus_->isConnected())
         return;
-    bus_.connect(QString(), Path, Interface, QStringLiteral("ActionInvoked"), this,
-                 SLOT(actionInvoked(uint, QString)));
-    bus_.connect(QString(), Path, Interface, QStringLiteral("NotificationClosed"), this,
-                 SLOT(notificationClosed(uint, uint)));
+    bus_->connect(QString(), Path, Interface, QStringLiteral("ActionInvoked"), this,
+                  SLOT(actionInvoked(uint, QString)));
+    bus_->connect(QString(), Path, Interface, QStringLiteral("NotificationClosed"), this,
+                  SLOT(notificationClosed(uint, uint)));
+}
+
+bool DesktopNotifier::reachBus() {
+    if (!bus_)
+        attach(QDBusConnection::sessionBus());
+    return bus_->isConnected();
 }
 
 QString DesktopNotifier::Summary(const ArrivedIssue& issue) {
@@ -38,7 +52,7 @@ QString DesktopNotifier::Body(const ArrivedIssue& issue) {
 }
 
 void DesktopNotifier::IssueArrived(const ArrivedIssue& issue) {
-    if (!bus_.isConnected())
+    if (!reachBus())
         return;
     QDBusMessage call = QDBusMessage::createMethodCall(Service, Path, Interface, "Notify");
     QStringList actions;
@@ -51,10 +65,10 @@ void DesktopNotifier::IssueArrived(const ArrivedIssue& issue) {
          << Body(issue) << actions << hints << int(-1);
     if (issue.unattended) {
         // The program ends next: the notification must have left by then.
-        bus_.call(call, QDBus::Block, DeliveryWaitMs);
+        bus_->call(call, QDBus::Block, DeliveryWaitMs);
         return;
     }
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus_->asyncCall(call), this);
     const QString folder = issue.folder;
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, folder](QDBusPendingCallWatcher* finished) {

@@ -4,7 +4,10 @@
 // (a run from cron, a console) or without a notification service nothing is
 // sent and nothing waits. In an interactive run the notification carries
 // the action "Открыть номер", which opens the issue's contents; an
-// unattended run ends at once, so its notification only informs.
+// unattended run ends at once, so its notification only informs. The
+// session bus is reached at the first notification, not at start: reaching
+// it makes the program wait for the bus's own thread, and a run that finds
+// the issue already archived has nothing to announce.
 
 #include "app/arrived_issue.h"
 
@@ -13,6 +16,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class DesktopNotifier : public QObject {
     Q_OBJECT
@@ -21,8 +25,10 @@ public:
     // How long an unattended run waits for the notification to be taken.
     static constexpr int DeliveryWaitMs = 2000;
 
-    explicit DesktopNotifier(const QDBusConnection& bus = QDBusConnection::sessionBus(),
-                             QObject* parent = nullptr);
+    // Notifications over the session bus.
+    explicit DesktopNotifier(QObject* parent = nullptr);
+    // Notifications over bus (tests give a private one).
+    explicit DesktopNotifier(const QDBusConnection& bus, QObject* parent = nullptr);
 
     void IssueArrived(const ArrivedIssue& issue);
 
@@ -38,6 +44,11 @@ private Q_SLOTS:
     void notificationClosed(uint id, uint reason);
 
 private:
-    QDBusConnection bus_;
+    // Listens on bus for the actions and closes of notifications.
+    void attach(const QDBusConnection& bus);
+    // The bus, reached now when not yet; whether it is connected.
+    bool reachBus();
+
+    std::optional<QDBusConnection> bus_;
     QHash<uint, QString> shown_; // notifications on screen: their issue folders
 };

@@ -177,7 +177,13 @@ int main(int argc, char** argv) {
         DC.PathCasheFiles(folder);
         DC.CasheSize(size);
     });
-    window.show();
+    // Nobody can see a window the program put on the offscreen platform
+    // itself: the window keeps its state but is neither shown nor painted,
+    // and the run ends itself, not with its last window.
+    if (noDisplay)
+        application.setQuitOnLastWindowClosed(false);
+    else
+        window.show();
     const int status = application.exec();
     // Closing the window also asks the event loop to end, with 0; an
     // immediate end keeps the status it was given.

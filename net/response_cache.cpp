@@ -168,7 +168,8 @@ void ResponseCache::remove(int n) {
 bool ResponseCache::store(const ByteText& host, const ByteText& path, const ByteText& response) {
     if (!IsCacheable(response) || folder_.isEmpty())
         return false;
-    if (!QFileInfo(folder_).isDir() || !indexExists()) {
+    // An index in place means the folder is there too.
+    if (!indexExists()) {
         if (!clear())
             return false;
     }

@@ -207,15 +207,15 @@ bool WholeFileGroup::finish() {
                 failedPath_ = file.path;
             continue;
         }
+        if (sync_ == FileSync::NoWait)
+            continue;
         const QByteArray folder =
             nativePath(QFileInfo(QFile::decodeName(file.target)).absolutePath());
         if (!folders.contains(folder))
             folders.append(folder);
     }
-    if (sync_ == FileSync::WaitForDisk) {
-        for (const QByteArray& folder : folders)
-            syncFolder(folder);
-    }
+    for (const QByteArray& folder : folders)
+        syncFolder(folder);
     pending_.clear();
     return failedPath_.isEmpty();
 }

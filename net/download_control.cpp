@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QNetworkProxy>
 #include <QTcpSocket>
 #include <limits>
 
@@ -188,6 +189,9 @@ bool Download_Control::startConnection() {
     releaseSocket();
     WS = new QTcpSocket(this);
     QTcpSocket* socket = WS;
+    // The control goes through a proxy by its own settings; the toolkit's
+    // proxy choice (asked afresh for every connection) has no say.
+    socket->setProxy(QNetworkProxy::NoProxy);
     // Each handler checks that its socket is still the current one, so a late
     // event of an abandoned connection never touches the next fetch.
     connect(socket, &QTcpSocket::connected, this, [this, socket] {

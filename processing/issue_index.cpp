@@ -70,12 +70,24 @@ ByteText joinAtMarker(const ByteText& page, const ByteText& list) {
     return page.left(at) + list + page.mid(rest);
 }
 
-ByteText bitmapBytes(const QImage& picture) {
+// Notes the first file that could not be written.
+void check(bool written, const QString& path, IssueIndexResult& result) {
+    if (!written && result.failedPath.isEmpty())
+        result.failedPath = path;
+}
+
+// The stylesheet and the service pictures go with the issue's pages and
+// pictures: written whole, without waiting for the disk.
+void copyCompanion(const QString& programFolder, const QString& name, const QString& target,
+                   IssueIndexResult& result) {
+    check(CopyFileOver(programFolder + "/data/" + name, target, FileSync::NoWait), target, result);
+}
+
+bool saveBitmap(const QImage& picture, const QString& path) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "BMP"))
-        return {};
-    return bytes;
+    return buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP") &&
+           WriteWholeFile(path, bytes, FileSync::NoWait);
 }
 
 } // namespace
@@ -113,30 +125,28 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
         }
     }
     result.page = page;
-    // The index of a complete issue and what it shows must outlast a power
-    // cut: the issue counts as archived from then on. An incomplete one is
-    // built again by the next download of the issue, so it does not wait.
-    WholeFileGroup files(complete ? FileSync::WaitForDisk : FileSync::NoWait);
-    files.write(issue.IssueFolder + "/index.htm", page + "\r\n");
+    // The index of a complete issue must outlast a power cut: the issue
+    // counts as archived from then on. An incomplete one is built again by
+    // the next download of the issue, so it does not wait for the disk.
+    const QString index = issue.IssueFolder + "/index.htm";
+    check(WriteWholeFile(index, page + "\r\n", complete ? FileSync::WaitForDisk : FileSync::NoWait),
+          index, result);
+
     const QString img = issue.IssueFolder + "/img";
-    files.check(QDir().mkpath(img), img);
-    const QString data = programFolder + "/data/";
+    check(QDir().mkpath(img), img, result);
     if (magazine) {
-        const ByteText bitmap = cover.isEmpty() ? bitmapBytes(stockCover) : ByteText();
-        if (!cover.isEmpty())
-            files.copy(cover, img + "/cover.jpg");
-        else if (bitmap.isEmpty())
-            files.check(false, img + "/cover.bmp");
+        if (cover.isEmpty())
+            check(saveBitmap(stockCover, img + "/cover.bmp"), img + "/cover.bmp", result);
         else
-            files.write(img + "/cover.bmp", bitmap);
-        files.copy(data + "ktlogo.gif", img + "/ktlogo.gif");
+            check(CopyFileOver(cover, img + "/cover.jpg", FileSync::NoWait), img + "/cover.jpg",
+                  result);
+        copyCompanion(programFolder, "ktlogo.gif", img + "/ktlogo.gif", result);
     } else {
-        files.copy(data + "t-01.gif", img + "/t-01.gif");
-        files.copy(data + "t-02.gif", img + "/t-02.gif");
+        copyCompanion(programFolder, "t-01.gif", img + "/t-01.gif", result);
+        copyCompanion(programFolder, "t-02.gif", img + "/t-02.gif", result);
     }
-    files.copy(data + "kp.css", issue.IssueFolder + "/kp.css");
-    result.written = files.finish();
-    result.failedPath = files.failedPath();
+    copyCompanion(programFolder, "kp.css", issue.IssueFolder + "/kp.css", result);
+    result.written = result.failedPath.isEmpty();
     return result;
 }
 

@@ -47,9 +47,10 @@ int createPart(const QByteArray& part, bool ownerOnly) {
     return fd;
 }
 
-// Makes the renames into folder last; a file system that cannot sync a
-// folder still holds the files, so a refusal here is no failure of a write.
-void syncFolder(const QByteArray& folder) {
+// Makes the rename itself last; a file system that cannot sync a folder
+// still holds the file, so a refusal here is no failure of the write.
+void syncFolderOf(const QByteArray& target) {
+    const QByteArray folder = nativePath(QFileInfo(QFile::decodeName(target)).absolutePath());
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -57,35 +58,27 @@ void syncFolder(const QByteArray& folder) {
     }
 }
 
-// Where a write of path goes and the permissions it keeps. Renaming over
-// a link would replace the link, not the file it names; a file replaced
-// keeps its permissions (-1: none to keep).
-struct WriteTarget {
-    QString path;
-    int oldMode = -1;
-};
-
-WriteTarget targetOf(const QString& path) {
-    WriteTarget target{path};
-    struct stat st {};
-    if (::lstat(nativePath(path).constData(), &st) != 0)
-        return target;
-    if (S_ISLNK(st.st_mode)) {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        if (!canonical.isEmpty())
-            target.path = canonical;
-        if (::stat(nativePath(target.path).constData(), &st) != 0)
-            st.st_mode = 0;
+// oldMode: the permissions of the file replaced, -1 for none to keep.
+bool writeThroughPart(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly,
+                      int oldMode) {
+    const QByteArray target = nativePath(path);
+    const QByteArray part = nativePath(PartFilePath(path));
+    const int fd = createPart(part, ownerOnly);
+    if (fd < 0)
+        return false;
+    // A file that replaces another keeps its permissions.
+    bool ok = oldMode < 0 || ::fchmod(fd, mode_t(oldMode)) == 0;
+    ok = ok && writeAll(fd, bytes);
+    ok = ok && (sync == FileSync::NoWait || ::fsync(fd) == 0);
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(part.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(part.constData());
+        return false;
     }
-    if (S_ISREG(st.st_mode))
-        target.oldMode = int(st.st_mode & 07777);
-    return target;
-}
-
-// Whether the file at path holds exactly bytes.
-bool holds(const QString& path, const ByteText& bytes) {
-    const QFileInfo info(path);
-    return info.isFile() && info.size() == bytes.size() && ReadWholeFile(path) == bytes;
+    if (sync == FileSync::WaitForDisk)
+        syncFolderOf(target);
+    return true;
 }
 
 } // namespace
@@ -120,122 +113,39 @@ std::optional<ByteText> ReadWholeFile(const QString& path) {
     return bytes;
 }
 
-WholeFileGroup::WholeFileGroup(FileSync sync) : sync_(sync) {}
-
-WholeFileGroup::~WholeFileGroup() {
-    for (const Pending& file : pending_) {
-        if (file.fd >= 0)
-            ::close(file.fd);
-        if (!file.part.isEmpty())
-            ::unlink(file.part.constData());
-    }
-}
-
-void WholeFileGroup::fail(const QString& path) {
-    Pending failed;
-    failed.path = path;
-    failed.failed = true;
-    pending_.push_back(failed);
-}
-
-void WholeFileGroup::check(bool ok, const QString& path) {
-    if (!ok)
-        fail(path);
-}
-
-void WholeFileGroup::write(const QString& path, const ByteText& bytes, bool ownerOnly) {
-    const WriteTarget target = targetOf(path);
-    Pending file;
-    file.path = path;
-    file.target = nativePath(target.path);
-    file.part = nativePath(PartFilePath(target.path));
-    file.fd = createPart(file.part, ownerOnly);
-    if (file.fd < 0) {
-        fail(path);
-        return;
-    }
-    const int oldMode = ownerOnly ? -1 : target.oldMode;
-    file.failed =
-        !(oldMode < 0 || ::fchmod(file.fd, mode_t(oldMode)) == 0) || !writeAll(file.fd, bytes);
-    pending_.push_back(file);
-}
-
-void WholeFileGroup::copy(const QString& from, const QString& to) {
-    const QFileInfo source(from), target(to);
-    if (target.exists() && source.canonicalFilePath() == target.canonicalFilePath())
-        return;
-    const std::optional<ByteText> bytes = ReadWholeFile(from);
-    if (!bytes) {
-        fail(to);
-        return;
-    }
-    if (!holds(to, *bytes)) {
-        write(to, *bytes);
-        return;
-    }
-    // Nothing to change; what the file holds is still made to last.
-    if (sync_ == FileSync::WaitForDisk) {
-        Pending file;
-        file.path = to;
-        file.target = nativePath(to);
-        file.fd = ::open(file.target.constData(), O_RDONLY | O_CLOEXEC);
-        file.failed = file.fd < 0;
-        pending_.push_back(file);
-    }
-}
-
-// Finishes one file: false when it failed (its hidden file then goes).
-bool WholeFileGroup::finish(Pending& file) {
-    bool ok = !file.failed && (sync_ == FileSync::NoWait || ::fsync(file.fd) == 0);
-    if (file.fd >= 0)
-        ok = ::close(file.fd) == 0 && ok;
-    file.fd = -1;
-    if (!file.part.isEmpty()) {
-        ok = ok && ::rename(file.part.constData(), file.target.constData()) == 0;
-        if (!ok)
-            ::unlink(file.part.constData());
-        file.part.clear();
-    }
-    return ok;
-}
-
-bool WholeFileGroup::finish() {
-    QList<QByteArray> folders;
-    for (Pending& file : pending_) {
-        if (!finish(file)) {
-            if (failedPath_.isEmpty())
-                failedPath_ = file.path;
-            continue;
-        }
-        if (sync_ == FileSync::NoWait)
-            continue;
-        const QByteArray folder =
-            nativePath(QFileInfo(QFile::decodeName(file.target)).absolutePath());
-        if (!folders.contains(folder))
-            folders.append(folder);
-    }
-    for (const QByteArray& folder : folders)
-        syncFolder(folder);
-    pending_.clear();
-    return failedPath_.isEmpty();
-}
-
 bool WriteWholeFile(const QString& path, const ByteText& bytes, FileSync sync, bool ownerOnly) {
-    WholeFileGroup group(sync);
-    group.write(path, bytes, ownerOnly);
-    return group.finish();
+    // One look at the target. Renaming over a link would replace the link,
+    // not the file it names; a file replaced keeps its permissions.
+    QString target = path;
+    struct stat st {};
+    int oldMode = -1;
+    if (::lstat(nativePath(path).constData(), &st) == 0) {
+        if (S_ISLNK(st.st_mode)) {
+            const QString canonical = QFileInfo(path).canonicalFilePath();
+            if (!canonical.isEmpty())
+                target = canonical;
+            if (::stat(nativePath(target).constData(), &st) != 0)
+                st.st_mode = 0;
+        }
+        if (S_ISREG(st.st_mode))
+            oldMode = int(st.st_mode & 07777);
+    }
+    return writeThroughPart(target, bytes, sync, ownerOnly, ownerOnly ? -1 : oldMode);
 }
 
-bool CopyFileOver(const QString& from, const QString& to) {
+bool CopyFileOver(const QString& from, const QString& to, FileSync sync) {
     const QFileInfo source(from), target(to);
     if (target.exists() && source.canonicalFilePath() == target.canonicalFilePath())
         return true;
     const std::optional<ByteText> bytes = ReadWholeFile(from);
     if (!bytes)
         return false;
-    // A copy that would change nothing leaves the file as it is: the
-    // settings window rewrites the stylesheet of every issue in the archive.
-    return holds(to, *bytes) || WriteWholeFile(to, *bytes);
+    // A copy that would change nothing leaves the file as it is: an issue's
+    // index is built twice, and the settings window rewrites the stylesheet
+    // of every issue in the archive.
+    if (target.isFile() && target.size() == bytes->size() && ReadWholeFile(to) == bytes)
+        return true;
+    return WriteWholeFile(to, *bytes, sync);
 }
 
 namespace {

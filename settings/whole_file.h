@@ -7,16 +7,15 @@
 
 #include "settings/bytetext.h"
 
-#include <QList>
 #include <QString>
 #include <cstdint>
 #include <optional>
 
-// Whether a write waits until the disk holds the bytes. Settings and index
-// pages wait, so a power cut cannot lose them; the response cache and the
-// pages and pictures of a download do not, since each wait costs more than
-// fetching a picture from a nearby server, and a lost file there is fetched
-// again.
+// Whether a write waits until the disk holds the bytes. Settings and the
+// index page of a complete issue wait, so a power cut cannot lose them; the
+// response cache and the pages, pictures, stylesheet and service pictures of
+// a download do not, since each wait costs more than fetching a picture from
+// a nearby server, and a lost file there is fetched again.
 enum class FileSync { WaitForDisk, NoWait };
 
 // What tells one version of a file from another without reading it: its
@@ -42,49 +41,7 @@ bool WriteWholeFile(const QString& path, const ByteText& bytes,
 // Copies the file from to the file to, replacing it; false on failure. A copy
 // of a file onto itself, or onto a file that already holds the same bytes,
 // succeeds without touching it.
-bool CopyFileOver(const QString& from, const QString& to);
-
-// Files written whole together, as the writes above write one, that wait
-// for the disk once for the group: each file's bytes go to its hidden file
-// at once; finish() makes every hidden file last, gives each its name and
-// then makes each folder written into last, once. An issue's index, its
-// stylesheet and pictures so take one wait per file and per folder instead
-// of two per file. A copy onto a file that already holds the bytes leaves
-// the file as it is, but it is made to last too: an earlier group may have
-// written it without waiting. Destroyed unfinished, the group leaves every
-// file as it was.
-class WholeFileGroup {
-public:
-    explicit WholeFileGroup(FileSync sync);
-    ~WholeFileGroup();
-    WholeFileGroup(const WholeFileGroup&) = delete;
-    WholeFileGroup& operator=(const WholeFileGroup&) = delete;
-
-    void write(const QString& path, const ByteText& bytes, bool ownerOnly = false);
-    void copy(const QString& from, const QString& to);
-    // Notes a step of the caller's that failed, in its place among the
-    // files' failures.
-    void check(bool ok, const QString& path);
-    // Writes the group out; false when any file failed. Files that failed
-    // are left as they were, the others are written.
-    bool finish();
-    // The first path (in the order given) that failed, or empty.
-    QString failedPath() const { return failedPath_; }
-
-private:
-    struct Pending {
-        QString path;            // as given, for failedPath
-        QByteArray target, part; // part empty: only made to last
-        int fd = -1;
-        bool failed = false;
-    };
-    void fail(const QString& path);
-    bool finish(Pending& file);
-
-    FileSync sync_;
-    QList<Pending> pending_;
-    QString failedPath_;
-};
+bool CopyFileOver(const QString& from, const QString& to, FileSync sync = FileSync::WaitForDisk);
 
 // The hidden file a write of path fills before it takes path's name.
 QString PartFilePath(const QString& path);

@@ -132,30 +132,6 @@ TEST(WholeFile, AHiddenFileLeftInTheWayIsReplaced) {
     EXPECT_EQ(filesIn(folder.path()), QStringList{"page1.html"});
 }
 
-TEST(WholeFile, AGroupWritesWhatItCanAndNamesTheFirstFailure) {
-    TempProgramFolder folder(false);
-    folder.write("index.htm", "old index");
-    folder.write("data/kp.css", "stylesheet");
-    {
-        WholeFileGroup unfinished(FileSync::WaitForDisk);
-        unfinished.write(folder.file("index.htm"), "never");
-    }
-    EXPECT_EQ(readFile(folder.file("index.htm")), "old index") << "dropped unfinished";
-
-    WholeFileGroup group(FileSync::WaitForDisk);
-    group.write(folder.file("index.htm"), "new index");
-    EXPECT_EQ(readFile(folder.file("index.htm")), "old index") << "named only at the end";
-    group.write(folder.file("no/such/folder/t-01.gif"), "picture");
-    group.check(false, folder.file("img"));
-    group.copy(folder.file("data/kp.css"), folder.file("kp.css"));
-    group.copy(folder.file("data/missing.gif"), folder.file("t-02.gif"));
-    EXPECT_FALSE(group.finish());
-    EXPECT_EQ(group.failedPath(), folder.file("no/such/folder/t-01.gif"));
-    EXPECT_EQ(readFile(folder.file("index.htm")), "new index");
-    EXPECT_EQ(readFile(folder.file("kp.css")), "stylesheet");
-    EXPECT_EQ(filesIn(folder.path()), QStringList({"index.htm", "kp.css"}));
-}
-
 TEST(WholeFile, ACopyThatChangesNothingLeavesTheFileAlone) {
     TempProgramFolder folder(false);
     folder.write("t-01.gif", "picture");

@@ -5,6 +5,7 @@
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/reader_commands.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
 #include "app/window_hooks.h"
@@ -51,6 +52,8 @@ void chooseOffscreenWithoutDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = RunReaderCommand(argc, argv))
+        return *status;
     chooseOffscreenWithoutDisplay();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("norvel2"));

@@ -1,5 +1,6 @@
 #include "app/workflow.h"
 
+#include "app/archive_upkeep.h"
 #include "app/issue_folder.h"
 #include "net/download_control.h"
 #include "net/hang_up.h"
@@ -320,6 +321,7 @@ void IssueDownload::finish(bool complete) {
         askToHangUp();
         return;
     }
+    ArchiveUpkeep(app_, messenger_, [this](const QString& text) { setStat(text); });
     if (settings_.ClearCasheDown)
         DC.ClearCashe();
     if (settings_.KillConnect)

@@ -4,7 +4,8 @@
 // list of others, the selection window, the table of contents, every page
 // in its print form rewritten by the processing script and linked to its
 // neighbours, the issue index, the images, and the finish (copy-out, stop
-// report, cache clearing, hang-up, end of an unattended run).
+// report, e-book and old issues retired, cache clearing, hang-up, end of an
+// unattended run).
 //
 // One thread: every fetch waits in the download control's nested event
 // loop, so "Стоп" reaches the loops through Downloading, which they test at

@@ -72,6 +72,9 @@ void SaveSettings(const Settings& s, INI& ini, const QString& programFolder, Mes
     ini.WInIb("Addon", "CreateSubFolders", s.CreateSubFolders);
     ini.WInIb("Addon", "CreateMainIndex", s.CreateMainIndex);
     ini.WInIb("Addon", "UseIE", s.UseIE);
+    ini.WInIb("Addon", "MakeEpub", s.MakeEpub);
+    ini.WInIi("Addon", "KeepIssues", s.KeepIssues);
+    ini.WInIi("Addon", "KeepDays", s.KeepDays);
 }
 
 void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger& messenger) {
@@ -100,6 +103,9 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     s.CreateSubFolders = ini.RINIb("Addon", "CreateSubFolders");
     s.CreateMainIndex = ini.RINIb("Addon", "CreateMainIndex");
     s.UseIE = ini.RINIb("Addon", "UseIE");
+    s.MakeEpub = ini.RINIb("Addon", "MakeEpub");
+    s.KeepIssues = ini.RINIi("Addon", "KeepIssues");
+    s.KeepDays = ini.RINIi("Addon", "KeepDays");
 
     // The smallest size is taken for a damaged stylesheet: fall back to the
     // default and let the next save bring the stylesheet along.

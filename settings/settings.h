@@ -48,6 +48,9 @@ struct Settings {
     bool CreateSubFolders = false;
     bool CreateMainIndex = false;
     bool UseIE = false;
+    bool MakeEpub = false;  // an e-book of every issue after its download
+    int16_t KeepIssues = 0; // issues kept per source after a download; 0 keeps all
+    int16_t KeepDays = 0;   // days an issue is kept after its download; 0 for ever
 };
 
 // Smallest and largest base font size the stylesheet marker is read as.

@@ -133,7 +133,8 @@ TEST_F(OptionsWindow, SaveWritesEveryKeyAsTheControlsShowAndHandsTheProxyOn) {
         "[Cashe]\r\nUseCashe=True\r\nCasheSize=120\r\nClearCasheDown=True\r\n"
         "ClearCasheExit=True\r\nQuickDownload=True\r\n"
         "[Addon]\r\nAutoCopy=False\r\nFolderToCopy=\r\nClearFolderToCopy=False\r\n"
-        "CreateSubFolders=False\r\nCreateMainIndex=True\r\nUseIE=False\r\n";
+        "CreateSubFolders=False\r\nCreateMainIndex=True\r\nUseIE=False\r\n"
+        "MakeEpub=False\r\nKeepIssues=0\r\nKeepDays=0\r\n";
     EXPECT_EQ(cp1251::toUnicode(ini()).toStdString(), cp1251::toUnicode(expected).toStdString());
     EXPECT_TRUE(folder.read("data/kp.css").startsWith("/* current CSS font-size: 13px;"));
     EXPECT_TRUE(DC.RequestFor("/daily/").startsWith("GET http://"))

@@ -131,9 +131,9 @@ TEST_F(StartUpRun, FirstStartSavesTheDefaultsReadableByTheOwnerOnly) {
     EXPECT_TRUE(messenger.shown().isEmpty());
     const QByteArray ini = folder.read("options.ini");
     EXPECT_TRUE(ini.startsWith("[Main]\r\nDownloadImages=True\r\nFolderFormat=3\r\n"));
-    EXPECT_TRUE(ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nMakeEpub=False\r\nKeepIssues="
-                             "0\r\nKeepDays=0\r\n"));
-    EXPECT_EQ(ini.count('='), 24);
+    EXPECT_TRUE(ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nMakeEpub=False\r\n"
+                             "KeepIssues=0\r\nKeepDays=0\r\n"));
+    EXPECT_EQ(ini.count('='), 27);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder.file("options.ini")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

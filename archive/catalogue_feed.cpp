@@ -1,7 +1,9 @@
 #include "archive/catalogue_feed.h"
 
+#include "processing/book_pictures.h"
 #include "processing/xhtml_writer.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -40,9 +42,9 @@ QByteArray feedEntry(const CatalogueEntry& entry) {
            "</summary>\n";
     xml += "<link rel=\"http://opds-spec.org/acquisition\" type=\"application/epub+zip\" href=\"" +
            bookHref(entry) + "\"/>\n";
-    if (entry.hasCover) {
-        xml += "<link rel=\"http://opds-spec.org/image\" href=\"" + QByteArray(CoverPath) + folder +
-               "\"/>\n";
+    if (!entry.coverType.isEmpty()) {
+        xml += "<link rel=\"http://opds-spec.org/image\" type=\"" + entry.coverType + "\" href=\"" +
+               QByteArray(CoverPath) + folder + "\"/>\n";
         xml += "<link rel=\"http://opds-spec.org/image/thumbnail\" type=\"image/png\" href=\"" +
                QByteArray(ThumbnailPath) + folder + "\"/>\n";
     }
@@ -61,7 +63,8 @@ QList<CatalogueEntry> CatalogueEntries(const QString& downloadFolder) {
         CatalogueEntry entry;
         entry.issue = issue;
         entry.bookChanged = info.lastModified();
-        entry.hasCover = !IssueCoverFile(issue).isEmpty();
+        const QString cover = IssueCoverFile(issue);
+        entry.coverType = cover.isEmpty() ? QByteArray() : CoverMediaType(cover);
         entries.append(entry);
     }
     return entries;
@@ -96,7 +99,7 @@ QByteArray CataloguePage(const QList<CatalogueEntry>& entries, int withoutBook) 
     page += "<ul>\n";
     for (const CatalogueEntry& entry : entries) {
         page += "<li>";
-        if (entry.hasCover)
+        if (!entry.coverType.isEmpty())
             page += "<img src=\"" + QByteArray(ThumbnailPath) + PathSegment(entry.issue.name) +
                     "\" alt=\"\" height=\"80\"> ";
         page += "<a href=\"" + bookHref(entry) + "\">" + x(IssueTitle(entry.issue)) + "</a></li>\n";
@@ -109,6 +112,13 @@ QByteArray CataloguePage(const QList<CatalogueEntry>& entries, int withoutBook) 
                       .arg(withoutBook)) +
                 "</p>\n";
     return page + "</body>\n</html>\n";
+}
+
+QByteArray CoverMediaType(const QString& coverFile) {
+    QFile file(coverFile);
+    const QByteArray type =
+        PictureMediaType(file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray());
+    return type.isEmpty() ? QByteArray("image/png") : type;
 }
 
 QByteArray PathSegment(const QString& name) {

@@ -13,8 +13,12 @@
 struct CatalogueEntry {
     ArchivedIssue issue;
     QDateTime bookChanged; // when the e-book was last written
-    bool hasCover = false;
+    QByteArray coverType;  // the media type the cover is served as; empty: no cover
 };
+
+// The type a cover file is served as: its own when readers show it (JPEG,
+// PNG, GIF), else PNG, to which it is converted.
+QByteArray CoverMediaType(const QString& coverFile);
 
 // The issues of downloadFolder that have an e-book, newest first.
 QList<CatalogueEntry> CatalogueEntries(const QString& downloadFolder);

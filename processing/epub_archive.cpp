@@ -36,7 +36,8 @@ bool EpubArchive::place(const QByteArray& name, zip_source_t* source, Packing pa
         return false;
     }
     const zip_int32_t method = packing == Packing::Stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE;
-    if (zip_set_file_compression(archive_, zip_uint64_t(index), method, 0) < 0) {
+    const zip_uint32_t level = packing == Packing::Quick ? 1 : 6;
+    if (zip_set_file_compression(archive_, zip_uint64_t(index), method, level) < 0) {
         fail(QString::fromUtf8(name));
         return false;
     }

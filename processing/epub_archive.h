@@ -12,7 +12,8 @@ struct zip;
 
 class EpubArchive {
 public:
-    enum class Packing { Stored, Compressed };
+    // Stored as it is, deflated well (text), or deflated quickly (pictures).
+    enum class Packing { Stored, Compressed, Quick };
 
     // Starts a new archive at path (an existing file is replaced at close).
     explicit EpubArchive(const QString& path);

@@ -90,11 +90,14 @@ bool writeBook(const QString& path, const BookFiles& files, const BookPictures& 
               zip.add(folder + StylesheetName, BookStylesheet(), Packing::Compressed);
     for (const auto& [name, text] : files.documents)
         ok = ok && zip.add(folder + name, text, Packing::Compressed);
-    // The pictures are compressed already; deflating them again gains nothing.
+    // JPEG data does not shrink any further; GIF and PNG from simple encoders
+    // often do, a lot, and a quick deflate costs little.
     for (const BookPicture& picture : pictures.pictures()) {
+        const Packing packing =
+            picture.mediaType == "image/jpeg" ? Packing::Stored : Packing::Quick;
         ok = ok && (picture.converted.isEmpty()
-                        ? zip.addFile(folder + picture.bookName, picture.file, Packing::Stored)
-                        : zip.add(folder + picture.bookName, picture.converted, Packing::Stored));
+                        ? zip.addFile(folder + picture.bookName, picture.file, packing)
+                        : zip.add(folder + picture.bookName, picture.converted, packing));
     }
     ok = ok && zip.close();
     if (!ok)

@@ -1,10 +1,9 @@
 #include "app/archive_upkeep.h"
 
+#include "processing/archive_issues.h"
 #include "processing/epub_book.h"
 #include "processing/main_index.h"
 #include "processing/retention.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -13,11 +12,6 @@ const QString BookTitle = QStringLiteral("Книга для читалки");
 void status(const std::function<void(const QString&)>& setStatus, const QString& text) {
     if (setStatus)
         setStatus(text);
-}
-
-bool sameFolder(const QString& a, const QString& b) {
-    const QString x = QFileInfo(a).canonicalFilePath();
-    return !x.isEmpty() && x == QFileInfo(b).canonicalFilePath();
 }
 
 } // namespace
@@ -48,7 +42,7 @@ UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger,
         messenger.Show("Не удалось полностью удалить старые номера: " +
                            retired.failed.join(QStringLiteral(", ")),
                        QStringLiteral("Удаление старых номеров"), MessageIcon::Error);
-    if (!retired.deleted.isEmpty() && sameFolder(settings.FolderToCopy, download))
+    if (!retired.deleted.isEmpty() && SameFolder(settings.FolderToCopy, download))
         BuildMainIndex(download, app.ProgramFolder, messenger);
     return result;
 }

@@ -139,6 +139,11 @@ bool InsideFolder(const QString& path, const QString& folder) {
     return !p.isEmpty() && !f.isEmpty() && (p == f || p.startsWith(f + "/"));
 }
 
+bool SameFolder(const QString& a, const QString& b) {
+    const QString x = QFileInfo(a).canonicalFilePath();
+    return !x.isEmpty() && x == QFileInfo(b).canonicalFilePath();
+}
+
 QDate HeadingDate(const ByteText& dateText) {
     const QString numeric = QString::fromLatin1(DateToNumeric(dateText.trimmed()));
     return QDate::fromString(numeric, QStringLiteral("d.MM.yyyy"));

@@ -53,6 +53,8 @@ QString EpubPathOf(const QString& issueFolder);
 // Whether path, with every symbolic link resolved, is folder or lies inside
 // it. False when either does not exist.
 bool InsideFolder(const QString& path, const QString& folder);
+// Whether a and b, links resolved, are the same existing folder.
+bool SameFolder(const QString& a, const QString& b);
 
 // The heading's date ("7 декабря 2005") as a date, or an invalid one.
 QDate HeadingDate(const ByteText& dateText);

@@ -21,8 +21,14 @@ xmlNode* findElement(xmlNode* node, const char* name) {
     return nullptr;
 }
 
-QString collapsed(const QByteArray& utf8) {
-    return QString::fromUtf8(utf8).simplified();
+// All the text inside node, blanks collapsed.
+QString collapsedText(xmlNode* node) {
+    if (!node)
+        return {};
+    xmlChar* text = xmlNodeGetContent(node);
+    const QString result = QString::fromUtf8(reinterpret_cast<const char*>(text)).simplified();
+    xmlFree(text);
+    return result;
 }
 
 } // namespace
@@ -51,13 +57,7 @@ xmlNode* HtmlDocument::body() const {
 
 QString HtmlDocument::title() const {
     xmlNode* root = doc_ ? xmlDocGetRootElement(doc_) : nullptr;
-    xmlNode* title = root ? findElement(root, "title") : nullptr;
-    if (!title)
-        return {};
-    xmlChar* text = xmlNodeGetContent(title);
-    const QString result = collapsed(reinterpret_cast<const char*>(text));
-    xmlFree(text);
-    return result;
+    return collapsedText(root ? findElement(root, "title") : nullptr);
 }
 
 namespace html {
@@ -97,13 +97,7 @@ bool IsBlank(const QByteArray& text) {
 
 QString PlainText(const ByteText& fragment) {
     const HtmlDocument document("<html><body>" + fragment + "</body></html>");
-    xmlNode* body = document.body();
-    if (!body)
-        return {};
-    xmlChar* text = xmlNodeGetContent(body);
-    const QString result = collapsed(reinterpret_cast<const char*>(text));
-    xmlFree(text);
-    return result;
+    return collapsedText(document.body());
 }
 
 } // namespace html

@@ -26,17 +26,12 @@ bool deleteContents(const QString& folder, const QStringList& spared = {}) {
     return ok;
 }
 
-bool sameFolder(const QString& a, const QString& b) {
-    const QString x = QFileInfo(a).canonicalFilePath();
-    return !x.isEmpty() && x == QFileInfo(b).canonicalFilePath();
-}
-
 } // namespace
 
 bool DeleteIssueFolder(const QString& folder, const QString& downloadFolder) {
     const QFileInfo info(folder);
-    if (info.isSymLink() || !sameFolder(info.absolutePath(), downloadFolder) ||
-        sameFolder(folder, downloadFolder) || !ReadArchivedIssue(folder))
+    if (info.isSymLink() || !SameFolder(info.absolutePath(), downloadFolder) ||
+        SameFolder(folder, downloadFolder) || !ReadArchivedIssue(folder))
         return false;
     const QString index = QStringLiteral("index.htm");
     bool ok = deleteContents(folder, {index});
@@ -58,7 +53,7 @@ RetentionResult RetireOldIssues(const QString& downloadFolder, int16_t source,
         if (issue.source != source || !issue.issueDate.isValid())
             continue;
         ++rank;
-        if (sameFolder(issue.folder, justDownloaded))
+        if (SameFolder(issue.folder, justDownloaded))
             continue;
         const bool tooMany = rule.keepIssues > 0 && rank > rule.keepIssues;
         const bool tooOld = rule.keepDays > 0 && issue.builtOn.isValid() &&

@@ -19,7 +19,7 @@ QByteArray EpubContents::bytes(const QByteArray& name) const {
 
 namespace {
 
-// Every item element's attributes of the package document.
+// The attributes of every element of that name in an XML text.
 QList<QXmlStreamAttributes> elementsOf(const QByteArray& xml, const char* name) {
     QList<QXmlStreamAttributes> found;
     QXmlStreamReader reader(xml);
@@ -33,17 +33,10 @@ QList<QXmlStreamAttributes> elementsOf(const QByteArray& xml, const char* name) 
 
 } // namespace
 
-QMap<QByteArray, QByteArray> EpubContents::manifest() const {
+QMap<QByteArray, QByteArray> EpubContents::manifest(const char* attribute) const {
     QMap<QByteArray, QByteArray> items;
     for (const auto& a : elementsOf(bytes("OEBPS/content.opf"), "item"))
-        items.insert(a.value("href").toUtf8(), a.value("media-type").toUtf8());
-    return items;
-}
-
-QMap<QByteArray, QByteArray> EpubContents::properties() const {
-    QMap<QByteArray, QByteArray> items;
-    for (const auto& a : elementsOf(bytes("OEBPS/content.opf"), "item"))
-        items.insert(a.value("href").toUtf8(), a.value("properties").toUtf8());
+        items.insert(a.value("href").toUtf8(), a.value(QLatin1String(attribute)).toUtf8());
     return items;
 }
 

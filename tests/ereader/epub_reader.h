@@ -22,9 +22,8 @@ struct EpubContents {
     QByteArray bytes(const QByteArray& name) const;
     // The spine's items, in order, as hrefs from the package document.
     QList<QByteArray> spine() const;
-    // href → media-type of every manifest item; properties of each.
-    QMap<QByteArray, QByteArray> manifest() const;
-    QMap<QByteArray, QByteArray> properties() const;
+    // href → the attribute ("media-type", "properties") of every manifest item.
+    QMap<QByteArray, QByteArray> manifest(const char* attribute = "media-type") const;
 };
 
 EpubContents ReadEpub(const QString& path);

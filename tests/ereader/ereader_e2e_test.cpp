@@ -129,7 +129,7 @@ TEST(ReaderProgram, AnUnattendedMagazineDownloadMakesABookEpubcheckAccepts) {
     ASSERT_TRUE(issue.endsWith(".KT"));
     const QString book = home.file("Download/" + issue + ".epub");
     const EpubContents contents = ReadEpub(book);
-    EXPECT_EQ(contents.properties().key("cover-image"), "img/cover.jpg");
+    EXPECT_EQ(contents.manifest("properties").key("cover-image"), "img/cover.jpg");
     const EpubCheck check = runEpubCheck(book);
     EXPECT_TRUE(check.passed) << check.report;
 }

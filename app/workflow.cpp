@@ -1,5 +1,6 @@
 #include "app/workflow.h"
 
+#include "app/archive_upkeep.h"
 #include "app/check_in_archive.h"
 #include "app/issue_folder.h"
 #include "net/download_control.h"
@@ -424,6 +425,7 @@ void IssueDownload::finish(bool complete) {
         askToHangUp();
         return;
     }
+    ArchiveUpkeep(app_, messenger_, [this](const QString& text) { setStat(text); });
     // An incomplete issue keeps the cached responses, so its next download
     // fetches only what is still missing.
     if (settings_.ClearCasheDown && complete)

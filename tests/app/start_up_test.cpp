@@ -131,8 +131,10 @@ TEST_F(StartUpRun, FirstStartSavesTheDefaultsReadableByTheOwnerOnly) {
     EXPECT_TRUE(messenger.shown().isEmpty());
     const QByteArray ini = folder.read("options.ini");
     EXPECT_TRUE(ini.startsWith("[Main]\r\nDownloadImages=True\r\nFolderFormat=3\r\n"));
-    EXPECT_TRUE(ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\n"));
-    EXPECT_EQ(ini.count('='), 25);
+    EXPECT_TRUE(
+        ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\nMakeEpub=False\r\n"
+                     "KeepIssues=0\r\nKeepDays=0\r\n"));
+    EXPECT_EQ(ini.count('='), 28);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder.file("options.ini")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
         return 1;
 
     Download_Control DC;
+    DC.setCaFile(app.sites.CaFile);
     Hang_Up hangUp;
     MainController controller(app, messenger);
     Main window(controller);

@@ -2,12 +2,16 @@
 // Download_Control: the one component that talks to the network. It fetches
 // one resource at a time with a hand-built HTTP/1.0 GET over a TCP socket,
 // directly or through an HTTP proxy with optional Basic authorisation, and
-// hands back the raw response text. The main window owns one instance, DC.
+// hands back the raw response text. An "https://" host is fetched with the
+// same request over TLS (through the proxy inside a CONNECT tunnel), its
+// certificate checked against the system's authorities and CaFile. The
+// main window owns one instance, DC.
 //
 // Calling order:
 //   at start        PathCasheFiles(folder), CasheSize(n)
 //   before a run    UseProxyServer(name, port, true), ProxyAut(login, pass, true)
-//   per site        RHost("www.site.ru") or RHost("127.0.0.1:8080")
+//   per site        RHost("www.site.ru"), RHost("127.0.0.1:8080"),
+//                   RHost("https://www.site.ru")
 //   per resource    Down("/daily/", useCache)
 //
 // Down is synchronous for its caller but runs a nested event loop while it
@@ -24,7 +28,9 @@
 //     fetch limit, a close without data, an answer without a status line, a
 //     response cut short (by a reset too), damaged chunked framing, a
 //     response larger than the memory limit, a bad proxy port, a host entry
-//     with blanks or control characters,
+//     with blanks or control characters or another scheme, a certificate that
+//     fails the check or a TLS handshake that fails ("Ошибка безопасного
+//     соединения: " + the reason, drawn as a link like a socket error),
 //   - "stop": Stopped() was called during the fetch, or the application is
 //     quitting.
 //
@@ -32,9 +38,9 @@
 // DownloadControlView (net/download_control_view.h) from the signals and
 // accessors below; logic and tests need no widget.
 
-#include "net/connection_end.h"
 #include "net/response.h"
 #include "net/response_cache.h"
+#include "net/tls_trust.h"
 #include "settings/bytetext.h"
 
 #include <QObject>
@@ -43,9 +49,10 @@
 #include <cstdint>
 #include <functional>
 
+class FetchConnection;
+struct ConnectionPlan;
 class Messenger;
 class QEventLoop;
-class QTcpSocket;
 
 class Download_Control : public QObject {
     Q_OBJECT
@@ -69,8 +76,9 @@ public:
     // is stored afterwards.
     ByteText Down(const ByteText& RemoteFile, bool CasheFile);
 
-    // Host of the following fetches, "name" (port 80) or "name:port". The
-    // whole text goes into the Host and Referer lines and the proxy URL.
+    // Host of the following fetches, "name" (port 80) or "name:port", either
+    // led by "http://" (the same) or "https://" (TLS, port 443 by default).
+    // name[:port] goes into the Host and Referer lines and the proxy URL.
     void RHost(const ByteText& RemoteHost);
     ByteText RemoteHost() const { return host_; }
 
@@ -81,6 +89,10 @@ public:
     // password, Windows-1251 bytes) are computed only when switching on. The
     // header is sent whenever authorisation is on, proxy or not.
     void ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut);
+
+    // A PEM file of further certificate authorities the https hosts may be
+    // certified by (CaFile of sites.ini); empty for the system's alone.
+    void setCaFile(const QString& path) { tls_.setCaFile(path); }
 
     // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
     void Stopped();
@@ -147,10 +159,14 @@ private:
     void advanceFrame();
 
     bool startConnection();
+    // Where the next connection goes and how; false after a failure.
+    bool planConnection(ConnectionPlan& plan);
+    ByteText proxyToken() const;
     void onConnected();
     void onReadyRead();
     void onClosed();
     void onSocketError(int code, const QString& description);
+    void onSecureFailure(const QString& reason);
     void onSilence();
     void onFetchLimit();
     // Ends the running fetch with a result; later events are ignored.
@@ -166,7 +182,7 @@ private:
     ByteText result_;
     bool casheFile_ = false;
     bool fetching_ = false;
-    QTcpSocket* WS = nullptr;
+    FetchConnection* WS = nullptr;
     QEventLoop* waitLoop_ = nullptr;
 
     // Settings.
@@ -176,6 +192,7 @@ private:
     bool proxyAuthOn_ = false;
     ByteText proxyCredentials_;
     ResponseCache cache_;
+    TlsTrust tls_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
     int fetchLimitMs_ = DefaultFetchLimitMs;
 
@@ -186,7 +203,6 @@ private:
     QTimer Timer1;
     QTimer silence_;
     QTimer fetchLimit_;
-    ConnectionEndWatch connectionEnd_;
     int32_t ownTraffic_ = 0;
     int32_t* traffic_ = &ownTraffic_;
     Messenger* messenger_ = nullptr;

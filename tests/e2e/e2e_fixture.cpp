@@ -28,6 +28,7 @@ E2ERun::E2ERun(const QStringList& siteArguments)
     site.installInto(home.path());
     app.ProgramFolder = ProgramFolder();
     app.sites = LoadSites(app.ProgramFolder);
+    DC.setCaFile(app.sites.CaFile);
     DC.setMessenger(&messenger);
     DC.setTrafficCounter(&app.state.TrafficBytes);
     QObject::connect(&DC, &Download_Control::mainStatusChanged, &controller,
@@ -107,6 +108,7 @@ int E2ERun::requestsFor(const ByteText& path) const {
 
 ByteText E2ERun::fetchBody(const ByteText& host, const ByteText& path) {
     Download_Control direct;
+    direct.setCaFile(app.sites.CaFile);
     direct.RHost(host);
     return ExtractBody(direct.Down(path, false));
 }

@@ -25,7 +25,8 @@ ByteText UpdateSite::versionInfo(const HostNames& names) const {
     ByteText out = "[Main]\r\n";
     out += "Version=" + version + "\r\n";
     out += "FileSize=" + ByteText::number(releaseFile(version).size()) + "\r\n";
-    out += "Host=" + names.update + "\r\n";
+    // The update host as sites.ini names it: "https://" leads a TLS host.
+    out += "Host=" + (names.secure ? names.address(names.update) : names.update) + "\r\n";
     out += "FileName=" + releaseName(version) + "\r\n";
     out += ";" + W("Версия ") + version + ":\r\n";
     out += ";" + W("- ускорена загрузка изображений;") + "\r\n";

@@ -1,6 +1,7 @@
 #include "tools/demosite/connection.h"
 
 #include <QHostAddress>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -73,8 +74,8 @@ void Connection::send(const Reply& reply) {
         return; // the socket stays open until the client gives up
     case Delivery::Reset:
         socket_->write(head + body.left(body.size() / 2));
-        connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
-            if (socket_->bytesToWrite() == 0 && !resetScheduled_) {
+        whenWritten([this] {
+            if (unsent() == 0 && !resetScheduled_) {
                 resetScheduled_ = true;
                 QTimer::singleShot(100, this, &Connection::finishReset);
             }
@@ -97,7 +98,7 @@ void Connection::send(const Reply& reply) {
         ByteText endlessHead = reply.response.version + " 200 OK\r\nServer: norvel-demosite\r\n"
                                                         "Content-Type: text/html\r\n\r\n";
         socket_->write(endlessHead + body);
-        connect(socket_, &QTcpSocket::bytesWritten, this, &Connection::feedEndless);
+        whenWritten([this] { feedEndless(); });
         return;
     }
     }
@@ -136,9 +137,23 @@ void Connection::finishReset() {
     socket_->deleteLater();
 }
 
+// Calls then each time written bytes go on (over TLS: as plain bytes are
+// encrypted and as encrypted bytes leave).
+void Connection::whenWritten(const std::function<void()>& then) {
+    connect(socket_, &QTcpSocket::bytesWritten, this, then);
+    if (auto* tls = qobject_cast<QSslSocket*>(socket_))
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, then);
+}
+
+// Bytes written but not yet on the wire: over TLS the encrypted ones too,
+// which the TLS socket reports as written long before they go out.
+qint64 Connection::unsent() const {
+    const auto* tls = qobject_cast<const QSslSocket*>(socket_);
+    return socket_->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0);
+}
+
 void Connection::feedEndless() {
-    if (socket_->bytesToWrite() > EndlessPiece ||
-        socket_->state() != QAbstractSocket::ConnectedState)
+    if (unsent() > EndlessPiece || socket_->state() != QAbstractSocket::ConnectedState)
         return;
     static const ByteText piece = [] {
         ByteText text;

@@ -47,6 +47,8 @@ private:
     void writeNextPiece();
     void finishReset();
     void feedEndless();
+    qint64 unsent() const;
+    void whenWritten(const std::function<void()>& then);
     void finish();
     void openTunnel(quint16 port);
     void closeTunnel();

@@ -3,6 +3,7 @@
 #include "app/all_number.h"
 #include "net/response.h"
 #include "settings/program_folder.h"
+#include "tests/support/program_run.h"
 
 #include <QFile>
 #include <QListWidget>
@@ -75,13 +76,7 @@ void E2ERun::Download(int16_t source, std::function<void(Select_Number&)> choose
 }
 
 void E2ERun::UseAuthorisedProxy() {
-    Settings& s = app.settings;
-    s.UseProxy = true;
-    s.ProxyName = "127.0.0.1";
-    s.ProxyPort = QString::number(site.proxyPort());
-    s.ProxyAut = true;
-    s.ProxyLogin = "reader";
-    s.ProxyPass = "secret";
+    UseDemoProxy(app.settings, site.proxyPort());
 }
 
 void E2ERun::StopWhenStatus(const QString& text) {

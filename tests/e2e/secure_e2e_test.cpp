@@ -50,24 +50,13 @@ QMap<QString, ByteText> IssueFiles(const QString& home, const DemoSite& site) {
     return files;
 }
 
-void UseAuthorisingProxy(const QString& home, const DemoSite& site) {
-    WriteOptions(home, [&site](Settings& s) {
-        s.UseProxy = true;
-        s.ProxyName = "127.0.0.1";
-        s.ProxyPort = QString::number(site.proxyPort());
-        s.ProxyAut = true;
-        s.ProxyLogin = "reader";
-        s.ProxyPass = "secret";
-    });
-}
-
 // The issue the real program fetched unattended into a fresh program folder.
 QMap<QString, ByteText> FetchedIssue(const DemoSite& site, const QString& switchText,
                                      bool throughProxy) {
     TempProgramFolder home;
     site.installInto(home.path());
     if (throughProxy)
-        UseAuthorisingProxy(home.path(), site);
+        WriteOptions(home.path(), [&site](Settings& s) { UseDemoProxy(s, site.proxyPort()); });
     const ProgramRun run = RunProgram(home.path(), switchText);
     EXPECT_TRUE(run.finished) << run.errors.constData();
     EXPECT_EQ(run.exitCode, 0) << run.errors.constData();

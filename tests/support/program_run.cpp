@@ -34,6 +34,15 @@ ProgramRun RunProgram(const QString& home, const QString& switchText,
     return run;
 }
 
+void UseDemoProxy(Settings& s, quint16 proxyPort) {
+    s.UseProxy = true;
+    s.ProxyName = "127.0.0.1";
+    s.ProxyPort = QString::number(proxyPort);
+    s.ProxyAut = true;
+    s.ProxyLogin = "reader";
+    s.ProxyPass = "secret";
+}
+
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change) {
     Settings settings;
     SetDefaults(settings, home);

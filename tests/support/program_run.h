@@ -22,6 +22,10 @@ struct ProgramRun {
 ProgramRun RunProgram(const QString& home, const QString& switchText,
                       const QStringList& environment = {}, int timeoutMs = 60'000);
 
+// Points the settings at the demo site's proxy on proxyPort with the
+// credentials the tests start it with (--proxy-auth reader:secret).
+void UseDemoProxy(Settings& settings, quint16 proxyPort);
+
 // Writes home/options.ini with the default settings as change leaves them.
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);
 

@@ -80,7 +80,6 @@ ByteText FetchConnection::readAll() {
 }
 
 void FetchConnection::abort() {
-    stage_ = Stage::Connecting;
     socket_->disconnect(this);
     disconnect();
     socket_->abort();

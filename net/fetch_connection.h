@@ -23,8 +23,8 @@
 class QTcpSocket;
 
 struct ConnectionPlan {
-    ByteText name;          // host (or proxy) the socket connects to
-    quint16 port = 0;       //
+    ByteText name;          // host (or proxy) the socket connects to,
+    quint16 port = 0;       // at this port
     bool secure = false;    // TLS with the site
     QString verifyName;     // the site's name its certificate must carry
     ByteText tunnelRequest; // "CONNECT ..." sent first to the proxy; empty for none

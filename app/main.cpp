@@ -153,6 +153,7 @@ int main(int argc, char** argv) {
         return notStarted(answerer.Shown().value(0));
 
     Download_Control DC;
+    DC.setCaFile(app.sites.CaFile);
     Hang_Up hangUp;
     MainController controller(app, messenger);
     Main window(controller);

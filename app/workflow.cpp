@@ -223,7 +223,7 @@ void IssueDownload::reportContentsError() {
 ByteText IssueDownload::processedPage(const ByteText& body, int n) {
     ByteText page = processor_.ProcessPage(body, st_.CurrentSource, settings_.FileScript);
     if (st_.CurrentSource == NewspaperSource) {
-        const ByteText logo = "<a href=\"http://" + app_.sites.Newspaper +
+        const ByteText logo = "<a href=\"" + SiteAddress(app_.sites.Newspaper) +
                               "\"><img src=\"/_img/logo.gif\" alt=\"" + W("ЉЏ") +
                               "\" style=\"border:none;\" /></a>";
         page.replace(logo, st_.IssueDate);

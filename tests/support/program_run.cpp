@@ -57,6 +57,15 @@ ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript, in
     return Run(env, {}, timeoutMs);
 }
 
+void UseDemoProxy(Settings& s, quint16 proxyPort) {
+    s.UseProxy = true;
+    s.ProxyName = "127.0.0.1";
+    s.ProxyPort = QString::number(proxyPort);
+    s.ProxyAut = true;
+    s.ProxyLogin = "reader";
+    s.ProxyPass = "secret";
+}
+
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change) {
     Settings settings;
     SetDefaults(settings, home);

@@ -28,6 +28,10 @@ ProgramRun RunProgram(const QString& home, const QString& switchText,
 ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript,
                             int timeoutMs = 120'000);
 
+// Points the settings at the demo site's proxy on proxyPort with the
+// credentials the tests start it with (--proxy-auth reader:secret).
+void UseDemoProxy(Settings& settings, quint16 proxyPort);
+
 // Writes home/options.ini with the default settings as change leaves them.
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);
 

@@ -1,0 +1,21 @@
+#include "tests/fuzz/fuzz_check.h"
+
+#include <QGuiApplication>
+
+namespace fuzz {
+
+void StartGuiApplication() {
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "norvel-fuzz";
+    static char* argv[] = {name, nullptr};
+    // Hostile documents make Qt warn (fonts of size 0 and the like) millions
+    // of times; a fuzzer's output is for its findings.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    new QGuiApplication(argc, argv); // never deleted: fuzzers end by exit()
+}
+
+} // namespace fuzz

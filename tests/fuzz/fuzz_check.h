@@ -17,8 +17,7 @@
 namespace fuzz {
 
 // Makes a QGuiApplication on the offscreen platform once per process (fonts
-// and QPainter need one), with Qt's warnings silenced; it lives until the
-// process ends.
+// and QPainter need one), with Qt's warnings silenced; it is deleted at exit.
 void StartGuiApplication();
 
 } // namespace fuzz

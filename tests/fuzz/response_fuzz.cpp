@@ -15,10 +15,14 @@ void judgeRaw(const ByteText& response) {
     FUZZ_CHECK((verdict == ResponseVerdict::NoData) == response.isEmpty());
     if (IsCacheable(response))
         FUZZ_CHECK(response.startsWith("HTTP/1."));
+    // The body comes from after the first blank line, and never from
+    // anywhere else (it may stop short of the end at a declared length).
     const ByteText body = ExtractBody(response);
-    FUZZ_CHECK(response.endsWith(body));
-    if (!response.contains("\r\n\r\n"))
+    const qsizetype headerEnd = response.indexOf("\r\n\r\n");
+    if (headerEnd < 0)
         FUZZ_CHECK(body.isEmpty());
+    else
+        FUZZ_CHECK(response.mid(headerEnd + 4).startsWith(body));
 }
 
 ByteText answerDeclaring(qsizetype length, const ByteText& body) {

@@ -40,12 +40,12 @@ QByteArray feedEntry(const CatalogueEntry& entry) {
         xml += "<dc:issued>" + issue.issueDate.toString(Qt::ISODate).toLatin1() + "</dc:issued>\n";
     xml += "<summary type=\"text\">" + x(QStringLiteral("Страниц: %1").arg(savedPages(issue))) +
            "</summary>\n";
-    xml += "<link rel=\"http://opds-spec.org/acquisition\" type=\"application/epub+zip\" href=\"" +
+    xml += "<link rel=\"" + AcquisitionRel + "\" type=\"application/epub+zip\" href=\"" +
            bookHref(entry) + "\"/>\n";
     if (!entry.coverType.isEmpty()) {
-        xml += "<link rel=\"http://opds-spec.org/image\" type=\"" + entry.coverType + "\" href=\"" +
+        xml += "<link rel=\"" + ImageRel + "\" type=\"" + entry.coverType + "\" href=\"" +
                QByteArray(CoverPath) + folder + "\"/>\n";
-        xml += "<link rel=\"http://opds-spec.org/image/thumbnail\" type=\"image/png\" href=\"" +
+        xml += "<link rel=\"" + ThumbnailRel + "\" type=\"image/png\" href=\"" +
                QByteArray(ThumbnailPath) + folder + "\"/>\n";
     }
     return xml + "</entry>\n";
@@ -75,8 +75,8 @@ QByteArray OpdsFeed(const QList<CatalogueEntry>& entries, const QDateTime& now) 
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                      "<feed xmlns=\"http://www.w3.org/2005/Atom\" "
                      "xmlns:dc=\"http://purl.org/dc/terms/\" "
-                     "xmlns:opds=\"http://opds-spec.org/2010/catalog\">\n"
-                     "<id>urn:norvel:catalogue</id>\n<title>" +
+                     "xmlns:opds=\"" +
+                     OpdsNamespace + "2010/catalog\">\n<id>urn:norvel:catalogue</id>\n<title>" +
                      x(QStringLiteral("Норвел: архив номеров")) + "</title>\n<updated>" +
                      atomTime(now) + "</updated>\n<author><name>" + x(QStringLiteral("Норвел")) +
                      "</name></author>\n<link rel=\"self\" type=\"" + kind + "\" href=\"" +

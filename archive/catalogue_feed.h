@@ -29,6 +29,13 @@ inline constexpr char CoverPath[] = "/cover/";
 inline constexpr char ThumbnailPath[] = "/thumbnail/";
 inline constexpr char FeedPath[] = "/opds";
 
+// The catalogue vocabulary's namespace and the link relations of an entry:
+// the book, its cover and the cover's thumbnail.
+inline const QByteArray OpdsNamespace = "http://opds-spec.org/";
+inline const QByteArray AcquisitionRel = OpdsNamespace + "acquisition";
+inline const QByteArray ImageRel = OpdsNamespace + "image";
+inline const QByteArray ThumbnailRel = OpdsNamespace + "image/thumbnail";
+
 QByteArray OpdsFeed(const QList<CatalogueEntry>& entries, const QDateTime& now);
 // withoutBook: issues of the archive that have no e-book yet.
 QByteArray CataloguePage(const QList<CatalogueEntry>& entries, int withoutBook);

@@ -64,9 +64,9 @@ QList<FeedEntry> readFeed(const QByteArray& xml, bool& ok) {
     return entries;
 }
 
-const QString Acquisition = QStringLiteral("http://opds-spec.org/acquisition");
-const QString Cover = QStringLiteral("http://opds-spec.org/image");
-const QString Thumbnail = QStringLiteral("http://opds-spec.org/image/thumbnail");
+const QString Acquisition = QString::fromLatin1(AcquisitionRel);
+const QString Cover = QString::fromLatin1(ImageRel);
+const QString Thumbnail = QString::fromLatin1(ThumbnailRel);
 
 } // namespace
 

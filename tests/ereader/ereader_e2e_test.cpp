@@ -1,7 +1,8 @@
 // The real program for e-readers: unattended downloads from the demo site
 // that leave a book epubcheck accepts and retire older issues, a book made
-// by norvel2 --epub of an issue with failed pages, and the catalogue served
-// by norvel2 --serve to clients over loopback.
+// by norvel2 --epub of an issue with failed pages, one made by "Книга EPUB"
+// in the archive window, and the catalogue served by norvel2 --serve to
+// clients over loopback.
 #include "archive/catalogue_server.h"
 #include "settings/ini.h"
 #include "settings/settings.h"
@@ -169,6 +170,27 @@ TEST(ReaderProgram, TheBookOfAnIssueWithFailedPagesComesFromTheCommandLine) {
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.err.contains("index.htm")) << refused.err.toStdString();
     EXPECT_EQ(runCommand(home.path(), {"--epub"}).exitCode, 2);
+}
+
+// The program started by a user: "Архив", the second issue, "Книга EPUB",
+// "OK" under the message that follows, "Отмена", "Выход".
+TEST(ReaderProgram, TheArchiveWindowMakesTheBookOfTheChosenIssue) {
+    TempProgramFolder home;
+    const QString download = home.file("Download");
+    MakeIssueFolder(download, "2026.02.01", QDate(2026, 2, 1), "24001", 3);
+    MakeIssueFolder(download, "2026.02.02", QDate(2026, 2, 2), "24002", 2);
+    home.write("steps.txt", "click Архив\n"
+                            "row 1\n"
+                            "click Книга EPUB\n"
+                            "click OK\n"
+                            "click Отмена\n"
+                            "click Выход\n");
+    const ProgramRun run = RunDrivenProgram(home.path(), home.file("steps.txt"));
+    ASSERT_TRUE(run.finished) << run.errors.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(QDir(download).entryList(QDir::Files), QStringList{"2026.02.02.epub"});
+    const EpubContents book = ReadEpub(download + "/2026.02.02.epub");
+    EXPECT_EQ(book.spine(), (QList<QByteArray>{"index.xhtml", "page1.xhtml", "page2.xhtml"}));
 }
 
 namespace {

@@ -137,11 +137,8 @@ TEST(ProgramHandOver, DelDeletesTheFileTheUpdateNamed) {
     TempProgramFolder home;
     home.write("old setup.sh", "#!/bin/sh\n");
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("NORVEL_HOME", home.path());
-    program.setProcessEnvironment(env);
-    program.start(TempProgramFolder::binDir() + "/norvel2", {"/del", home.file("old setup.sh")});
+    StartProgram(program,
+                 {home.path(), {"/del", home.file("old setup.sh")}, {"QT_QPA_PLATFORM=offscreen"}});
     ASSERT_TRUE(program.waitForStarted(10'000));
     QElapsedTimer clock;
     clock.start();

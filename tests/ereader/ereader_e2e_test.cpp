@@ -4,13 +4,11 @@
 // in the archive window, and the catalogue served by norvel2 --serve to
 // clients over loopback.
 #include "archive/catalogue_server.h"
-#include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/ereader/epub_reader.h"
 #include "tests/ereader/issue_folders.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
-#include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
@@ -19,21 +17,11 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace {
-
-void writeOptions(const QString& home, const std::function<void(Settings&)>& change) {
-    Settings settings;
-    SetDefaults(settings, home);
-    change(settings);
-    INI ini;
-    ScriptedMessenger messenger;
-    SaveSettings(settings, ini, home, messenger);
-}
 
 // epubcheck's whole report on a book; passed when it found neither an
 // error nor a warning.
@@ -55,23 +43,8 @@ EpubCheck runEpubCheck(const QString& book) {
             report.toStdString()};
 }
 
-struct CommandRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CommandRun runCommand(const QString& home, const QStringList& arguments) {
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("NORVEL_HOME", home);
-    env.remove("QT_QPA_PLATFORM");
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    program.setProcessEnvironment(env);
-    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
-    program.waitForFinished(120'000);
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
+ProgramRun runCommand(const QString& home, const QStringList& arguments) {
+    return RunProgram({home, arguments}, 120'000);
 }
 
 QStringList issueFolders(const TempProgramFolder& home) {
@@ -95,7 +68,7 @@ TEST(ReaderProgram, AnUnattendedDownloadMakesTheBookAndRetiresOlderIssues) {
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
-    writeOptions(home.path(), [](Settings& s) {
+    WriteOptions(home.path(), [](Settings& s) {
         s.MakeEpub = true;
         s.KeepIssues = 2;
     });
@@ -123,7 +96,7 @@ TEST(ReaderProgram, AnUnattendedMagazineDownloadMakesABookEpubcheckAccepts) {
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
-    writeOptions(home.path(), [](Settings& s) { s.MakeEpub = true; });
+    WriteOptions(home.path(), [](Settings& s) { s.MakeEpub = true; });
     const ProgramRun run = RunProgram(home.path(), "-kt");
     ASSERT_TRUE(run.finished);
     const QString issue = addedFolder(home, {});
@@ -146,10 +119,10 @@ TEST(ReaderProgram, TheBookOfAnIssueWithFailedPagesComesFromTheCommandLine) {
     ASSERT_FALSE(issue.isEmpty());
     EXPECT_FALSE(QFile::exists(home.file("Download/" + issue + ".epub"))) << "MakeEpub is off";
 
-    const CommandRun made = runCommand(home.path(), {"--epub", issue});
-    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const ProgramRun made = runCommand(home.path(), {"--epub", issue});
+    EXPECT_EQ(made.exitCode, 0) << made.errors.toStdString();
     const QString book = home.file("Download/" + issue + ".epub");
-    EXPECT_TRUE(made.out.contains(book)) << made.out.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(made.output).contains(book)) << made.output.toStdString();
     const EpubContents contents = ReadEpub(book);
     EXPECT_EQ(contents.spine().size(), 1 + 22);
     EXPECT_FALSE(contents.spine().contains("page3.xhtml"));
@@ -166,9 +139,9 @@ TEST(ReaderProgram, TheBookOfAnIssueWithFailedPagesComesFromTheCommandLine) {
     EXPECT_TRUE(check.passed) << check.report;
 
     WriteFile(home.path(), "notes/index.htm", "<html>notes</html>");
-    const CommandRun refused = runCommand(home.path(), {"--epub", home.file("notes")});
+    const ProgramRun refused = runCommand(home.path(), {"--epub", home.file("notes")});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains("index.htm")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.errorText().contains("index.htm")) << refused.errors.toStdString();
     EXPECT_EQ(runCommand(home.path(), {"--epub"}).exitCode, 2);
 }
 
@@ -217,11 +190,7 @@ struct Server {
     quint16 port = 0;
 
     explicit Server(const QString& home) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("NORVEL_HOME", home);
-        env.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(env);
-        process.start(TempProgramFolder::binDir() + "/norvel2", {"--serve", "0"});
+        StartProgram(process, {home, {"--serve", "0"}});
         static const QRegularExpression line("порт (\\d+)");
         QByteArray out;
         while (port == 0 && process.waitForReadyRead(15'000)) {

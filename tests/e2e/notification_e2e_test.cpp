@@ -6,6 +6,7 @@
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/fake_notifications.h"
 #include "tests/support/program_run.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDesktopServices>
 #include <QTest>
@@ -13,10 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Catches what the desktop is asked to open.
 class OpenedUrls : public QObject {

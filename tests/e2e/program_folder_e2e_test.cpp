@@ -6,6 +6,7 @@
 #include "tests/support/program_run.h"
 #include "tests/support/small_file_system.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,10 +15,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 void stopProgram(QProcess& process) {
     process.kill();

@@ -6,6 +6,7 @@
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QStringList LogLines(const TempProgramFolder& home) {
     return QString::fromUtf8(home.read("norvel.log")).split('\n', Qt::SkipEmptyParts);

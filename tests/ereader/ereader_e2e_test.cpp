@@ -47,14 +47,10 @@ ProgramRun runCommand(const QString& home, const QStringList& arguments) {
     return RunProgram({home, arguments}, 120'000);
 }
 
-QStringList issueFolders(const TempProgramFolder& home) {
-    return QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 // The one issue folder a run added to those there before.
 QString addedFolder(const TempProgramFolder& home, const QStringList& before) {
     QStringList added;
-    for (const QString& name : issueFolders(home)) {
+    for (const QString& name : IssueFolders(home.path())) {
         if (!before.contains(name))
             added << name;
     }
@@ -77,7 +73,7 @@ TEST(ReaderProgram, AnUnattendedDownloadMakesTheBookAndRetiresOlderIssues) {
     MakeIssueFolder(download, "2006.11.02", QDate(2006, 11, 2), "23981", 1, {}, true);
     MakeIssueFolder(download, "2006.10.30.KT", QDate(2006, 10, 30), "649", 1, {}, true);
     WriteFile(download, "mine/index.htm", "<html>not the program's</html>");
-    const QStringList before = issueFolders(home);
+    const QStringList before = IssueFolders(home.path());
 
     const ProgramRun run = RunProgram(home.path(), "-kp");
     ASSERT_TRUE(run.finished);

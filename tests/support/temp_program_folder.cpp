@@ -61,8 +61,11 @@ void WriteOptions(const QString& home, const std::function<void(Settings&)>& cha
     SaveSettings(settings, ini, home, messenger);
 }
 
+QStringList IssueFolders(const QString& home) {
+    return QDir(home + "/Download").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
 QString OnlyIssueFolder(const QString& home) {
-    const QDir download(home + "/Download");
-    const QStringList folders = download.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return folders.size() == 1 ? download.filePath(folders.first()) : QString();
+    const QStringList folders = IssueFolders(home);
+    return folders.size() == 1 ? home + "/Download/" + folders.first() : QString();
 }

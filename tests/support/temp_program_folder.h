@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
 
@@ -38,6 +39,9 @@ QByteArray ReadFileBytes(const QString& path);
 
 // Writes home/options.ini with the default settings as change leaves them.
 void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);
+
+// The names of the folders under home/Download.
+QStringList IssueFolders(const QString& home);
 
 // The one issue folder under home/Download, or empty when there is not
 // exactly one.

@@ -2,8 +2,8 @@
 // The rules of the archive window "Архив", apart from its widgets: the list
 // of downloaded issues, the information panel and the preview text of the
 // selected one, the preview switch, the browser option written at once, the
-// page "Открыть" opens and the e-book of the selected issue. The window (arhiv.h) mirrors the
-// fields below and forwards the user's actions.
+// page "Открыть" opens and the e-book of the selected issue. The window
+// (arhiv.h) mirrors the fields below and forwards the user's actions.
 
 #include "archive/issue_info.h"
 #include "settings/bytetext.h"

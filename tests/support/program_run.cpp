@@ -20,11 +20,11 @@ QProcessEnvironment EnvironmentOf(const ProgramStart& start) {
     return env;
 }
 
-} // namespace
-
 QString BuiltProgram() {
     return TempProgramFolder::binDir() + "/norvel2";
 }
+
+} // namespace
 
 void StartProgram(QProcess& process, const ProgramStart& start) {
     process.setProcessEnvironment(EnvironmentOf(start));

@@ -34,9 +34,6 @@ struct ProgramRun {
     QString errorText() const { return QString::fromUtf8(errors); }
 };
 
-// The built norvel2.
-QString BuiltProgram();
-
 // Runs the program to its end, or kills it after timeoutMs.
 ProgramRun RunProgram(const ProgramStart& start, int timeoutMs = 60'000);
 

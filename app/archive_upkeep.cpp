@@ -7,8 +7,6 @@
 
 namespace {
 
-const QString BookTitle = QStringLiteral("Книга для читалки");
-
 void status(const std::function<void(const QString&)>& setStatus, const QString& text) {
     if (setStatus)
         setStatus(text);
@@ -27,7 +25,7 @@ UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger,
         const EpubResult book = MakeEpub(issueFolder, app.sites);
         result.bookWritten = book.written;
         if (!book.written)
-            messenger.Show(book.error, BookTitle, MessageIcon::Error);
+            messenger.Show(book.error, BookMessageTitle(), MessageIcon::Error);
     }
 
     const RetentionRule rule{settings.KeepIssues, settings.KeepDays};

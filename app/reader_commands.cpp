@@ -38,10 +38,7 @@ int makeEpub(const QStringList& arguments) {
         say(stderr, book.error);
         return 1;
     }
-    say(stdout, QStringLiteral("Книга создана: %1 (страниц: %2, изображений: %3)")
-                    .arg(book.path)
-                    .arg(book.pages)
-                    .arg(book.pictures));
+    say(stdout, BookMadeText(book));
     return 0;
 }
 

@@ -166,3 +166,14 @@ EpubResult MakeEpub(const QString& issueFolder, const Sites& sites, const QDateT
     result.pictures = int(pictures.pictures().size());
     return result;
 }
+
+QString BookMadeText(const EpubResult& book) {
+    return QStringLiteral("Книга создана: %1 (страниц: %2, изображений: %3)")
+        .arg(book.path)
+        .arg(book.pages)
+        .arg(book.pictures);
+}
+
+QString BookMessageTitle() {
+    return QStringLiteral("Книга для читалки");
+}

@@ -24,3 +24,9 @@ struct EpubResult {
 // the address of the issue's site, for links from its root.
 EpubResult MakeEpub(const QString& issueFolder, const Sites& sites,
                     const QDateTime& madeAt = QDateTime::currentDateTimeUtc());
+
+// What the user is told of a book written: where it is and what it holds.
+QString BookMadeText(const EpubResult& book);
+
+// The title of the messages about an issue's book.
+QString BookMessageTitle();

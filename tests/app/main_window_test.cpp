@@ -6,6 +6,7 @@
 #include "app/single_instance.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -18,10 +19,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class MainWindow : public ::testing::Test {
 protected:

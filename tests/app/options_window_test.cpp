@@ -8,6 +8,7 @@
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
+#include "tests/support/utf8_text.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -23,10 +24,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class OptionsWindow : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 #include "settings/version.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,10 +18,6 @@
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QString tail() {
     return U("Вы запустили неполную версию программы. Скачайте и установите последнюю доступную "
              "полную версию программы на сайте автора www.norvel.ru") +

@@ -3,7 +3,6 @@
 #include "app/all_number.h"
 #include "net/response.h"
 #include "settings/program_folder.h"
-#include "tests/support/program_run.h"
 
 #include <QFile>
 #include <QListWidget>

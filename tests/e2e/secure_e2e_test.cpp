@@ -8,6 +8,7 @@
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,10 +18,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The site's addresses in the bytes put in words, so issues fetched from
 // two runs of the site (other ports, other scheme) compare byte for byte.

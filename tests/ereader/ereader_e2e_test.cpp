@@ -1,15 +1,14 @@
 // The real program for e-readers: unattended downloads from the demo site
 // that leave a book epubcheck accepts and retire older issues, a book made
-// by norvel2 --epub of an issue with failed pages, and the catalogue served
-// by norvel2 --serve to clients over loopback.
+// by norvel2 --epub of an issue with failed pages, one made by "Книга EPUB"
+// in the archive window, and the catalogue served by norvel2 --serve to
+// clients over loopback.
 #include "archive/catalogue_server.h"
-#include "settings/ini.h"
 #include "settings/settings.h"
 #include "tests/ereader/epub_reader.h"
 #include "tests/ereader/issue_folders.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
-#include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
@@ -18,21 +17,11 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace {
-
-void writeOptions(const QString& home, const std::function<void(Settings&)>& change) {
-    Settings settings;
-    SetDefaults(settings, home);
-    change(settings);
-    INI ini;
-    ScriptedMessenger messenger;
-    SaveSettings(settings, ini, home, messenger);
-}
 
 // epubcheck's whole report on a book; passed when it found neither an
 // error nor a warning.
@@ -54,33 +43,14 @@ EpubCheck runEpubCheck(const QString& book) {
             report.toStdString()};
 }
 
-struct CommandRun {
-    int exitCode = -1;
-    QString out, err;
-};
-
-CommandRun runCommand(const QString& home, const QStringList& arguments) {
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("NORVEL_HOME", home);
-    env.remove("QT_QPA_PLATFORM");
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    program.setProcessEnvironment(env);
-    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
-    program.waitForFinished(120'000);
-    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
-            QString::fromUtf8(program.readAllStandardError())};
-}
-
-QStringList issueFolders(const TempProgramFolder& home) {
-    return QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+ProgramRun runCommand(const QString& home, const QStringList& arguments) {
+    return RunProgram({home, arguments}, 120'000);
 }
 
 // The one issue folder a run added to those there before.
 QString addedFolder(const TempProgramFolder& home, const QStringList& before) {
     QStringList added;
-    for (const QString& name : issueFolders(home)) {
+    for (const QString& name : IssueFolders(home.path())) {
         if (!before.contains(name))
             added << name;
     }
@@ -94,7 +64,7 @@ TEST(ReaderProgram, AnUnattendedDownloadMakesTheBookAndRetiresOlderIssues) {
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
-    writeOptions(home.path(), [](Settings& s) {
+    WriteOptions(home.path(), [](Settings& s) {
         s.MakeEpub = true;
         s.KeepIssues = 2;
     });
@@ -103,7 +73,7 @@ TEST(ReaderProgram, AnUnattendedDownloadMakesTheBookAndRetiresOlderIssues) {
     MakeIssueFolder(download, "2006.11.02", QDate(2006, 11, 2), "23981", 1, {}, true);
     MakeIssueFolder(download, "2006.10.30.KT", QDate(2006, 10, 30), "649", 1, {}, true);
     WriteFile(download, "mine/index.htm", "<html>not the program's</html>");
-    const QStringList before = issueFolders(home);
+    const QStringList before = IssueFolders(home.path());
 
     const ProgramRun run = RunProgram(home.path(), "-kp");
     ASSERT_TRUE(run.finished);
@@ -122,7 +92,7 @@ TEST(ReaderProgram, AnUnattendedMagazineDownloadMakesABookEpubcheckAccepts) {
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
-    writeOptions(home.path(), [](Settings& s) { s.MakeEpub = true; });
+    WriteOptions(home.path(), [](Settings& s) { s.MakeEpub = true; });
     const ProgramRun run = RunProgram(home.path(), "-kt");
     ASSERT_TRUE(run.finished);
     const QString issue = addedFolder(home, {});
@@ -145,10 +115,10 @@ TEST(ReaderProgram, TheBookOfAnIssueWithFailedPagesComesFromTheCommandLine) {
     ASSERT_FALSE(issue.isEmpty());
     EXPECT_FALSE(QFile::exists(home.file("Download/" + issue + ".epub"))) << "MakeEpub is off";
 
-    const CommandRun made = runCommand(home.path(), {"--epub", issue});
-    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    const ProgramRun made = runCommand(home.path(), {"--epub", issue});
+    EXPECT_EQ(made.exitCode, 0) << made.errors.toStdString();
     const QString book = home.file("Download/" + issue + ".epub");
-    EXPECT_TRUE(made.out.contains(book)) << made.out.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(made.output).contains(book)) << made.output.toStdString();
     const EpubContents contents = ReadEpub(book);
     EXPECT_EQ(contents.spine().size(), 1 + 22);
     EXPECT_FALSE(contents.spine().contains("page3.xhtml"));
@@ -165,10 +135,31 @@ TEST(ReaderProgram, TheBookOfAnIssueWithFailedPagesComesFromTheCommandLine) {
     EXPECT_TRUE(check.passed) << check.report;
 
     WriteFile(home.path(), "notes/index.htm", "<html>notes</html>");
-    const CommandRun refused = runCommand(home.path(), {"--epub", home.file("notes")});
+    const ProgramRun refused = runCommand(home.path(), {"--epub", home.file("notes")});
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_TRUE(refused.err.contains("index.htm")) << refused.err.toStdString();
+    EXPECT_TRUE(refused.errorText().contains("index.htm")) << refused.errors.toStdString();
     EXPECT_EQ(runCommand(home.path(), {"--epub"}).exitCode, 2);
+}
+
+// The program started by a user: "Архив", the second issue, "Книга EPUB",
+// "OK" under the message that follows, "Отмена", "Выход".
+TEST(ReaderProgram, TheArchiveWindowMakesTheBookOfTheChosenIssue) {
+    TempProgramFolder home;
+    const QString download = home.file("Download");
+    MakeIssueFolder(download, "2026.02.01", QDate(2026, 2, 1), "24001", 3);
+    MakeIssueFolder(download, "2026.02.02", QDate(2026, 2, 2), "24002", 2);
+    home.write("steps.txt", "click Архив\n"
+                            "row 1\n"
+                            "click Книга EPUB\n"
+                            "click OK\n"
+                            "click Отмена\n"
+                            "click Выход\n");
+    const ProgramRun run = RunDrivenProgram(home.path(), home.file("steps.txt"));
+    ASSERT_TRUE(run.finished) << run.errors.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.errors.toStdString();
+    EXPECT_EQ(QDir(download).entryList(QDir::Files), QStringList{"2026.02.02.epub"});
+    const EpubContents book = ReadEpub(download + "/2026.02.02.epub");
+    EXPECT_EQ(book.spine(), (QList<QByteArray>{"index.xhtml", "page1.xhtml", "page2.xhtml"}));
 }
 
 namespace {
@@ -195,11 +186,7 @@ struct Server {
     quint16 port = 0;
 
     explicit Server(const QString& home) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("NORVEL_HOME", home);
-        env.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(env);
-        process.start(TempProgramFolder::binDir() + "/norvel2", {"--serve", "0"});
+        StartProgram(process, {home, {"--serve", "0"}});
         static const QRegularExpression line("порт (\\d+)");
         QByteArray out;
         while (port == 0 && process.waitForReadyRead(15'000)) {

@@ -5,16 +5,13 @@
 #include "settings/sites.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 const ByteText UserAgent = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n";
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // name:port of an "https://name:port" host.
 ByteText Authority(const ByteText& host) {

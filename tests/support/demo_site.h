@@ -6,6 +6,7 @@
 // its request log shows every request head it received, byte for byte.
 
 #include "settings/bytetext.h"
+#include "settings/settings.h"
 
 #include <QList>
 #include <QProcess>
@@ -63,3 +64,7 @@ private:
     ByteText profile_;
     QString error_;
 };
+
+// Points the settings at the demo site's proxy on proxyPort with the
+// credentials the tests start it with (--proxy-auth reader:secret).
+void UseDemoProxy(Settings& settings, quint16 proxyPort);

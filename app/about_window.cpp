@@ -17,9 +17,9 @@ QString U(const char* utf8) {
     return QString::fromUtf8(utf8);
 }
 
-// The site's home page; a host may carry ":port".
+// The site's home page; a host may carry ":port" and "https://".
 QUrl HomePage(const ByteText& host, const char* path = "/") {
-    return QUrl(QStringLiteral("http://") + QString::fromLatin1(host) + QLatin1String(path));
+    return QUrl(QString::fromLatin1(SiteAddress(host)) + QLatin1String(path));
 }
 
 } // namespace

@@ -29,7 +29,8 @@ void IssueDownload::magazineMainPage() {
     const qsizetype marker = st_.PageText.indexOf(W("<h3>Архив \"Зенитры\"</h3>"));
     if (marker < 0) {
         const QString host = cp1251::toUnicode(app_.sites.MagazineArchive);
-        messenger_.Show(U("Ошибка при обработке страницы http://") + host +
+        messenger_.Show(U("Ошибка при обработке страницы ") +
+                            cp1251::toUnicode(SiteAddress(app_.sites.MagazineArchive)) +
                             U("/. Изменился формат страницы."),
                         U("Error processing page"), MessageIcon::Error);
         setStat(U("Ошибка обработки ") + host);

@@ -8,6 +8,7 @@
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/reader_commands.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
 #include "app/unattended_end.h"
@@ -92,6 +93,8 @@ void quietToolkitWithoutDisplay() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const std::optional<int> status = RunReaderCommand(argc, argv))
+        return *status;
     switch (InfoSwitchOf(commandLineOf(argc, argv))) {
     case InfoSwitch::Help:
         print(stdout, CommandLineHelp());
@@ -150,6 +153,7 @@ int main(int argc, char** argv) {
         return notStarted(answerer.Shown().value(0));
 
     Download_Control DC;
+    DC.setCaFile(app.sites.CaFile);
     Hang_Up hangUp;
     MainController controller(app, messenger);
     Main window(controller);

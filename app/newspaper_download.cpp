@@ -91,7 +91,7 @@ void IssueDownload::LoadFirstPage() {
     }
     st_.PageCount = int16_t(st_.PagePaths.size());
     if (st_.PageCount <= 20)
-        messenger_.Show(U("На сайте http://") + cp1251::toUnicode(app_.sites.Newspaper) +
+        messenger_.Show(U("На сайте ") + cp1251::toUnicode(SiteAddress(app_.sites.Newspaper)) +
                             U(" технические неполадки.\r\nУспешная загрузка номера не "
                               "гарантируется!"),
                         U("Внимание!"), MessageIcon::Information);

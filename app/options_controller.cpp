@@ -71,6 +71,9 @@ OptionsForm FormFromSettings(const Settings& s, int16_t stylesheetSize, int16_t 
     f.Check14 = s.ClearFolderToCopy;
     f.Check12 = s.CreateSubFolders;
     f.Check13 = s.CreateMainIndex;
+    f.MakeEpubCheck = s.MakeEpub;
+    f.KeepIssuesSpin = std::clamp<int16_t>(s.KeepIssues, 0, MaxKeepIssues);
+    f.KeepDaysSpin = std::clamp<int16_t>(s.KeepDays, 0, MaxKeepDays);
     return f;
 }
 
@@ -89,6 +92,9 @@ void FormToSettings(const OptionsForm& f, Settings& s) {
     s.ClearFolderToCopy = f.Check14;
     s.CreateSubFolders = f.Check12;
     s.CreateMainIndex = f.Check13;
+    s.MakeEpub = f.MakeEpubCheck;
+    s.KeepIssues = f.KeepIssuesSpin;
+    s.KeepDays = f.KeepDaysSpin;
     if (f.FolderFormat >= 1 && f.FolderFormat <= 3)
         s.FolderFormat = f.FolderFormat;
     s.ProxyName = f.Text5;

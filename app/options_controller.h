@@ -68,7 +68,15 @@ struct OptionsForm {
     bool Check14 = false; // ClearFolderToCopy
     bool Check12 = false; // CreateSubFolders
     bool Check13 = false; // CreateMainIndex
+    // The group "Для читалки" of the same page.
+    bool MakeEpubCheck = false; // MakeEpub
+    int16_t KeepIssuesSpin = 0; // KeepIssues, 0..MaxKeepIssues; 0 shows "все"
+    int16_t KeepDaysSpin = 0;   // KeepDays, 0..MaxKeepDays; 0 shows "всегда"
 };
+
+// The largest values the window offers for KeepIssues and KeepDays.
+constexpr int16_t MaxKeepIssues = 999;
+constexpr int16_t MaxKeepDays = 3650;
 
 // Which controls the check boxes leave usable.
 struct OptionsEnabled {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -265,8 +266,39 @@ QWidget* Options::copyPage() {
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Check9);
     layout->addWidget(CopyFrame);
+    layout->addWidget(readerFrame());
     layout->addStretch();
     return page;
+}
+
+// The issue's book after every download and how long issues stay.
+QGroupBox* Options::readerFrame() {
+    MakeEpubCheck = check("Создавать книгу EPUB после загрузки", &OptionsForm::MakeEpubCheck);
+    KeepIssuesSpin = spin(MaxKeepIssues, "все", &OptionsForm::KeepIssuesSpin);
+    KeepDaysSpin = spin(MaxKeepDays, "всегда", &OptionsForm::KeepDaysSpin);
+    ReaderFrame = new QGroupBox(U("Для читалки"));
+    auto* layout = new QGridLayout(ReaderFrame);
+    layout->addWidget(MakeEpubCheck, 0, 0, 1, 2);
+    layout->addWidget(new QLabel(U("Хранить последних номеров каждого издания:")), 1, 0);
+    layout->addWidget(KeepIssuesSpin, 1, 1);
+    layout->addWidget(new QLabel(U("Хранить номера после загрузки, дней:")), 2, 0);
+    layout->addWidget(KeepDaysSpin, 2, 1);
+    layout->setColumnStretch(0, 1);
+    return ReaderFrame;
+}
+
+QSpinBox* Options::spin(int max, const char* zeroText, int16_t OptionsForm::*field) {
+    auto* box = new QSpinBox;
+    box->setRange(0, max);
+    box->setSpecialValueText(U(zeroText));
+    connect(box, &QSpinBox::valueChanged, this, [this, field](int value) {
+        if (showing_)
+            return;
+        controller_.form.*field = int16_t(value);
+        controller_.FormChanged();
+    });
+    showForm_.push_back([this, box, field] { box->setValue(controller_.form.*field); });
+    return box;
 }
 
 QCheckBox* Options::check(const char* caption, bool OptionsForm::*field) {

@@ -21,6 +21,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QSpinBox;
 class QStackedWidget;
 class Download_Control;
 
@@ -83,8 +84,12 @@ public:
     QCheckBox* Check12;
     QPushButton* Command9; // "Скопировать весь архив"
     QCheckBox* Check13;
-    QPushButton* Command7; // "Создать сейчас"
-    QPushButton* Command8; // "Просмотр"
+    QPushButton* Command7;  // "Создать сейчас"
+    QPushButton* Command8;  // "Просмотр"
+    QGroupBox* ReaderFrame; // "Для читалки"
+    QCheckBox* MakeEpubCheck;
+    QSpinBox* KeepIssuesSpin;
+    QSpinBox* KeepDaysSpin;
     // Under the pages.
     QPushButton* Command1; // "Сохранить"
     QPushButton* Command2; // "Отмена"
@@ -99,6 +104,8 @@ private:
     QCheckBox* check(const char* caption, bool OptionsForm::*field);
     QLineEdit* text(QString OptionsForm::*field);
     QScrollBar* scroll(int min, int max, int step, int16_t OptionsForm::*field, QLineEdit* shown);
+    QSpinBox* spin(int max, const char* zeroText, int16_t OptionsForm::*field);
+    QGroupBox* readerFrame();
     QPushButton* action(const char* caption, void (OptionsController::*click)());
     QPushButton* chooserButton(void (OptionsController::*click)());
     void connectController();

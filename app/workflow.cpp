@@ -1,5 +1,6 @@
 #include "app/workflow.h"
 
+#include "app/archive_upkeep.h"
 #include "app/check_in_archive.h"
 #include "app/issue_folder.h"
 #include "net/download_control.h"
@@ -222,7 +223,7 @@ void IssueDownload::reportContentsError() {
 ByteText IssueDownload::processedPage(const ByteText& body, int n) {
     ByteText page = processor_.ProcessPage(body, st_.CurrentSource, settings_.FileScript);
     if (st_.CurrentSource == NewspaperSource) {
-        const ByteText logo = "<a href=\"http://" + app_.sites.Newspaper +
+        const ByteText logo = "<a href=\"" + SiteAddress(app_.sites.Newspaper) +
                               "\"><img src=\"/_img/logo.gif\" alt=\"" + W("ЉЏ") +
                               "\" style=\"border:none;\" /></a>";
         page.replace(logo, st_.IssueDate);
@@ -424,6 +425,7 @@ void IssueDownload::finish(bool complete) {
         askToHangUp();
         return;
     }
+    ArchiveUpkeep(app_, messenger_, [this](const QString& text) { setStat(text); });
     // An incomplete issue keeps the cached responses, so its next download
     // fetches only what is still missing.
     if (settings_.ClearCasheDown && complete)

@@ -4,9 +4,9 @@
 // list of others, the selection window, the table of contents, every page
 // in its print form rewritten by the processing script and linked to its
 // neighbours, the issue index, the images, and the finish (copy-out, stop
-// report, cache clearing, hang-up). An issue folder holding an unfinished
-// download of the same issue is completed, not started afresh. report()
-// tells how the download ended.
+// report, e-book and old issues retired, cache clearing, hang-up). An issue
+// folder holding an unfinished download of the same issue is completed, not
+// started afresh. report() tells how the download ended.
 //
 // One thread: every fetch waits in the download control's nested event
 // loop, so "Стоп" reaches the loops through Downloading, which they test at

@@ -2,7 +2,9 @@
 
 #include "archive/issue_list.h"
 #include "archive/preview_text.h"
+#include "processing/epub_book.h"
 #include "settings/ini.h"
+#include "settings/sites.h"
 #include "settings/whole_file.h"
 
 ArchiveBrowser::ArchiveBrowser(const QString& programFolder, Settings& settings)
@@ -40,4 +42,20 @@ bool ArchiveBrowser::ChangeBrowserOption(bool useBrowser) {
 
 QString ArchiveBrowser::PageToOpen() const {
     return Selected.isEmpty() ? QString() : IssueFolder() + "/index.htm";
+}
+
+bool ArchiveBrowser::MakeBook(Messenger& messenger, const std::function<void(bool)>& working) {
+    if (!CanMakeBook())
+        return false;
+    if (working)
+        working(true);
+    // Links to pages that failed lead to the issue's site, as sites.ini names it.
+    const EpubResult book = MakeEpub(IssueFolder(), LoadSites(programFolder_));
+    if (working)
+        working(false);
+    if (book.written)
+        messenger.Show(BookMadeText(book), BookMessageTitle(), MessageIcon::Information);
+    else
+        messenger.Show(book.error, BookMessageTitle(), MessageIcon::Error);
+    return book.written;
 }

@@ -1,16 +1,18 @@
 #pragma once
 // The rules of the archive window "Архив", apart from its widgets: the list
 // of downloaded issues, the information panel and the preview text of the
-// selected one, the preview switch, the browser option written at once and
-// the page "Открыть" opens. The window (arhiv.h) mirrors the fields below
-// and forwards the user's actions.
+// selected one, the preview switch, the browser option written at once, the
+// page "Открыть" opens and the e-book of the selected issue. The window
+// (arhiv.h) mirrors the fields below and forwards the user's actions.
 
 #include "archive/issue_info.h"
 #include "settings/bytetext.h"
+#include "settings/messenger.h"
 #include "settings/settings.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class ArchiveBrowser {
 public:
@@ -38,6 +40,14 @@ public:
     // "Открыть": the index page of the selected issue, or empty text when
     // none is selected.
     QString PageToOpen() const;
+
+    // "Книга EPUB": the e-book of the selected issue written beside its
+    // folder, replacing an earlier one; the messenger says where it was
+    // written or why it was not. working(true) comes before the writing and
+    // working(false) before the message. Whether a book was written (none
+    // without a selection, and then nothing is said).
+    bool MakeBook(Messenger& messenger, const std::function<void(bool)>& working = {});
+    bool CanMakeBook() const { return !Selected.isEmpty(); }
 
     // The folder of the selected issue (empty without one).
     QString IssueFolder() const;

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -57,6 +58,8 @@ void Arhiv::build() {
     Command3->setToolTip(QStringLiteral("Предварительный просмотр"));
     Command3->setIconSize(QSize(24, 24));
     Check1 = new QCheckBox(QStringLiteral("Открывать в выбранном браузере"));
+    Command4 = new QPushButton(QStringLiteral("Книга EPUB"));
+    Command4->setToolTip(QStringLiteral("Создать книгу номера для читалки"));
     Command1 = new QPushButton(QStringLiteral("Открыть"));
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("Отмена"));
@@ -69,6 +72,7 @@ void Arhiv::build() {
     buttons->addWidget(Command3);
     buttons->addWidget(Check1);
     buttons->addStretch();
+    buttons->addWidget(Command4);
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
     auto* whole = new QVBoxLayout(this);
@@ -77,6 +81,7 @@ void Arhiv::build() {
     resize(600, 380);
 
     connect(Command3, &QToolButton::clicked, this, &Arhiv::togglePreview);
+    connect(Command4, &QPushButton::clicked, this, &Arhiv::makeBook);
     connect(Command1, &QPushButton::clicked, this, &Arhiv::open);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -115,6 +120,7 @@ void Arhiv::showInfo() {
     BuiltValue->setText(info.Built);
     PagesValue->setText(info.Pages);
     PicturesValue->setText(info.Pictures);
+    Command4->setEnabled(browser_.CanMakeBook());
 }
 
 void Arhiv::togglePreview() {
@@ -150,6 +156,16 @@ void Arhiv::open() {
         return;
     accept();
     OpenIssuePage(page, browser_.settings(), messenger_);
+}
+
+// The book of a large issue takes some seconds on the window's thread.
+void Arhiv::makeBook() {
+    browser_.MakeBook(messenger_, [](bool working) {
+        if (working)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 }
 
 // Pictures of the previewed index come from its own folder; addresses that

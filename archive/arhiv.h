@@ -1,8 +1,9 @@
 #pragma once
 // The archive window "Архив": the list of downloaded issues, the panel
 // "Информация" of the selected one, its preview in the HTML control, the
-// preview button, the option "Открывать в выбранном браузере", "Открыть" and
-// "Отмена". The rules live in ArchiveBrowser; the window mirrors them.
+// preview button, the option "Открывать в выбранном браузере", "Книга EPUB",
+// "Открыть" and "Отмена". The rules live in ArchiveBrowser; the window
+// mirrors them.
 
 #include "archive/archive_browser.h"
 
@@ -40,6 +41,7 @@ public:
     htmlview::HTMLLabel* HTMLLabel1; // the preview
     QToolButton* Command3;           // the preview button
     QCheckBox* Check1;               // "Открывать в выбранном браузере"
+    QPushButton* Command4;           // "Книга EPUB": the selected issue's e-book
     QPushButton* Command1;           // "Открыть"
     QPushButton* Command2;           // "Отмена"
 
@@ -55,6 +57,7 @@ private:
     void showPreviewState();
     void browserOptionChanged(bool ticked);
     void open();
+    void makeBook();
     void loadImage(const QString& source, QImage& image) const;
 
     ArchiveBrowser browser_;

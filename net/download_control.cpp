@@ -1,6 +1,9 @@
 #include "net/download_control.h"
 
+#include "net/base64.h"
+#include "net/fetch_connection.h"
 #include "net/request.h"
+#include "net/secure_errors.h"
 #include "net/socket_errors.h"
 #include "settings/messenger.h"
 #include "settings/program_folder.h"
@@ -9,8 +12,11 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
+<<<<<<< HEAD
 #include <QNetworkProxy>
 #include <QTcpSocket>
+=======
+>>>>>>> main
 #include <limits>
 
 namespace {
@@ -110,15 +116,24 @@ void Download_Control::setErrorWindowOpener(std::function<void(const QString&)> 
     errorWindowOpener_ = std::move(opener);
 }
 
+ByteText Download_Control::proxyToken() const {
+    return utf8Credentials_ && proxyCredentials_.HasUtf8Form() ? proxyCredentials_.Utf8Token()
+                                                               : proxyCredentials_.Token();
+}
+
 ByteText Download_Control::RequestFor(const ByteText& RemoteFile) const {
+    const HostEntry entry = ParseHostEntry(host_);
+    // A TLS site behind the proxy is reached through a tunnel: the proxy
+    // never reads the request, so it has the direct form and keeps the
+    // proxy's credentials (sent with the CONNECT) from the site.
+    const bool tunnelled = proxyOn_ && entry.secure();
     RequestTarget target;
-    target.host = host_;
+    target.host = entry.host;
+    target.scheme = entry.scheme;
     target.path = RemoteFile;
-    target.viaProxy = proxyOn_;
-    target.proxyAuthorization = proxyAuthOn_;
-    target.proxyCredentials = utf8Credentials_ && proxyCredentials_.HasUtf8Form()
-                                  ? proxyCredentials_.Utf8Token()
-                                  : proxyCredentials_.Token();
+    target.viaProxy = proxyOn_ && !tunnelled;
+    target.proxyAuthorization = proxyAuthOn_ && !tunnelled;
+    target.proxyCredentials = proxyToken();
     return BuildRequest(target);
 }
 
@@ -158,35 +173,55 @@ ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
     return result_;
 }
 
-bool Download_Control::startConnection() {
+bool Download_Control::planConnection(ConnectionPlan& plan) {
+    const HostEntry entry = ParseHostEntry(host_);
     // The host goes into the request's header lines as it is.
-    if (!IsPlainHost(host_)) {
+    if (!entry.valid || !IsPlainHost(host_)) {
         fail(QStringLiteral("Недопустимое имя сервера: ") + Text(host_).simplified(),
              QStringLiteral("Ошибка подключения"));
         return false;
     }
-    quint16 port = 0;
-    ByteText name;
+    const HostPort site = SplitHost(host_);
+    plan.secure = entry.secure();
+    plan.verifyName = Text(site.name);
     if (proxyOn_) {
         setStatus(QStringLiteral("Proxy connect %1:%2...").arg(Text(proxyName_), Text(proxyPort_)));
-        name = proxyName_;
-        port = PortNumber(proxyPort_);
-        if (port == 0) {
+        plan.name = proxyName_;
+        plan.port = PortNumber(proxyPort_);
+        if (plan.port == 0) {
             fail(QStringLiteral("Неверный порт прокси-сервера: ") + Text(proxyPort_),
                  QStringLiteral("Ошибка подключения"));
             return false;
         }
+        if (plan.secure)
+            plan.tunnelRequest = BuildConnectRequest(site.name + ":" + ByteText::number(site.port),
+                                                     proxyAuthOn_, proxyToken());
     } else {
-        if (host_.size() > 15)
-            setStatus(QStringLiteral("Соединение с ") + Text(host_) + "...");
+        if (entry.host.size() > 15)
+            setStatus(QStringLiteral("Соединение с ") + Text(entry.host) + "...");
         else
-            setStatus(QStringLiteral("Подключение к http://") + Text(host_) + "...");
-        HostPort hp = SplitHost(host_);
-        name = hp.name;
-        port = hp.port;
+            setStatus(QStringLiteral("Подключение к ") + Text(SiteAddress(host_)) + "...");
+        plan.name = site.name;
+        plan.port = site.port;
     }
+    if (plan.secure) {
+        QString failure;
+        std::optional<QSslConfiguration> tls = tls_.configuration(&failure);
+        if (!tls) {
+            onSecureFailure(failure);
+            return false;
+        }
+        plan.tls = *tls;
+    }
+    return true;
+}
 
+bool Download_Control::startConnection() {
+    ConnectionPlan plan;
+    if (!planConnection(plan))
+        return false;
     releaseSocket();
+<<<<<<< HEAD
     WS = new QTcpSocket(this);
     QTcpSocket* socket = WS;
     // The control goes through a proxy by its own settings; the toolkit's
@@ -196,40 +231,47 @@ bool Download_Control::startConnection() {
     // event of an abandoned connection never touches the next fetch.
     connect(socket, &QTcpSocket::connected, this, [this, socket] {
         if (socket == WS)
+=======
+    WS = new FetchConnection(std::move(plan), this);
+    FetchConnection* connection = WS;
+    // Each handler checks that its connection is still the current one, so
+    // a late event of an abandoned connection never touches the next fetch.
+    auto current = [this, connection] { return connection == WS; };
+    connect(connection, &FetchConnection::ready, this, [this, current] {
+        if (current())
+>>>>>>> main
             onConnected();
     });
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
-        if (socket == WS)
+    connect(connection, &FetchConnection::readyRead, this, [this, current] {
+        if (current())
             onReadyRead();
     });
-    connect(socket, &QTcpSocket::bytesWritten, this, [this, socket] {
-        if (socket == WS)
+    connect(connection, &FetchConnection::activity, this, [this, current] {
+        if (current())
             restartSilenceTimer();
     });
-    connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-        if (socket == WS)
+    connect(connection, &FetchConnection::closed, this, [this, current] {
+        if (current())
             onClosed();
     });
-    connect(socket, &QTcpSocket::errorOccurred, this,
-            [this, socket](QAbstractSocket::SocketError code) {
-                if (socket != WS)
-                    return;
-                // The peer's close (orderly or a reset) is the end of the
-                // response, judged by what arrived.
-                if (code == QAbstractSocket::RemoteHostClosedError)
-                    onClosed();
-                else
-                    onSocketError(int(code), socket->errorString());
+    connect(connection, &FetchConnection::failed, this,
+            [this, current](QAbstractSocket::SocketError code, const QString& text) {
+                if (current())
+                    onSocketError(int(code), text);
+            });
+    connect(connection, &FetchConnection::secureFailed, this,
+            [this, current](const QString& reason) {
+                if (current())
+                    onSecureFailure(reason);
             });
     restartSilenceTimer();
-    socket->connectToHost(Text(name), port);
+    connection->open();
     return true;
 }
 
 void Download_Control::onConnected() {
-    connectionEnd_.watch(WS->socketDescriptor());
     const ByteText request = RequestFor(remoteFile_);
-    addTraffic(request.size());
+    addTraffic(request.size() + WS->tunnelBytes());
     restartSilenceTimer();
     WS->write(request);
     setStatus(QStringLiteral("Отправлен запрос"));
@@ -258,7 +300,7 @@ void Download_Control::onReadyRead() {
 void Download_Control::onClosed() {
     if (!fetching_ || !readAvailable())
         return;
-    const ConnectionEnd end = connectionEnd_.end();
+    const ConnectionEnd end = WS->end();
     releaseSocket();
     const qsizetype received = buffer_.size();
     const JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
@@ -323,6 +365,16 @@ void Download_Control::onSocketError(int code, const QString& description) {
     finish("error");
 }
 
+void Download_Control::onSecureFailure(const QString& reason) {
+    if (!fetching_)
+        return;
+    releaseSocket();
+    // Drawn as a link, as a socket error is: a click opens the error list.
+    setStatus(SecureFailureStatus(reason), true);
+    setMainStatus(QStringLiteral("Ошибка безопасного соединения"));
+    finish("error");
+}
+
 void Download_Control::onSilence() {
     if (!fetching_)
         return;
@@ -370,15 +422,13 @@ void Download_Control::finish(const ByteText& result) {
 
 void Download_Control::releaseSocket() {
     silence_.stop();
-    connectionEnd_.release();
     if (!WS)
         return;
-    QTcpSocket* socket = WS;
+    FetchConnection* connection = WS;
     WS = nullptr;
-    socket->disconnect(this);
-    socket->abort();
-    // Handlers of this socket may be on the stack; delete it from the loop.
-    socket->deleteLater();
+    connection->abort();
+    // Handlers of this connection may be on the stack; delete it from the loop.
+    connection->deleteLater();
 }
 
 void Download_Control::restartSilenceTimer() {

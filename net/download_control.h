@@ -2,12 +2,16 @@
 // Download_Control: the one component that talks to the network. It fetches
 // one resource at a time with a hand-built HTTP/1.0 GET over a TCP socket,
 // directly or through an HTTP proxy with optional Basic authorisation, and
-// hands back the raw response text. The main window owns one instance, DC.
+// hands back the raw response text. An "https://" host is fetched with the
+// same request over TLS (through the proxy inside a CONNECT tunnel), its
+// certificate checked against the system's authorities and CaFile. The
+// main window owns one instance, DC.
 //
 // Calling order:
 //   at start        PathCasheFiles(folder), CasheSize(n)
 //   before a run    UseProxyServer(name, port, true), ProxyAut(login, pass, true)
-//   per site        RHost("www.site.ru") or RHost("127.0.0.1:8080")
+//   per site        RHost("www.site.ru"), RHost("127.0.0.1:8080"),
+//                   RHost("https://www.site.ru")
 //   per resource    Down("/daily/", useCache)
 //
 // Down is synchronous for its caller but runs a nested event loop while it
@@ -24,7 +28,10 @@
 //     longer than the fetch limit, a close without data, an answer without a
 //     status line, a response cut short (by a reset too), damaged chunked
 //     framing, a response larger than the memory limit, a bad proxy port, a
-//     host entry with blanks or control characters,
+//     host entry with blanks or control characters or another scheme, a
+//     certificate that fails the check or a TLS handshake that fails ("Ошибка
+//     безопасного соединения: " + the reason, drawn as a link like a socket
+//     error),
 //   - "stop": Stopped() was called during the fetch, or the application is
 //     quitting.
 //
@@ -32,10 +39,10 @@
 // DownloadControlView (net/download_control_view.h) from the signals and
 // accessors below; logic and tests need no widget.
 
-#include "net/connection_end.h"
 #include "net/proxy_auth.h"
 #include "net/response.h"
 #include "net/response_cache.h"
+#include "net/tls_trust.h"
 #include "settings/bytetext.h"
 
 #include <QObject>
@@ -44,9 +51,10 @@
 #include <cstdint>
 #include <functional>
 
+class FetchConnection;
+struct ConnectionPlan;
 class Messenger;
 class QEventLoop;
-class QTcpSocket;
 
 class Download_Control : public QObject {
     Q_OBJECT
@@ -70,8 +78,9 @@ public:
     // is stored afterwards.
     ByteText Down(const ByteText& RemoteFile, bool CasheFile);
 
-    // Host of the following fetches, "name" (port 80) or "name:port". The
-    // whole text goes into the Host and Referer lines and the proxy URL.
+    // Host of the following fetches, "name" (port 80) or "name:port", either
+    // led by "http://" (the same) or "https://" (TLS, port 443 by default).
+    // name[:port] goes into the Host and Referer lines and the proxy URL.
     void RHost(const ByteText& RemoteHost);
     ByteText RemoteHost() const { return host_; }
 
@@ -88,6 +97,10 @@ public:
     // Whether the last fetch ended in "error" because the proxy refused the
     // credentials (a 407 answer, after the retry).
     bool ProxyRefused() const { return proxyRefused_; }
+
+    // A PEM file of further certificate authorities the https hosts may be
+    // certified by (CaFile of sites.ini); empty for the system's alone.
+    void setCaFile(const QString& path) { tls_.setCaFile(path); }
 
     // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
     void Stopped();
@@ -154,10 +167,14 @@ private:
     void advanceFrame();
 
     bool startConnection();
+    // Where the next connection goes and how; false after a failure.
+    bool planConnection(ConnectionPlan& plan);
+    ByteText proxyToken() const;
     void onConnected();
     void onReadyRead();
     void onClosed();
     void onSocketError(int code, const QString& description);
+    void onSecureFailure(const QString& reason);
     void onSilence();
     void onFetchLimit();
     // Ends the running fetch with a result; later events are ignored.
@@ -174,7 +191,7 @@ private:
     ByteText result_;
     bool casheFile_ = false;
     bool fetching_ = false;
-    QTcpSocket* WS = nullptr;
+    FetchConnection* WS = nullptr;
     QEventLoop* waitLoop_ = nullptr;
 
     // Settings.
@@ -187,6 +204,7 @@ private:
     bool triedOtherCredentials_ = false;
     bool proxyRefused_ = false;
     ResponseCache cache_;
+    TlsTrust tls_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
     int fetchLimitMs_ = DefaultFetchLimitMs;
 
@@ -197,7 +215,6 @@ private:
     QTimer Timer1;
     QTimer silence_;
     QTimer fetchLimit_;
-    ConnectionEndWatch connectionEnd_;
     int32_t ownTraffic_ = 0;
     int32_t* traffic_ = &ownTraffic_;
     Messenger* messenger_ = nullptr;

@@ -5,9 +5,10 @@
 #include "settings/bytetext.h"
 
 struct RequestTarget {
-    ByteText host;         // as configured, "name" or "name:port"; goes into Referer and Host
-    ByteText path;         // the resource path, e.g. "/daily/"
-    bool viaProxy = false; // absolute URL in the request line, Proxy-Connection
+    ByteText host;            // "name" or "name:port" as configured; goes into Referer and Host
+    ByteText scheme = "http"; // of the site, named by the Referer ("https" for a TLS site)
+    ByteText path;            // the resource path, e.g. "/daily/"
+    bool viaProxy = false;    // absolute URL in the request line, Proxy-Connection
     // Adds "Proxy-Authorization: Basic " + proxyCredentials. It follows the
     // authorisation switch alone, not viaProxy.
     bool proxyAuthorization = false;
@@ -25,7 +26,18 @@ struct RequestTarget {
 //   (blank line)
 // Through a proxy the first line is "GET http://host/daily/ HTTP/1.0" and the
 // seventh "Proxy-Connection: Close". The path goes in as RequestPath gives it.
+// A TLS site gets "Referer: https://host"; through a proxy it is reached in a
+// tunnel, so its request has the direct form.
 ByteText BuildRequest(const RequestTarget& target);
+
+// The request that opens a tunnel through a proxy to authority ("name:port"):
+//   CONNECT name:port HTTP/1.0
+//   Host: name:port
+//   User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)
+//   Proxy-Authorization: Basic credentials      (only with authorisation on)
+//   (blank line)
+ByteText BuildConnectRequest(const ByteText& authority, bool proxyAuthorization,
+                             const ByteText& proxyCredentials);
 
 // The path as it may stand in a request line: control characters (CR, LF,
 // NUL and the rest below 0x20, and DEL) and blanks become "%XX", so a link

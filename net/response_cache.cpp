@@ -2,6 +2,7 @@
 
 #include "net/request.h"
 #include "net/response.h"
+#include "settings/sites.h"
 #include "settings/whole_file.h"
 
 #include <QDir>
@@ -61,9 +62,10 @@ ByteText ResponseCache::EntryKey(int n) {
 }
 
 ByteText ResponseCache::EntryAddress(const ByteText& host, const ByteText& path) {
-    // As the request line spells it: a line end in a path cannot split the
-    // index line.
-    return "http://" + host + RequestPath(path);
+    // The path as the request line spells it: a line end in a path cannot
+    // split the index line. The scheme keeps an https answer apart from the
+    // http answer for the same path.
+    return SiteAddress(host) + RequestPath(path);
 }
 
 ByteText ResponseCache::IndexHeader(const QDateTime& created) {

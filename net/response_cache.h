@@ -10,8 +10,9 @@
 //   [Main]
 //   [Cashe]
 // then Main/Files = number of entries in use, and Cashe/cashe00001 ... one key
-// per entry whose value is "http://" + host + path. Entry n keeps its response,
-// byte for byte, in "cashe" + n (at least five digits) + ".tmp".
+// per entry whose value is "http://" + host + path ("https://" for a TLS
+// host, so the two never share an entry). Entry n keeps its response, byte
+// for byte, in "cashe" + n (at least five digits) + ".tmp".
 //
 // Keying by host and path keeps two sites' same path apart; entries written
 // by older versions (the path alone) never match and simply miss. The path
@@ -94,8 +95,10 @@ public:
 
     // "cashe" + n padded with zeros to five digits.
     static ByteText EntryKey(int n);
-    // The value an entry carries in the index: "http://" + host + path, the
-    // path spelt as the request line spells it.
+    // The value an entry carries in the index, the one rule of the cache's
+    // keys: the site's address (SiteAddress in settings/sites.h, "http://" +
+    // host, or "https://" + host for a TLS host) + path, the path spelt as
+    // the request line spells it. host is the entry as RHost was given it.
     static ByteText EntryAddress(const ByteText& host, const ByteText& path);
     // The seven header lines of a new index, each ended by CR LF.
     static ByteText IndexHeader(const QDateTime& created);

@@ -1,6 +1,7 @@
 #include "processing/find_links.h"
 
 #include "processing/text_scan.h"
+#include "settings/sites.h"
 
 using textscan::CopyThroughBeforeSecond;
 using textscan::CopyUntil;
@@ -99,7 +100,7 @@ void FindMagazineLinks(LinkScan& scan, const ByteText& page, bool issues,
     scan.CoverList.clear();
     scan.NumberList.clear();
     scan.DateList.clear();
-    const ByteText coverPrefix = "<img src=\"http://" + imageHost + "/upload/";
+    const ByteText coverPrefix = "<img src=\"" + SiteAddress(imageHost) + "/upload/";
     bool complete = true;
     scanMatches(page, "<a href=\"/200", [&](qsizetype i) {
         ByteText link = CopyThroughBeforeSecond(page, i + 9, '>');

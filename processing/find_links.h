@@ -43,8 +43,8 @@ void FindNewspaperLinks(LinkScan& scan, const ByteText& page, bool headings);
 // the text from the archive heading on: LinkList (issue path), TitleList
 // (the raw block), CoverList, NumberList, DateList. A block lacking a cover,
 // a number or a date ends the scan with LinkCount 0 (what was filled stays).
-// imageHost is the magazine's picture host ("host" or "host:port") that the
-// covers' absolute addresses name. issues off: every src="/upload/... of a
+// imageHost is the magazine's picture host ("host", "host:port",
+// "https://host") that the covers' absolute addresses name. issues off: every src="/upload/... of a
 // page gives its image path (LinkList only).
 void FindMagazineLinks(LinkScan& scan, const ByteText& page, bool issues,
                        const ByteText& imageHost = {});

@@ -22,8 +22,8 @@ ByteText heading(const IssueIndexInput& issue) {
 ByteText footer(bool magazine, const Sites& sites) {
     return W(magazine ? ">Этот номер журнала загружен и обработан программой <a href="
                       : ">Этот номер газеты загружен и обработан программой <a href=") +
-           "\"http://" + sites.HomePage + "/\" class=\"b\"><font color=\"#0000CC\">" + W("Норвел") +
-           "</font></a></b></div></td></table>";
+           "\"" + SiteAddress(sites.HomePage) + "/\" class=\"b\"><font color=\"#0000CC\">" +
+           W("Норвел") + "</font></a></b></div></td></table>";
 }
 
 bool pageSaved(const IssueIndexInput& issue, int n) {
@@ -38,7 +38,7 @@ ByteText newspaperList(const IssueIndexInput& issue, const Sites& sites) {
         const ByteText target =
             pageSaved(issue, n)
                 ? "page" + ByteText::number(n) + ".html\" class=\"b\">"
-                : "http://" + sites.Newspaper + entry(issue.PagePaths, n) + "\" class=\"error\">";
+                : SiteAddress(sites.Newspaper) + entry(issue.PagePaths, n) + "\" class=\"error\">";
         list += "<li><a href=\"" + target + entry(issue.PageTitles, n) + "</a>\n";
     }
     return list;
@@ -51,7 +51,7 @@ ByteText magazineList(const IssueIndexInput& issue, const Sites& sites) {
         const ByteText target =
             pageSaved(issue, n)
                 ? "page" + ByteText::number(n) + ".html\" class=\"online-news-date\">"
-                : "http://" + sites.MagazineArchive + entry(issue.PagePaths, n) +
+                : SiteAddress(sites.MagazineArchive) + entry(issue.PagePaths, n) +
                       "\" class=\"error\">";
         list += "<li><a href=\"" + target + entry(issue.MagazineTitles, n) + "</a><br>\n";
         list += "<div align=\"justify\">&nbsp;<span class=\"bottom\">" +

@@ -93,6 +93,9 @@ void writeRecord(const Settings& s, INI& ini, const QString& programFolder, Mess
     ini.WInIb("Addon", "CreateMainIndex", s.CreateMainIndex);
     ini.WInIb("Addon", "UseIE", s.UseIE);
     writeText(ini, "Addon", "Browser", s.Browser);
+    ini.WInIb("Addon", "MakeEpub", s.MakeEpub);
+    ini.WInIi("Addon", "KeepIssues", s.KeepIssues);
+    ini.WInIi("Addon", "KeepDays", s.KeepDays);
 }
 
 } // namespace
@@ -158,6 +161,9 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     s.CreateMainIndex = ini.RINIb("Addon", "CreateMainIndex");
     s.UseIE = ini.RINIb("Addon", "UseIE");
     s.Browser = readText(ini, "Addon", "Browser");
+    s.MakeEpub = ini.RINIb("Addon", "MakeEpub");
+    s.KeepIssues = ini.RINIi("Addon", "KeepIssues");
+    s.KeepDays = ini.RINIi("Addon", "KeepDays");
 
     // The smallest size is taken for a damaged stylesheet: fall back to the
     // default and let the next save bring the stylesheet along.

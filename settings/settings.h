@@ -52,6 +52,9 @@ struct Settings {
     // program name or path, optionally with arguments; the page follows as
     // one more argument. Empty: the desktop's default handler opens pages.
     QString Browser;
+    bool MakeEpub = false;  // an e-book of every issue after its download
+    int16_t KeepIssues = 0; // issues kept per source after a download; 0 keeps all
+    int16_t KeepDays = 0;   // days an issue is kept after its download; 0 for ever
 };
 
 // Smallest and largest base font size the stylesheet marker is read as.

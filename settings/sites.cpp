@@ -2,6 +2,7 @@
 
 #include "settings/ini.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 Sites LoadSites(const QString& programFolder) {
@@ -21,11 +22,37 @@ Sites LoadSites(const QString& programFolder) {
     take("MagazineMain", sites.MagazineMain);
     take("Update", sites.Update);
     take("HomePage", sites.HomePage);
+    const ByteText caFile = ini.RINI("Sites", "CaFile");
+    if (!caFile.isEmpty())
+        sites.CaFile = QDir(programFolder).absoluteFilePath(cp1251::toUnicode(caFile));
     return sites;
 }
 
-HostPort SplitHost(const ByteText& host) {
-    HostPort hp{host, 80};
+HostEntry ParseHostEntry(const ByteText& entry) {
+    HostEntry parsed;
+    parsed.host = entry;
+    const qsizetype separator = entry.indexOf("://");
+    if (separator >= 0) {
+        parsed.scheme = entry.left(separator).toLower();
+        parsed.host = entry.mid(separator + 3);
+        parsed.valid = parsed.scheme == "http" || parsed.scheme == "https";
+    }
+    // "https://name/" names the same host as "https://name".
+    while (parsed.host.endsWith('/'))
+        parsed.host.chop(1);
+    parsed.valid = parsed.valid && !parsed.host.isEmpty() && !parsed.host.contains('/');
+    return parsed;
+}
+
+ByteText SiteAddress(const ByteText& entry) {
+    const HostEntry parsed = ParseHostEntry(entry);
+    return parsed.scheme + "://" + parsed.host;
+}
+
+HostPort SplitHost(const ByteText& entry) {
+    const HostEntry parsed = ParseHostEntry(entry);
+    const ByteText& host = parsed.host;
+    HostPort hp{host, quint16(parsed.secure() ? 443 : 80)};
     qsizetype colon = host.lastIndexOf(':');
     if (colon > 0) {
         bool ok = false;

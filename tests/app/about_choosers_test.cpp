@@ -11,6 +11,7 @@
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
+#include "tests/support/utf8_text.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -22,10 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Answers the next modal window once it is up, when it is a T; any other
 // window is closed, so a failure cannot leave the test waiting.

@@ -4,6 +4,7 @@
 #include "app/main_controller.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -11,10 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class MainRules : public ::testing::Test {
 protected:

@@ -8,6 +8,7 @@
 #include "tests/support/paint_counter.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,10 +23,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class MainWindow : public ::testing::Test {
 protected:

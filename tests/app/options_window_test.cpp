@@ -8,6 +8,7 @@
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
+#include "tests/support/utf8_text.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -17,15 +18,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 class OptionsWindow : public ::testing::Test {
 protected:
@@ -133,7 +131,8 @@ TEST_F(OptionsWindow, SaveWritesEveryKeyAsTheControlsShowAndHandsTheProxyOn) {
         "[Cashe]\r\nUseCashe=True\r\nCasheSize=120\r\nClearCasheDown=True\r\n"
         "ClearCasheExit=True\r\nQuickDownload=True\r\n"
         "[Addon]\r\nAutoCopy=False\r\nFolderToCopy=\r\nClearFolderToCopy=False\r\n"
-        "CreateSubFolders=False\r\nCreateMainIndex=True\r\nUseIE=False\r\nBrowser=\r\n";
+        "CreateSubFolders=False\r\nCreateMainIndex=True\r\nUseIE=False\r\nBrowser=\r\n"
+        "MakeEpub=False\r\nKeepIssues=0\r\nKeepDays=0\r\n";
     EXPECT_EQ(cp1251::toUnicode(ini()).toStdString(), cp1251::toUnicode(expected).toStdString());
     EXPECT_TRUE(folder.read("data/kp.css").startsWith("/* current CSS font-size: 13px;"));
     EXPECT_TRUE(DC.RequestFor("/daily/").startsWith("GET http://"))
@@ -381,3 +380,28 @@ TEST_F(OptionsWindow, AChooserCancelledChangesNothing) {
 }
 
 } // namespace
+
+TEST_F(OptionsWindow, TheReaderGroupSavesTheBookAndHowLongIssuesStay) {
+    app.settings.KeepDays = -5; // a hand-edited file: shown as "always"
+    open();
+    page(4);
+    EXPECT_EQ(window->ReaderFrame->title(), U("Для читалки"));
+    EXPECT_FALSE(window->MakeEpubCheck->isChecked());
+    EXPECT_EQ(window->KeepIssuesSpin->text(), U("все"));
+    EXPECT_EQ(window->KeepDaysSpin->text(), U("всегда"));
+    tick(window->MakeEpubCheck);
+    window->KeepIssuesSpin->setFocus();
+    QTest::keyClick(window->KeepIssuesSpin, Qt::Key_Up);
+    QTest::keyClick(window->KeepIssuesSpin, Qt::Key_Up);
+    window->KeepDaysSpin->setValue(30);
+    click(window->Command1);
+    EXPECT_TRUE(ini().endsWith("MakeEpub=True\r\nKeepIssues=2\r\nKeepDays=30\r\n"))
+        << ini().toStdString();
+    EXPECT_TRUE(app.settings.MakeEpub);
+
+    open();
+    page(4);
+    EXPECT_TRUE(window->MakeEpubCheck->isChecked());
+    EXPECT_EQ(window->KeepIssuesSpin->value(), 2);
+    EXPECT_EQ(window->KeepDaysSpin->value(), 30);
+}

@@ -4,6 +4,7 @@
 #include "settings/version.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,10 +18,6 @@
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
 QString tail() {
     return U("Вы запустили неполную версию программы. Скачайте и установите последнюю доступную "
              "полную версию программы на сайте автора www.norvel.ru") +
@@ -131,8 +128,10 @@ TEST_F(StartUpRun, FirstStartSavesTheDefaultsReadableByTheOwnerOnly) {
     EXPECT_TRUE(messenger.shown().isEmpty());
     const QByteArray ini = folder.read("options.ini");
     EXPECT_TRUE(ini.startsWith("[Main]\r\nDownloadImages=True\r\nFolderFormat=3\r\n"));
-    EXPECT_TRUE(ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\n"));
-    EXPECT_EQ(ini.count('='), 25);
+    EXPECT_TRUE(
+        ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\nMakeEpub=False\r\n"
+                     "KeepIssues=0\r\nKeepDays=0\r\n"));
+    EXPECT_EQ(ini.count('='), 28);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder.file("options.ini")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -4,15 +4,12 @@
 #include "app/unattended_end.h"
 #include "app/unattended_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 TEST(UnattendedMessenger, EachQuestionGetsTheAnswerThatNeedsNobody) {
     bool killConnect = false;

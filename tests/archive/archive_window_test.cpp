@@ -1,10 +1,11 @@
 // The window "Архив" driven like a user, over issues the program downloaded
 // from the demo site: the list, the panel, the preview and its button, the
-// browser option and "Открыть" with and without it.
+// browser option, "Открыть" with and without it, and "Книга EPUB".
 #include "app/issue_folder.h"
 #include "archive/arhiv.h"
 #include "htmlview/html_label.h"
 #include "tests/archive/demo_archive.h"
+#include "tests/ereader/epub_reader.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -266,6 +268,55 @@ TEST_F(ArchiveWindow, OpenWithoutTheOptionHandsThePageToTheDesktopAfterClosing) 
     EXPECT_EQ(openedWhenClosed, 0) << "the window closes before the page opens";
     QTest::qWait(200);
     EXPECT_FALSE(QFile::exists(home.file("browser.sh.args"))) << "the chosen browser is not used";
+}
+
+TEST_F(ArchiveWindow, TheBookButtonWritesTheSelectedIssuesBookBesideItAndSaysWhere) {
+    CopyDemoIssue(home, demo().newspaper);
+    const QString folder = CopyDemoIssue(home, demo().magazine);
+    auto window = open();
+    EXPECT_FALSE(window->Command4->isEnabled()) << "no book before a selection";
+    pick(*window, demo().magazine);
+    ASSERT_TRUE(window->Command4->isEnabled());
+    QTest::mouseClick(window->Command4, Qt::LeftButton);
+
+    const QString book = folder + ".epub";
+    const int pages = QDir(folder, "page*.html").entryList(QDir::Files).size();
+    ASSERT_EQ(messenger.shown().size(), 1);
+    const ShownMessage said = messenger.shown().first();
+    EXPECT_EQ(said.icon, MessageIcon::Information);
+    EXPECT_EQ(said.title, QString::fromUtf8("Книга для читалки"));
+    EXPECT_TRUE(said.text.contains(book + QString::fromUtf8(" (страниц: %1,").arg(pages)))
+        << said.text.toStdString();
+    const EpubContents contents = ReadEpub(book);
+    ASSERT_TRUE(contents.readable);
+    EXPECT_EQ(contents.entries.first().name, "mimetype");
+    EXPECT_EQ(contents.spine().size(), 1 + pages) << "the index page and every page";
+    EXPECT_EQ(contents.manifest("properties").key("cover-image"), "img/cover.jpg");
+    for (const QByteArray& document : contents.spine()) {
+        for (const QByteArray& src :
+             AttributeValues(contents.bytes("OEBPS/" + document), "img", "src"))
+            EXPECT_TRUE(contents.has("OEBPS/" + src)) << document.data() << ": " << src.data();
+    }
+    EXPECT_FALSE(QFile::exists(home.file("Download/" + demo().newspaper + ".epub")));
+    EXPECT_TRUE(window->isVisible()) << "the window stays open";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor is gone";
+}
+
+// A scheduled run that retired the issue while the window was open.
+TEST_F(ArchiveWindow, TheBookOfAnIssueGoneSinceItWasListedIsRefusedWithTheReason) {
+    const QString folder = CopyDemoIssue(home, demo().newspaper);
+    auto window = open();
+    pick(*window, demo().newspaper);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QTest::mouseClick(window->Command4, Qt::LeftButton);
+    ASSERT_EQ(messenger.shown().size(), 1);
+    EXPECT_EQ(messenger.shown().first().icon, MessageIcon::Error);
+    EXPECT_TRUE(messenger.shown().first().text.contains(folder));
+    EXPECT_TRUE(messenger.shown().first().text.contains("index.htm"));
+    EXPECT_EQ(QDir(home.file("Download")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList())
+        << "no book, not even a part of one";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 } // namespace

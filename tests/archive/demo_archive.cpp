@@ -24,11 +24,6 @@ QByteArray makersStamp() {
     return stamp;
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QString download(const QString& home) {
     DemoSite site;
     if (!site.isRunning() || !site.installInto(home))
@@ -49,12 +44,9 @@ DemoIssues make() {
     QLockFile lock(root + ".lock");
     lock.lock();
     const QString stampFile = root + "/stamp";
-    if (readAll(stampFile) != makersStamp()) {
+    if (ReadFileBytes(stampFile) != makersStamp()) {
         QDir(root).removeRecursively();
-        QDir().mkpath(home + "/data");
-        const QDir data(TempProgramFolder::binDir() + "/data");
-        for (const QString& name : data.entryList(QDir::Files))
-            QFile::copy(data.filePath(name), home + "/data/" + name);
+        CopyBuiltData(home);
         issues.error = download(home);
         QFile stamp(stampFile);
         if (issues.error.isEmpty() && stamp.open(QIODevice::WriteOnly))

@@ -1,13 +1,16 @@
 // How much the download control adds to a fetch: 1,000 small resources from
 // the demo site one after another, with the control's status view shown as
-// the main window shows it, beside curl fetching the same list in one run;
-// and a cache lookup among 50 and among 5,000 entries.
+// the main window shows it, beside curl fetching the same list in one run,
+// over plain TCP and over TLS (the demo site's --tls, every fetch a
+// connection and a handshake of its own for both); and a cache lookup among
+// 50 and among 5,000 entries.
 //
 //   bench_net [count]     (default 1000)
 
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/response_cache.h"
+#include "settings/sites.h"
 #include "tests/support/demo_site.h"
 
 #include <QApplication>
@@ -37,11 +40,18 @@ QList<ByteText> ResourceList(int count) {
     return paths;
 }
 
-double OurFetches(const ByteText& host, const QList<ByteText>& paths, qsizetype* bytes) {
+// The site to fetch from: its host entry and the authority to trust.
+struct Target {
+    ByteText host;
+    QString caFile;
+};
+
+double OurFetches(const Target& target, const QList<ByteText>& paths, qsizetype* bytes) {
     Download_Control dc;
     DownloadControlView view(&dc);
     view.show();
-    dc.RHost(host);
+    dc.setCaFile(target.caFile);
+    dc.RHost(target.host);
     QElapsedTimer clock;
     clock.start();
     for (const ByteText& path : paths) {
@@ -56,19 +66,22 @@ double OurFetches(const ByteText& host, const QList<ByteText>& paths, qsizetype*
     return clock.nsecsElapsed() / 1e6;
 }
 
-double CurlFetches(const ByteText& host, const QList<ByteText>& paths, const QString& folder) {
+double CurlFetches(const Target& target, const QList<ByteText>& paths, const QString& folder) {
     // One curl run over a config file naming every URL, output discarded.
     const QString config = folder + "/curl.cfg";
     QFile file(config);
     if (!file.open(QIODevice::WriteOnly))
         return -1;
     for (const ByteText& path : paths)
-        file.write("url = \"http://" + host + path + "\"\noutput = \"/dev/null\"\n");
+        file.write("url = \"" + SiteAddress(target.host) + path + "\"\noutput = \"/dev/null\"\n");
     file.close();
+    QStringList arguments{"-s", "--fail", "-K", config};
+    if (!target.caFile.isEmpty())
+        arguments += {"--cacert", target.caFile};
     QProcess curl;
     QElapsedTimer clock;
     clock.start();
-    curl.start("curl", {"-s", "--fail", "-K", config});
+    curl.start("curl", arguments);
     if (!curl.waitForFinished(600000) || curl.exitCode() != 0) {
         std::fprintf(stderr, "curl failed: %s\n", curl.readAllStandardError().constData());
         return -1;
@@ -110,6 +123,38 @@ void CacheLookup(const QString& folder) {
                 large, large / small);
 }
 
+// Alternating rounds of both clients over the same list; the machine is
+// shared, so the median of the rounds is reported.
+bool Compare(const char* label, const Target& target, int count, const QString& folder) {
+    const QList<ByteText> paths = ResourceList(count);
+    // One warm-up round each, so neither pays for first-time set-up.
+    qsizetype bytes = 0;
+    OurFetches(target, paths.mid(0, 20), &bytes);
+    CurlFetches(target, paths.mid(0, 20), folder);
+
+    const int rounds = 5;
+    std::vector<double> ours, curl;
+    for (int round = 0; round < rounds; ++round) {
+        bytes = 0;
+        ours.push_back(OurFetches(target, paths, &bytes));
+        curl.push_back(CurlFetches(target, paths, folder));
+        if (ours.back() < 0 || curl.back() < 0)
+            return false;
+    }
+    std::sort(ours.begin(), ours.end());
+    std::sort(curl.begin(), curl.end());
+    const double oursMedian = ours[rounds / 2], curlMedian = curl[rounds / 2];
+    std::printf("%s: %d fetches per round, %lld bytes received, median of %d rounds\n", label,
+                count, qlonglong(bytes), rounds);
+    std::printf("  download control: %.1f ms total, %.3f ms per fetch (best %.3f)\n", oursMedian,
+                oursMedian / count, ours.front() / count);
+    std::printf("  curl (one run):   %.1f ms total, %.3f ms per fetch (best %.3f)\n", curlMedian,
+                curlMedian / count, curl.front() / count);
+    std::printf("  ratio ours / curl: %.2f\n", oursMedian / curlMedian);
+    std::printf("  load average: %s\n", Load().constData());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -119,40 +164,16 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
     DemoSite site;
-    if (!site.isRunning()) {
-        std::fprintf(stderr, "%s\n", qPrintable(site.error()));
-        return 1;
-    }
-    QTemporaryDir folder;
-    const QList<ByteText> paths = ResourceList(count);
-    const ByteText host = site.newspaper();
-
-    // One warm-up round each, so neither pays for first-time set-up.
-    qsizetype bytes = 0;
-    OurFetches(host, paths.mid(0, 20), &bytes);
-    CurlFetches(host, paths.mid(0, 20), folder.path());
-
-    // The machine is shared, so rounds alternate and the median is reported.
-    const int rounds = 5;
-    std::vector<double> ours, curl;
-    for (int round = 0; round < rounds; ++round) {
-        bytes = 0;
-        ours.push_back(OurFetches(host, paths, &bytes));
-        curl.push_back(CurlFetches(host, paths, folder.path()));
-        if (ours.back() < 0 || curl.back() < 0)
+    DemoSite secure({"--tls"});
+    for (const DemoSite* running : {&site, &secure})
+        if (!running->isRunning()) {
+            std::fprintf(stderr, "%s\n", qPrintable(running->error()));
             return 1;
-    }
-    std::sort(ours.begin(), ours.end());
-    std::sort(curl.begin(), curl.end());
-    const double oursMedian = ours[rounds / 2], curlMedian = curl[rounds / 2];
-    std::printf("%d fetches per round, %lld bytes received, median of %d rounds\n", count,
-                qlonglong(bytes), rounds);
-    std::printf("download control: %.1f ms total, %.3f ms per fetch (best %.3f)\n", oursMedian,
-                oursMedian / count, ours.front() / count);
-    std::printf("curl (one run):   %.1f ms total, %.3f ms per fetch (best %.3f)\n", curlMedian,
-                curlMedian / count, curl.front() / count);
-    std::printf("ratio ours / curl: %.2f\n", oursMedian / curlMedian);
-    std::printf("load average: %s\n", Load().constData());
+        }
+    QTemporaryDir folder;
+    if (!Compare("HTTP", {site.newspaper(), {}}, count, folder.path()) ||
+        !Compare("HTTPS", {secure.newspaper(), secure.caFile()}, count, folder.path()))
+        return 1;
     CacheLookup(folder.path());
     return 0;
 }

@@ -29,6 +29,7 @@ E2ERun::E2ERun(const QStringList& siteArguments)
     site.installInto(home.path());
     app.ProgramFolder = ProgramFolder();
     app.sites = LoadSites(app.ProgramFolder);
+    DC.setCaFile(app.sites.CaFile);
     DC.setMessenger(&messenger);
     DC.setTrafficCounter(&app.state.TrafficBytes);
     QObject::connect(&DC, &Download_Control::mainStatusChanged, &controller,
@@ -75,13 +76,7 @@ void E2ERun::Download(int16_t source, std::function<void(Select_Number&)> choose
 }
 
 void E2ERun::UseAuthorisedProxy() {
-    Settings& s = app.settings;
-    s.UseProxy = true;
-    s.ProxyName = "127.0.0.1";
-    s.ProxyPort = QString::number(site.proxyPort());
-    s.ProxyAut = true;
-    s.ProxyLogin = "reader";
-    s.ProxyPass = "secret";
+    UseDemoProxy(app.settings, site.proxyPort());
 }
 
 void E2ERun::StopWhenStatus(const QString& text) {
@@ -108,6 +103,7 @@ int E2ERun::requestsFor(const ByteText& path) const {
 
 ByteText E2ERun::fetchBody(const ByteText& host, const ByteText& path) {
     Download_Control direct;
+    direct.setCaFile(app.sites.CaFile);
     direct.RHost(host);
     return ExtractBody(direct.Down(path, false));
 }

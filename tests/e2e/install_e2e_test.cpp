@@ -4,7 +4,7 @@
 // files in the user's data folder.
 #include "settings/whole_file.h"
 #include "tests/support/demo_site.h"
-#include "tests/support/program_process.h"
+#include "tests/support/program_run.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -127,12 +127,13 @@ TEST_F(Installed, FromAReadOnlyPrefixTheProgramDownloadsIntoTheUsersDataFolder) 
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(QDir().mkpath(home) && site.installInto(home));
-    QProcessEnvironment env = NoDisplayEnvironment(QString());
-    env.insert("HOME", scratch.filePath("home"));
-    env.insert("XDG_DATA_HOME", userData);
-    const ProgramOutcome run = RunProgramToEnd({"-kp"}, env, 120'000, file("bin/norvel2"));
+    // No NORVEL_HOME: the installed program finds its folder itself.
+    ProgramStart start({}, {"-kp"},
+                       {"HOME=" + scratch.filePath("home"), "XDG_DATA_HOME=" + userData});
+    start.program = file("bin/norvel2");
+    const ProgramRun run = RunProgram(start, 120'000);
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.exitCode, 0) << run.err.data();
+    EXPECT_EQ(run.exitCode, 0) << run.errors.data();
 
     EXPECT_EQ(QDir(home + "/data").entryList(QDir::Files).size(), 9) << "data/ copied";
     EXPECT_TRUE(QFileInfo(home + "/options.ini").isFile());

@@ -26,11 +26,6 @@ QString PictureFile(const QString& issueFolder, const ByteText& path) {
     return issueFolder + "/img/" + FileNameOf(ImageFileName(path));
 }
 
-ByteText Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : ByteText();
-}
-
 // The picture as the site serves it when nothing goes wrong.
 ByteText Served(const DemoSite& site, const ByteText& path) {
     Download_Control direct;
@@ -78,8 +73,8 @@ TEST(NetworkFaultsProgram, DamagedPicturesAreNeitherSavedNorCachedAsGood) {
     for (const ByteText& repaired : {pictures[2], pictures[3], pictures[4]}) {
         const ByteText served = Served(run.site, repaired);
         ASSERT_FALSE(served.isEmpty());
-        EXPECT_EQ(Read(PictureFile(issue, repaired)), served) << repaired.constData();
-        const ByteText cached = Read(CacheFileFor(run.home, run.site, repaired));
+        EXPECT_EQ(ReadFileBytes(PictureFile(issue, repaired)), served) << repaired.constData();
+        const ByteText cached = ReadFileBytes(CacheFileFor(run.home, run.site, repaired));
         EXPECT_EQ(ExtractBody(cached), served) << repaired.constData();
         EXPECT_FALSE(cached.contains("Transfer-Encoding"));
     }
@@ -98,7 +93,7 @@ TEST(NetworkFaultsProgram, DamagedCacheEntriesAreFetchedAgain) {
     const QString headless = CacheFileFor(run.home, run.site, pictures[2]);
     ASSERT_FALSE(cutShort.isEmpty());
     ASSERT_FALSE(headless.isEmpty());
-    const ByteText whole = Read(cutShort);
+    const ByteText whole = ReadFileBytes(cutShort);
     run.home.write(QDir(run.home.path()).relativeFilePath(cutShort), whole.chopped(100));
     run.home.write(QDir(run.home.path()).relativeFilePath(headless), "HTTP/1.0 200 OK\r\nCont");
     ASSERT_TRUE(QDir(run.home.file("Download")).removeRecursively());
@@ -108,7 +103,8 @@ TEST(NetworkFaultsProgram, DamagedCacheEntriesAreFetchedAgain) {
     EXPECT_EQ(PictureRequests(run.site), (QList<ByteText>{pictures[0], pictures[2]}));
     const QString issue = OnlyIssueFolder(run.home.path());
     for (const ByteText& path : {pictures[0], pictures[1], pictures[2]})
-        EXPECT_EQ(Read(PictureFile(issue, path)), Served(run.site, path)) << path.constData();
+        EXPECT_EQ(ReadFileBytes(PictureFile(issue, path)), Served(run.site, path))
+            << path.constData();
 }
 
 TEST(NetworkFaultsProgram, LinkHoldingALineBreakAddsNoHeaderLine) {
@@ -127,7 +123,8 @@ TEST(NetworkFaultsProgram, LinkHoldingALineBreakAddsNoHeaderLine) {
             hostile = path;
     ASSERT_FALSE(hostile.isEmpty());
     const ByteText linked = ByteText::fromPercentEncoding(hostile);
-    EXPECT_TRUE(Read(PictureFile(OnlyIssueFolder(run.home.path()), linked)).startsWith("GIF8"));
+    EXPECT_TRUE(
+        ReadFileBytes(PictureFile(OnlyIssueFolder(run.home.path()), linked)).startsWith("GIF8"));
 }
 
 TEST(NetworkFaultsProgram, TrickledPictureEndsAtTheFetchLimit) {
@@ -142,7 +139,7 @@ TEST(NetworkFaultsProgram, TrickledPictureEndsAtTheFetchLimit) {
     ASSERT_GE(pictures.size(), 2);
     const QString issue = OnlyIssueFolder(run.home.path());
     EXPECT_FALSE(QFile::exists(PictureFile(issue, pictures[0])));
-    EXPECT_EQ(Read(PictureFile(issue, pictures[1])), Served(run.site, pictures[1]));
+    EXPECT_EQ(ReadFileBytes(PictureFile(issue, pictures[1])), Served(run.site, pictures[1]));
 }
 
 } // namespace

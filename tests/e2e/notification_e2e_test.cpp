@@ -5,7 +5,8 @@
 #include "app/open_issue.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/fake_notifications.h"
-#include "tests/support/program_process.h"
+#include "tests/support/program_run.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDesktopServices>
 #include <QTest>
@@ -13,10 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // Catches what the desktop is asked to open.
 class OpenedUrls : public QObject {
@@ -69,11 +66,9 @@ TEST_F(Notification, TheUnattendedProgramAnnouncesTheIssueWithoutAnAction) {
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
-    QProcessEnvironment env = NoDisplayEnvironment(home.path());
-    env.insert("DBUS_SESSION_BUS_ADDRESS", service.address());
     QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(BuiltProgram(), {"-kt"});
+    StartProgram(program,
+                 {home.path(), {"-kt"}, {"DBUS_SESSION_BUS_ADDRESS=" + service.address()}});
     // The service answers on this thread: wait with the events running.
     ASSERT_TRUE(QTest::qWaitFor([&] { return program.state() == QProcess::NotRunning; }, 120'000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().data();

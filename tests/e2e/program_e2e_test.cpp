@@ -17,10 +17,6 @@
 
 namespace {
 
-QStringList IssueFolders(const TempProgramFolder& home) {
-    return QDir(home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 void ExpectUnattendedRuns(const QString& switchText, const QString& folderEnding,
                           const ByteText& contentsPrefix) {
     TempProgramFolder home;
@@ -31,7 +27,7 @@ void ExpectUnattendedRuns(const QString& switchText, const QString& folderEnding
     ProgramRun first = RunProgram(home.path(), switchText);
     ASSERT_TRUE(first.finished) << "the unattended run must end by itself";
     EXPECT_EQ(first.exitCode, 0);
-    const QStringList folders = IssueFolders(home);
+    const QStringList folders = IssueFolders(home.path());
     ASSERT_EQ(folders.size(), 1);
     EXPECT_TRUE(folders.first().endsWith(folderEnding) == !folderEnding.isEmpty() ||
                 folderEnding.isEmpty());
@@ -47,7 +43,7 @@ void ExpectUnattendedRuns(const QString& switchText, const QString& folderEnding
     ProgramRun second = RunProgram(home.path(), switchText);
     ASSERT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 0);
-    EXPECT_EQ(IssueFolders(home), folders);
+    EXPECT_EQ(IssueFolders(home.path()), folders);
     for (const ByteText& line : site.requestLines())
         EXPECT_FALSE(line.startsWith("GET " + contentsPrefix) || line.contains("/print"))
             << "nothing of the archived issue is fetched again: " << line.toStdString();
@@ -76,7 +72,7 @@ TEST(UnattendedProgram, NewerVersionIsReportedOnStandardErrorAndNotInstalled) {
                               "2.1.7), 68 кб: " +
                               link))
         << run.errors.toStdString();
-    EXPECT_EQ(IssueFolders(home).size(), 1) << "the issue is downloaded all the same";
+    EXPECT_EQ(IssueFolders(home.path()).size(), 1) << "the issue is downloaded all the same";
     const QList<ByteText> lines = site.requestLines();
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.first(), "GET /version.info HTTP/1.0");
@@ -115,7 +111,7 @@ TEST(UnattendedProgram, RussianProxyLoginKeptInUtf8DownloadsTheIssue) {
     const ProgramRun run = RunProgram(p.home.path(), "-kp");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(IssueFolders(p.home).size(), 1);
+    EXPECT_EQ(IssueFolders(p.home.path()).size(), 1);
 }
 
 TEST(UnattendedProgram, RefusedProxyLoginEndsTheRunAfterTheFirstRefusal) {
@@ -128,7 +124,7 @@ TEST(UnattendedProgram, RefusedProxyLoginEndsTheRunAfterTheFirstRefusal) {
         << run.errors.toStdString();
     EXPECT_EQ(p.site.requestLines(),
               QList<ByteText>({"GET http://" + p.site.update() + "/version.info HTTP/1.0"}));
-    EXPECT_TRUE(IssueFolders(p.home).isEmpty());
+    EXPECT_TRUE(IssueFolders(p.home.path()).isEmpty());
 }
 
 // The hand-over comes from an update the user started at the screen: the
@@ -137,11 +133,8 @@ TEST(ProgramHandOver, DelDeletesTheFileTheUpdateNamed) {
     TempProgramFolder home;
     home.write("old setup.sh", "#!/bin/sh\n");
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("NORVEL_HOME", home.path());
-    program.setProcessEnvironment(env);
-    program.start(TempProgramFolder::binDir() + "/norvel2", {"/del", home.file("old setup.sh")});
+    StartProgram(program,
+                 {home.path(), {"/del", home.file("old setup.sh")}, {"QT_QPA_PLATFORM=offscreen"}});
     ASSERT_TRUE(program.waitForStarted(10'000));
     QElapsedTimer clock;
     clock.start();

@@ -3,9 +3,10 @@
 // Windows-1251 cannot hold, and what a killed run left behind.
 #include "settings/whole_file.h"
 #include "tests/support/demo_site.h"
-#include "tests/support/program_process.h"
+#include "tests/support/program_run.h"
 #include "tests/support/small_file_system.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,17 +16,6 @@
 
 namespace {
 
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-void copyData(const QString& programFolder) {
-    QDir().mkpath(programFolder + "/data");
-    QDir source(TempProgramFolder::binDir() + "/data");
-    for (const QString& name : source.entryList(QDir::Files))
-        QFile::copy(source.filePath(name), programFolder + "/data/" + name);
-}
-
 void stopProgram(QProcess& process) {
     process.kill();
     process.waitForFinished(5000);
@@ -34,27 +24,24 @@ void stopProgram(QProcess& process) {
 TEST(ProgramFolderOfTheProgram, ASecondCopyOnTheSameFolderIsRefusedWhateverItsRuntimeFolder) {
     TempProgramFolder home;
     QTemporaryDir runtimeOne, runtimeTwo;
-    QProcessEnvironment env = NoDisplayEnvironment(home.path());
-    env.insert("XDG_RUNTIME_DIR", runtimeOne.path());
     // The first copy is a window left open: on a platform chosen for it, as
     // no window opens without any display.
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     QProcess first;
-    first.setProcessEnvironment(env);
-    env.remove("QT_QPA_PLATFORM");
-    first.start(BuiltProgram(), {});
+    StartProgram(
+        first,
+        {home.path(), {}, {"XDG_RUNTIME_DIR=" + runtimeOne.path(), "QT_QPA_PLATFORM=offscreen"}});
     QElapsedTimer clock;
     clock.start();
     while (!QFileInfo::exists(home.file("options.ini")) && clock.elapsed() < 30'000)
         first.waitForFinished(50);
     ASSERT_TRUE(QFileInfo::exists(home.file(".norvel2.lock")));
 
-    env.insert("XDG_RUNTIME_DIR", runtimeTwo.path());
-    const ProgramOutcome second = RunProgramToEnd({"-kp"}, env, 30'000);
+    const ProgramRun second =
+        RunProgram(home.path(), "-kp", {"XDG_RUNTIME_DIR=" + runtimeTwo.path()}, 30'000);
     stopProgram(first);
     ASSERT_TRUE(second.finished) << "the refused copy ends by itself";
     EXPECT_NE(second.exitCode, 0);
-    EXPECT_TRUE(second.errText().contains(U("Программа уже запущена!"))) << second.err.data();
+    EXPECT_TRUE(second.errorText().contains(U("Программа уже запущена!"))) << second.errors.data();
     EXPECT_TRUE(QDir(runtimeTwo.path()).isEmpty());
 }
 
@@ -62,27 +49,26 @@ TEST(ProgramFolderOfTheProgram, AFirstStartOnAFullDiskSaysSoAndLeavesNoSettingsF
     SmallFileSystem disk(512);
     if (!disk.mounted())
         GTEST_SKIP() << "no small file system: " << disk.why().toStdString();
-    copyData(disk.path());
+    CopyBuiltData(disk.path());
     disk.fill();
-    const ProgramOutcome run = RunProgramToEnd({"-kp"}, NoDisplayEnvironment(disk.path()), 30'000);
+    const ProgramRun run = RunProgram(disk.path(), "-kp", {}, 30'000);
     const QString options = disk.path() + "/options.ini";
     ASSERT_TRUE(run.finished);
-    EXPECT_TRUE(run.errText().contains(U("Ошибка записи файла ") + options)) << run.err.data();
+    EXPECT_TRUE(run.errorText().contains(U("Ошибка записи файла ") + options)) << run.errors.data();
     EXPECT_FALSE(QFileInfo::exists(options)) << "no empty settings file";
 }
 
 TEST(ProgramFolderOfTheProgram, AFolderOutsideWindows1251ProcessesPagesOnTheSecondRun) {
     TempProgramFolder base(false);
     const QString home = base.file(U("Zażółć"));
-    copyData(home);
+    CopyBuiltData(home);
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home));
-    const QProcessEnvironment env = NoDisplayEnvironment(home);
 
-    const ProgramOutcome first = RunProgramToEnd({"-kt"}, env);
+    const ProgramRun first = RunProgram(home, "-kt", {}, 120'000);
     ASSERT_TRUE(first.finished);
-    ASSERT_EQ(first.exitCode, 0) << first.err.data();
+    ASSERT_EQ(first.exitCode, 0) << first.errors.data();
     const ByteText options = ReadWholeFile(home + "/options.ini").value_or("");
     EXPECT_FALSE(options.contains('?')) << options.data();
 
@@ -94,9 +80,9 @@ TEST(ProgramFolderOfTheProgram, AFolderOutsideWindows1251ProcessesPagesOnTheSeco
     ASSERT_TRUE(WriteWholeFile(leftover + ".x", "half") &&
                 QFile::rename(leftover + ".x", leftover));
 
-    const ProgramOutcome second = RunProgramToEnd({"-kp"}, env);
+    const ProgramRun second = RunProgram(home, "-kp", {}, 120'000);
     ASSERT_TRUE(second.finished);
-    EXPECT_EQ(second.exitCode, 0) << second.err.data();
+    EXPECT_EQ(second.exitCode, 0) << second.errors.data();
     EXPECT_FALSE(QFileInfo::exists(leftover));
     QDir archive(home + "/Download");
     const QStringList newspaper = archive.entryList({"????.??.??"}, QDir::Dirs);
@@ -106,7 +92,7 @@ TEST(ProgramFolderOfTheProgram, AFolderOutsideWindows1251ProcessesPagesOnTheSeco
     EXPECT_TRUE(text.contains("kp.css")) << "the script ran on the page";
     EXPECT_FALSE(text.contains("/_css/print.css"));
     EXPECT_TRUE(text.contains("<a href=\"index.htm\">")) << "back to the issue's contents";
-    EXPECT_FALSE(second.errText().contains("script")) << second.err.data();
+    EXPECT_FALSE(second.errorText().contains("script")) << second.errors.data();
 }
 
 TEST(ProgramFolderOfTheProgram, AScriptPathThatNamesNoFileIsReportedOnce) {
@@ -116,10 +102,10 @@ TEST(ProgramFolderOfTheProgram, AScriptPathThatNamesNoFileIsReportedOnce) {
     ASSERT_TRUE(site.installInto(home.path()));
     home.write("options.ini", "[Processing]\r\nFileScript=/nowhere/script.txt\r\n"
                               "[Cashe]\r\nCasheSize=400\r\n");
-    const ProgramOutcome run = RunProgramToEnd({"-kp"}, NoDisplayEnvironment(home.path()));
+    const ProgramRun run = RunProgram(home.path(), "-kp", {}, 120'000);
     ASSERT_TRUE(run.finished);
-    EXPECT_EQ(run.errText().count(U("Не найден файл сценария")), 1) << run.err.data();
-    EXPECT_TRUE(run.errText().contains("/nowhere/script.txt"));
+    EXPECT_EQ(run.errorText().count(U("Не найден файл сценария")), 1) << run.errors.data();
+    EXPECT_TRUE(run.errorText().contains("/nowhere/script.txt"));
 }
 
 } // namespace

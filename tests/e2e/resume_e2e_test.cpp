@@ -4,7 +4,6 @@
 #include "app/check_in_archive.h"
 #include "processing/issue_index.h"
 #include "tests/e2e/e2e_fixture.h"
-#include "tests/e2e/running_program.h"
 #include "tests/support/program_run.h"
 
 #include <QDirIterator>
@@ -81,7 +80,7 @@ TEST(Resume, AKilledRunIsCompletedByTheNext) {
     DemoSite site(SilentSixthPage);
     site.installInto(home.path());
     QProcess first;
-    StartNorvel(first, home.path(), {"-kp"});
+    StartProgram(first, {home.path(), {"-kp"}});
     ASSERT_TRUE(WaitUntil([&site] { return PageRequests(site).size() == 6; }));
     first.kill(); // SIGKILL: no clean-up of any kind
     first.waitForFinished();

@@ -3,10 +3,10 @@
 // exit status, its lines on standard error, one summary line and a log line;
 // and an issue left unfinished is completed by the next run.
 #include "app/check_in_archive.h"
-#include "tests/e2e/running_program.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
+#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +16,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QStringList LogLines(const TempProgramFolder& home) {
     return QString::fromUtf8(home.read("norvel.log")).split('\n', Qt::SkipEmptyParts);
@@ -204,7 +200,7 @@ TEST(UnattendedEnds, ASecondCopyDoesNotStart) {
     DemoSite site(Fault("newspaper:^/=silent"));
     site.installInto(home.path());
     QProcess first;
-    StartNorvel(first, home.path(), {"-kp"});
+    StartProgram(first, {home.path(), {"-kp"}});
     ASSERT_TRUE(WaitUntil([&site] { return !site.requestLines().isEmpty(); }))
         << "the first copy runs";
     const ProgramRun second = RunProgram(home.path(), "-kt");
@@ -229,7 +225,9 @@ TEST(UnattendedEnds, AProgramFolderThatCannotBeWrittenIsRefused) {
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
                                            QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
     QProcess program;
-    StartNorvel(program, home.path(), {"-kp"}, wrapper);
+    ProgramStart start(home.path(), {"-kp"});
+    start.wrapper = wrapper;
+    StartProgram(program, start);
     const bool finished = program.waitForFinished(60'000);
     QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_TRUE(finished);

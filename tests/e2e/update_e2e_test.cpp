@@ -31,10 +31,6 @@ bool AnyRequestFor(const E2ERun& run, const ByteText& part) {
     return false;
 }
 
-QStringList IssueFolders(const E2ERun& run) {
-    return QDir(run.home.file("Download")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 // What the update window showed, and how the test answered it.
 struct WindowSeen {
     int opened = 0;
@@ -111,7 +107,7 @@ TEST(UpdateCheck, NoAnswerOrAnErrorPageLetsTheDownloadGoOn) {
     run.Download(MagazineSource);
     EXPECT_EQ(run.controller.Stat, Loaded);
     EXPECT_EQ(seen.opened, 0);
-    EXPECT_EQ(IssueFolders(run).size(), 2);
+    EXPECT_EQ(IssueFolders(run.home.path()).size(), 2);
 }
 
 TEST(UpdateCheck, NewerVersionPausesInTheWindowAndCancelGoesOn) {
@@ -128,7 +124,7 @@ TEST(UpdateCheck, NewerVersionPausesInTheWindowAndCancelGoesOn) {
     EXPECT_TRUE(run.statuses.contains(Found));
     EXPECT_EQ(run.controller.Stat, Loaded);
     EXPECT_FALSE(Requested(run, Release));
-    EXPECT_EQ(IssueFolders(run).size(), 1);
+    EXPECT_EQ(IssueFolders(run.home.path()).size(), 1);
 }
 
 TEST(UpdateCheck, UpdateFetchesChecksAndStartsTheReleaseThenEnds) {
@@ -149,7 +145,7 @@ TEST(UpdateCheck, UpdateFetchesChecksAndStartsTheReleaseThenEnds) {
     EXPECT_TRUE(Requested(run, Release));
     EXPECT_TRUE(Requested(run, "/download.php?version=2.2.0"));
     EXPECT_FALSE(Requested(run, "/")) << "no main page after the update";
-    EXPECT_TRUE(IssueFolders(run).isEmpty());
+    EXPECT_TRUE(IssueFolders(run.home.path()).isEmpty());
 }
 
 TEST(UpdateCheck, AReleaseOfTheWrongSizeHashOrNameIsNeitherKeptNorStarted) {

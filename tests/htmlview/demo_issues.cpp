@@ -1,9 +1,8 @@
 #include "demo_issues.h"
 
 #include "tests/support/demo_site.h"
+#include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
-
-#include <QProcess>
 
 #include <memory>
 
@@ -19,20 +18,9 @@ QString DownloadedDemoIssues() {
     if (!site.isRunning() || !site.installInto(home->path()))
         return archive;
     for (const char* source : {"-kp", "-kt"}) {
-        QProcess program;
-        // Started as a scheduler starts it: no display, the platform its own choice.
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(QString::fromLatin1(name));
-        env.insert(QStringLiteral("NORVEL_HOME"), home->path());
-        program.setProcessEnvironment(env);
-        program.start(TempProgramFolder::binDir() + QStringLiteral("/norvel2"),
-                      {QString::fromLatin1(source)});
-        if (!program.waitForFinished(120'000) || program.exitCode() != 0) {
-            program.kill();
-            program.waitForFinished();
+        const ProgramRun run = RunProgram(home->path(), QString::fromLatin1(source), {}, 120'000);
+        if (!run.finished || run.exitCode != 0)
             return archive;
-        }
     }
     archive = home->file(QStringLiteral("Download"));
     return archive;

@@ -4,6 +4,7 @@
 // no picture; all others are 40 x 30 pictures. NORVEL_UPDATE_LAYOUT=1
 // rewrites the expected dumps.
 #include "laid_out_document.h"
+#include "tests/support/temp_program_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,6 @@ namespace {
 
 QString layoutDir() {
     return QStringLiteral(HTMLVIEW_TEST_DIR "/layout");
-}
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 int widthOf(const QByteArray& html) {
@@ -36,7 +32,7 @@ TEST(LayoutDump, MatchesExpectedDumps) {
     const bool update = qEnvironmentVariableIsSet("NORVEL_UPDATE_LAYOUT");
     for (const QString& input : inputs) {
         SCOPED_TRACE(input.toStdString());
-        const QByteArray html = readAll(layoutDir() + QLatin1Char('/') + input);
+        const QByteArray html = ReadFileBytes(layoutDir() + QLatin1Char('/') + input);
         // The inputs are UTF-8 files; the control reads Windows-1251.
         const LaidOutDocument d(cp1251::fromUnicode(QString::fromUtf8(html)), widthOf(html), 300,
                                 PicturesOf(40, 30));
@@ -49,7 +45,7 @@ TEST(LayoutDump, MatchesExpectedDumps) {
             out.write(actual);
             continue;
         }
-        const QByteArray expected = readAll(expectedPath);
+        const QByteArray expected = ReadFileBytes(expectedPath);
         if (actual != expected) {
             QString actualPath = expectedPath;
             actualPath.replace(QStringLiteral(".txt"), QStringLiteral(".actual.txt"));

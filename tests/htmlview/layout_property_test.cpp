@@ -6,6 +6,7 @@
 #include "demo_issues.h"
 #include "laid_out_document.h"
 #include "layout_properties.h"
+#include "tests/support/temp_program_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,11 +17,6 @@ namespace htmlview::test {
 namespace {
 
 constexpr int kWidths[] = {400, 600, 1000};
-
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Pictures as the page's own folder holds them.
 ImageLoader picturesBeside(const QString& folder) {
@@ -49,7 +45,7 @@ void expectSoundIssue(bool magazine) {
         const QDir issue(archive + QLatin1Char('/') + folder);
         for (const QString& page :
              issue.entryList({QStringLiteral("*.htm"), QStringLiteral("*.html")}, QDir::Files)) {
-            expectSoundLayout(folder + QLatin1Char('/') + page, readAll(issue.filePath(page)),
+            expectSoundLayout(folder + QLatin1Char('/') + page, ReadFileBytes(issue.filePath(page)),
                               picturesBeside(issue.path()));
             ++pages;
         }
@@ -70,7 +66,7 @@ TEST(LayoutProperties, DataTemplates) {
     const QStringList templates = {QStringLiteral("index.dat"), QStringLiteral("indexct.dat"),
                                    QStringLiteral("mainindex.dat"), QStringLiteral("wserror.dat")};
     for (const QString& name : templates) {
-        const ByteText html = readAll(data + QLatin1Char('/') + name);
+        const ByteText html = ReadFileBytes(data + QLatin1Char('/') + name);
         ASSERT_FALSE(html.isEmpty()) << name.toStdString();
         expectSoundLayout(name, html, picturesBeside(data));
     }
@@ -81,7 +77,7 @@ TEST(LayoutProperties, LayoutTestDocuments) {
     const QStringList inputs = layout.entryList({QStringLiteral("*.html")}, QDir::Files);
     ASSERT_GE(inputs.size(), 8);
     for (const QString& input : inputs) {
-        const QByteArray html = readAll(layout.filePath(input));
+        const QByteArray html = ReadFileBytes(layout.filePath(input));
         expectSoundLayout(input, cp1251::fromUnicode(QString::fromUtf8(html)), PicturesOf(40, 30));
     }
 }

@@ -6,6 +6,7 @@
 #include "htmlview/recording_surface.h"
 #include "htmlview/render.h"
 #include "htmlview/tag_codes.h"
+#include "tests/support/temp_program_folder.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,11 +18,6 @@ namespace {
 
 QString dataDir() {
     return QStringLiteral(NORVEL_SOURCE_DIR "/data");
-}
-
-ByteText readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : ByteText();
 }
 
 // An issue index as the index builder makes it from a template: heading,
@@ -67,7 +63,7 @@ int inkPixels(const QImage& image, QRgb background) {
 class IndexPagePainting : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(IndexPagePainting, PaintsTextLinksAndPictures) {
-    const ByteText templateText = readFile(dataDir() + QLatin1Char('/') + GetParam());
+    const ByteText templateText = ReadFileBytes(dataDir() + QLatin1Char('/') + GetParam());
     ASSERT_FALSE(templateText.isEmpty()) << GetParam();
     HtmlDocument doc;
     doc.EnableAnchors = true;

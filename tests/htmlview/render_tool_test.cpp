@@ -3,11 +3,11 @@
 // fonts of the offscreen platform, and a picture of the whole page.
 #include "demo_issues.h"
 
+#include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QRect>
 #include <QTemporaryDir>
 
@@ -22,24 +22,14 @@ struct ToolRun {
     QString err;
 };
 
+// The tool picks the offscreen platform itself.
 ToolRun RunTool(const QStringList& arguments) {
-    QProcess tool;
-    // The tool picks the offscreen platform itself.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    tool.setProcessEnvironment(env);
-    tool.start(TempProgramFolder::binDir() + QStringLiteral("/norvel-render"), arguments);
-    ToolRun run;
-    if (!tool.waitForFinished(60'000)) {
-        tool.kill();
-        tool.waitForFinished();
-        return run;
-    }
-    run.exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-    run.out = QString::fromUtf8(tool.readAllStandardOutput());
-    run.err = QString::fromUtf8(tool.readAllStandardError());
-    return run;
+    ProgramStart start({}, arguments);
+    start.program = TempProgramFolder::binDir() + "/norvel-render";
+    const ProgramRun run = RunProgram(start);
+    if (!run.finished)
+        return {};
+    return {run.exitCode, QString::fromUtf8(run.output), run.errorText()};
 }
 
 struct PrintedRun {

@@ -1,12 +1,14 @@
 // The download control against the demo site: real server, real proxy, real
-// fault switches, real cache files.
+// fault switches, real cache files. The fault tests run over plain TCP and
+// over TLS alike.
 #include "net/download_control.h"
+#include "settings/sites.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -28,12 +30,21 @@ ByteText ExpectedRequest(const ByteText& host, const ByteText& path, bool viaPro
     return r + "\r\n";
 }
 
-// A plain fetch by a bare socket, to compare the control's bytes with.
-ByteText RawFetch(const ByteText& host, const ByteText& path) {
-    QTcpSocket socket;
+// A plain fetch by a bare socket, to compare the control's bytes with; over
+// TLS for an "https://" host, trusting the authority of caFile.
+ByteText RawFetch(const ByteText& host, const ByteText& path, const QString& caFile = {}) {
+    QSslSocket socket;
     socket.connectToHost("127.0.0.1", DemoSite::portOf(host));
     if (!socket.waitForConnected(5000))
         return {};
+    if (host.startsWith("https://")) {
+        QSslConfiguration trust = socket.sslConfiguration();
+        trust.setCaCertificates(QSslCertificate::fromPath(caFile));
+        socket.setSslConfiguration(trust);
+        socket.startClientEncryption();
+        if (!socket.waitForEncrypted(5000))
+            return {};
+    }
     socket.write("GET " + path + " HTTP/1.0\r\nHost: " + host + "\r\n\r\n");
     ByteText bytes;
     while (socket.state() == QAbstractSocket::ConnectedState && socket.waitForReadyRead(5000))
@@ -49,6 +60,7 @@ class DemoTest : public ::testing::Test {
 protected:
     explicit DemoTest(const QStringList& arguments = {}) : site(arguments) {
         dc.setTrafficCounter(&traffic);
+        dc.setCaFile(site.caFile());
         dc.PathCasheFiles(home.file("cashe"));
         dc.RHost(site.newspaper());
         QObject::connect(&dc, &Download_Control::statusChanged,
@@ -59,6 +71,9 @@ protected:
     void SetUp() override { ASSERT_TRUE(site.isRunning()) << site.error().toStdString(); }
 
     void useProxy() { dc.UseProxyServer("127.0.0.1", ByteText::number(site.proxyPort()), true); }
+    ByteText rawFetch(const ByteText& path) {
+        return RawFetch(site.newspaper(), path, site.caFile());
+    }
 
     TempProgramFolder home;
     DemoSite site;
@@ -72,18 +87,20 @@ protected:
     ProxyAuthTest() : DemoTest({"--proxy-auth", "reader:s3cret"}) {}
 };
 
-// Each fault on its own query, so one server serves them all.
-class FaultTest : public DemoTest {
+// Each fault on its own query, so one server serves them all; the parameter
+// is the switch of the transport ("--tls" for TLS, empty for plain TCP).
+class FaultTest : public DemoTest, public ::testing::WithParamInterface<const char*> {
 protected:
     FaultTest()
-        : DemoTest({"--fault", "k404=404",           "--fault", "k407=407",
-                    "--fault", "k500=500",           "--fault", "k302=302",
-                    "--fault", "kclose=close",       "--fault", "ksilent=silent",
-                    "--fault", "kreset=reset",       "--fault", "kdribble=dribble",
-                    "--fault", "kendless=endless",   "--fault", "ksplit=split-header",
-                    "--fault", "khttp11=http11",     "--fault", "kunsized=reset-unsized",
-                    "--fault", "kchunked=chunked",   "--fault", "klong=long",
-                    "--fault", "kheadless=no-status"}) {}
+        : DemoTest(QStringList{"--fault", "k404=404",           "--fault", "k407=407",
+                               "--fault", "k500=500",           "--fault", "k302=302",
+                               "--fault", "kclose=close",       "--fault", "ksilent=silent",
+                               "--fault", "kreset=reset",       "--fault", "kdribble=dribble",
+                               "--fault", "kendless=endless",   "--fault", "ksplit=split-header",
+                               "--fault", "khttp11=http11",     "--fault", "kunsized=reset-unsized",
+                               "--fault", "kchunked=chunked",   "--fault", "klong=long",
+                               "--fault", "kheadless=no-status"} +
+                   (*GetParam() ? QStringList{GetParam()} : QStringList{})) {}
 };
 
 } // namespace
@@ -233,7 +250,12 @@ TEST_F(DemoTest, UserStopInTheMiddleOfATransferReturnsStop) {
     EXPECT_EQ(dc.SizeCashe(), 0);
 }
 
-TEST_F(FaultTest, EveryFaultEndsInTheRightResultWithoutAHang) {
+INSTANTIATE_TEST_SUITE_P(OverTcpAndTls, FaultTest, ::testing::Values("", "--tls"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                             return std::string(*info.param ? "Tls" : "Tcp");
+                         });
+
+TEST_P(FaultTest, EveryFaultEndsInTheRightResultWithoutAHang) {
     dc.setSilenceLimit(1000);
     dc.setResponseLimit(2 * 1024 * 1024);
     auto fetch = [this](const char* kind) { return dc.Down(Style + "?" + kind, true); };
@@ -246,7 +268,7 @@ TEST_F(FaultTest, EveryFaultEndsInTheRightResultWithoutAHang) {
     EXPECT_TRUE(fetch("k500").startsWith("HTTP/1.0 500 Internal Server Error"));
     const ByteText redirect = fetch("k302");
     EXPECT_TRUE(redirect.startsWith("HTTP/1.0 302 Found"));
-    EXPECT_TRUE(redirect.contains("\r\nLocation: http://"));
+    EXPECT_TRUE(redirect.contains("\r\nLocation: " + SiteAddress(site.newspaper()) + "/moved"));
     EXPECT_EQ(dc.SizeCashe(), 0); // neither a 500 nor a redirect is kept
 
     EXPECT_EQ(fetch("kclose"), "error");
@@ -259,7 +281,8 @@ TEST_F(FaultTest, EveryFaultEndsInTheRightResultWithoutAHang) {
     EXPECT_EQ(dc.StatusText(), "Ответ сервера больше 2 Мб, загрузка прекращена");
     EXPECT_EQ(dc.SizeCashe(), 0);
 
-    const ByteText plain = RawFetch(site.newspaper(), Style);
+    const ByteText plain = rawFetch(Style);
+    ASSERT_TRUE(plain.startsWith("HTTP/1.0 200 OK"));
     EXPECT_EQ(ExtractBody(fetch("kdribble")), ExtractBody(plain));
     EXPECT_EQ(ExtractBody(fetch("ksplit")), ExtractBody(plain));
     const ByteText http11 = fetch("khttp11");
@@ -272,15 +295,15 @@ TEST_F(FaultTest, EveryFaultEndsInTheRightResultWithoutAHang) {
     EXPECT_LT(clock.elapsed(), 20000);
 }
 
-TEST_F(FaultTest, EndlessBodyStopsAtTheDefaultMemoryLimit) {
+TEST_P(FaultTest, EndlessBodyStopsAtTheDefaultMemoryLimit) {
     EXPECT_EQ(MaxResponseBytes, qsizetype(64) * 1024 * 1024);
     EXPECT_EQ(dc.Down(Style + "?kendless", false), "error");
     EXPECT_EQ(dc.StatusText(), "Ответ сервера больше 64 Мб, загрузка прекращена");
 }
 
-TEST_F(FaultTest, DamagedAnswersAreRepairedOrFailedNeverCachedAsTheyCame) {
+TEST_P(FaultTest, DamagedAnswersAreRepairedOrFailedNeverCachedAsTheyCame) {
     const ByteText path = "/daily/archive/";
-    const ByteText plain = RawFetch(site.newspaper(), path);
+    const ByteText plain = rawFetch(path);
     ASSERT_TRUE(plain.startsWith("HTTP/1.0 200 OK")) << plain.left(40).constData();
     auto fetch = [this, &path](const char* kind) { return dc.Down(path + "?" + kind, true); };
 

@@ -68,3 +68,23 @@ TEST(Request, HostWithPortGoesIntoRefererHostAndProxyAddress) {
     t.viaProxy = true;
     EXPECT_TRUE(BuildRequest(t).startsWith("GET http://127.0.0.1:8080/print/1.html HTTP/1.0\r\n"));
 }
+
+TEST(Request, SecureSiteNamesItsSchemeInTheReferer) {
+    RequestTarget t = Target("127.0.0.1:8443", "/daily/");
+    t.scheme = "https";
+    const ByteText request = BuildRequest(t);
+    EXPECT_TRUE(request.startsWith("GET /daily/ HTTP/1.0\r\nAccept: */*\r\n"
+                                   "Referer: https://127.0.0.1:8443\r\n"));
+    EXPECT_TRUE(request.contains("\r\nHost: 127.0.0.1:8443\r\nConnection: Close\r\n\r\n"));
+}
+
+TEST(Request, ConnectNamesTheAuthorityAndCarriesCredentialsOnlyWhenOn) {
+    EXPECT_EQ(BuildConnectRequest("www.vedomir.ru:443", false, "dXNlcjpzZWNyZXQ="),
+              "CONNECT www.vedomir.ru:443 HTTP/1.0\r\n"
+              "Host: www.vedomir.ru:443\r\n" +
+                  UserAgent + "\r\n");
+    EXPECT_EQ(BuildConnectRequest("www.vedomir.ru:443", true, "dXNlcjpzZWNyZXQ="),
+              "CONNECT www.vedomir.ru:443 HTTP/1.0\r\n"
+              "Host: www.vedomir.ru:443\r\n" +
+                  UserAgent + "Proxy-Authorization: Basic dXNlcjpzZWNyZXQ=\r\n\r\n");
+}

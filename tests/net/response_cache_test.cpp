@@ -97,6 +97,19 @@ TEST_F(CacheTest, EntriesAreKeyedByHostAndExactPath) {
     EXPECT_EQ(cache.lookup("127.0.0.1:8080", "/daily/"), std::nullopt);
 }
 
+TEST_F(CacheTest, HttpsAndHttpEntriesOfOnePathStayApart) {
+    ASSERT_TRUE(cache.store("https://" + Host, "/daily/", Page("secure")));
+    EXPECT_EQ(cache.lookup(Host, "/daily/"), std::nullopt);
+    EXPECT_EQ(cache.lookup("http://" + Host, "/daily/"), std::nullopt);
+    ASSERT_TRUE(cache.store(Host, "/daily/", Page("plain")));
+    EXPECT_EQ(cache.lookup("https://" + Host, "/daily/"), Page("secure"));
+    EXPECT_EQ(cache.lookup("HTTPS://" + Host + "/", "/daily/"), Page("secure"));
+    // A bare host and "http://" name the same site.
+    EXPECT_EQ(cache.lookup("http://" + Host, "/daily/"), Page("plain"));
+    EXPECT_TRUE(index().contains("cashe00001=https://www.vedomir.ru/daily/\r\n"
+                                 "cashe00002=http://www.vedomir.ru/daily/\r\n"));
+}
+
 TEST_F(CacheTest, EntryOfThePathAloneMisses) {
     ASSERT_TRUE(cache.clear());
     home.write("cashe/cashe00001.tmp", Page("old rule"));

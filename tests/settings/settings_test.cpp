@@ -43,15 +43,16 @@ ByteText firstStartFile(const QString& programFolder) {
            "[Cashe]\r\nUseCashe=True\r\nCasheSize=400\r\nClearCasheDown=True\r\n"
            "ClearCasheExit=False\r\nQuickDownload=True\r\n"
            "[Addon]\r\nAutoCopy=False\r\nFolderToCopy=\r\nClearFolderToCopy=False\r\n"
-           "CreateSubFolders=False\r\nCreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\n";
+           "CreateSubFolders=False\r\nCreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\n"
+           "MakeEpub=False\r\nKeepIssues=0\r\nKeepDays=0\r\n";
 }
 
-TEST_F(SettingsFile, FirstStartWritesTheFiveSectionsAndTwentyFiveKeysExactly) {
+TEST_F(SettingsFile, FirstStartWritesTheFiveSectionsAndTwentyEightKeysExactly) {
     const mode_t oldMask = ::umask(022);
     saveDefaults();
     ::umask(oldMask);
     EXPECT_EQ(options(), firstStartFile(folder.path()));
-    EXPECT_EQ(options().count('='), 25);
+    EXPECT_EQ(options().count('='), 28);
     EXPECT_EQ(options().count('['), 5);
     EXPECT_TRUE(messenger.shown().isEmpty());
     // The file holds the proxy password: nobody but its owner may read it.
@@ -77,6 +78,9 @@ TEST_F(SettingsFile, SaveThenLoadGivesTheSameRecordIncludingCyrillicText) {
     settings.FolderToCopy = QString::fromUtf8("/media/Копии");
     settings.UseIE = true;
     settings.Browser = QString::fromUtf8("/opt/браузер/run --new-window");
+    settings.MakeEpub = true;
+    settings.KeepIssues = 7;
+    settings.KeepDays = 30;
     SaveSettings(settings, ini, folder.path(), messenger);
     EXPECT_TRUE(options().contains(W("ProxyLogin=Пользователь\r\n")));
 
@@ -100,6 +104,9 @@ TEST_F(SettingsFile, SaveThenLoadGivesTheSameRecordIncludingCyrillicText) {
     EXPECT_EQ(loaded.FolderToCopy, settings.FolderToCopy);
     EXPECT_EQ(loaded.UseIE, true);
     EXPECT_EQ(loaded.Browser, settings.Browser);
+    EXPECT_EQ(loaded.MakeEpub, true);
+    EXPECT_EQ(loaded.KeepIssues, 7);
+    EXPECT_EQ(loaded.KeepDays, 30);
     EXPECT_EQ(freshIni.FileName(), OptionsFilePath(folder.path()));
 }
 

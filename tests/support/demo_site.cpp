@@ -6,15 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 DemoSite::DemoSite(const QStringList& extraArguments, int startTimeoutMs) {
     const QString program = TempProgramFolder::binDir() + "/norvel-demosite";
     if (!QFileInfo(program).isExecutable()) {
@@ -43,7 +34,7 @@ DemoSite::DemoSite(const QStringList& extraArguments, int startTimeoutMs) {
         }
         process_.waitForFinished(20);
     }
-    profile_ = readFile(sitesFile());
+    profile_ = ReadFileBytes(sitesFile());
 }
 
 DemoSite::~DemoSite() {
@@ -87,7 +78,7 @@ bool DemoSite::installInto(const QString& programFolder) const {
 }
 
 ByteText DemoSite::requestLog() const {
-    return readFile(dir_.filePath("requests.log"));
+    return ReadFileBytes(dir_.filePath("requests.log"));
 }
 
 QList<ByteText> DemoSite::requests() const {
@@ -126,4 +117,13 @@ void DemoSite::clearRequestLog() {
     QFile file(dir_.filePath("requests.log"));
     if (file.open(QIODevice::ReadWrite))
         file.resize(0);
+}
+
+void UseDemoProxy(Settings& s, quint16 proxyPort) {
+    s.UseProxy = true;
+    s.ProxyName = "127.0.0.1";
+    s.ProxyPort = QString::number(proxyPort);
+    s.ProxyAut = true;
+    s.ProxyLogin = "reader";
+    s.ProxyPass = "secret";
 }

@@ -1,11 +1,12 @@
 #pragma once
 // The demo site server for one test: starts the built norvel-demosite on free
 // loopback ports with the given extra switches, waits until it listens, and
-// stops it when the object goes. Its host strings ("127.0.0.1:port") go into
-// a program folder's sites.ini; its request log shows every request head it
-// received, byte for byte.
+// stops it when the object goes. Its host strings ("127.0.0.1:port", or
+// "https://127.0.0.1:port" with --tls) go into a program folder's sites.ini;
+// its request log shows every request head it received, byte for byte.
 
 #include "settings/bytetext.h"
+#include "settings/settings.h"
 
 #include <QList>
 #include <QProcess>
@@ -25,7 +26,8 @@ public:
     bool isRunning() const;
     QString error() const { return error_; }
 
-    // "127.0.0.1:port" of each host, as sites.ini names them.
+    // "127.0.0.1:port" of each host as sites.ini names them, led by
+    // "https://" when the site serves TLS.
     ByteText newspaper() const { return value("Newspaper"); }
     ByteText magazineArchive() const { return value("MagazineArchive"); }
     ByteText magazineMain() const { return value("MagazineMain"); }
@@ -34,6 +36,8 @@ public:
     ByteText proxy() const { return value("Proxy"); }
     quint16 proxyPort() const;
     static quint16 portOf(const ByteText& host);
+    // With --tls: the authority's certificate file (CaFile); else empty.
+    QString caFile() const { return QString::fromLocal8Bit(value("CaFile")); }
 
     // The sites profile the server wrote, and a copy of it as
     // programFolder + "/sites.ini".
@@ -60,3 +64,7 @@ private:
     ByteText profile_;
     QString error_;
 };
+
+// Points the settings at the demo site's proxy on proxyPort with the
+// credentials the tests start it with (--proxy-auth reader:secret).
+void UseDemoProxy(Settings& settings, quint16 proxyPort);

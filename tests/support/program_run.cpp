@@ -1,73 +1,79 @@
 #include "tests/support/program_run.h"
 
-#include "settings/ini.h"
-#include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
+#include <QTest>
 
 namespace {
 
-QProcessEnvironment WithoutDisplay(const QString& home) {
+QProcessEnvironment EnvironmentOf(const ProgramStart& start) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
         env.remove(name);
-    env.insert("NORVEL_HOME", home);
+    if (start.home.isEmpty())
+        env.remove("NORVEL_HOME");
+    else
+        env.insert("NORVEL_HOME", start.home);
+    for (const QString& entry : start.environment)
+        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
     return env;
 }
 
-ProgramRun Run(const QProcessEnvironment& env, const QStringList& arguments, int timeoutMs) {
-    QProcess program;
-    program.setProcessEnvironment(env);
-    QElapsedTimer clock;
-    clock.start();
-    program.start(TempProgramFolder::binDir() + "/norvel2", arguments);
-    ProgramRun run;
-    run.finished = program.waitForFinished(timeoutMs);
-    if (!run.finished) {
-        program.kill();
-        program.waitForFinished();
-    }
-    run.exitCode = program.exitCode();
-    run.ms = clock.elapsed();
-    run.output = program.readAllStandardOutput();
-    run.errors = program.readAllStandardError();
-    return run;
+QString BuiltProgram() {
+    return TempProgramFolder::binDir() + "/norvel2";
 }
 
 } // namespace
 
+void StartProgram(QProcess& process, const ProgramStart& start) {
+    process.setProcessEnvironment(EnvironmentOf(start));
+    const QString program = start.program.isEmpty() ? BuiltProgram() : start.program;
+    if (start.wrapper.isEmpty())
+        process.start(program, start.arguments);
+    else
+        process.start(start.wrapper.first(),
+                      start.wrapper.mid(1) + QStringList{program} + start.arguments);
+}
+
+ProgramRun RunProgram(const ProgramStart& start, int timeoutMs) {
+    QProcess process;
+    QElapsedTimer clock;
+    clock.start();
+    StartProgram(process, start);
+    ProgramRun run;
+    run.finished = process.waitForFinished(timeoutMs);
+    if (!run.finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.ms = clock.elapsed();
+    if (run.finished && process.exitStatus() == QProcess::NormalExit)
+        run.exitCode = process.exitCode();
+    run.output = process.readAllStandardOutput();
+    run.errors = process.readAllStandardError();
+    return run;
+}
+
 ProgramRun RunProgram(const QString& home, const QString& switchText,
                       const QStringList& environment, int timeoutMs) {
-    QProcessEnvironment env = WithoutDisplay(home);
-    for (const QString& entry : environment)
-        env.insert(entry.section('=', 0, 0), entry.section('=', 1));
-    return Run(env, {switchText}, timeoutMs);
+    return RunProgram({home, {switchText}, environment}, timeoutMs);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < timeoutMs)
+        QTest::qWait(10);
+    return condition();
 }
 
 ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript, int timeoutMs) {
     // The windows are run unseen on the platform chosen for them: without
     // any, an interactive start refuses to wait on a window nobody sees.
-    QProcessEnvironment env = WithoutDisplay(home);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("QT_PLUGIN_PATH", NORVEL_TEST_PLUGIN_DIR);
-    env.insert("QT_QPA_GENERIC_PLUGINS", "norveluidriver:" + driverScript);
-    return Run(env, {}, timeoutMs);
-}
-
-void WriteOptions(const QString& home, const std::function<void(Settings&)>& change) {
-    Settings settings;
-    SetDefaults(settings, home);
-    change(settings);
-    INI ini;
-    ScriptedMessenger messenger;
-    SaveSettings(settings, ini, home, messenger);
-}
-
-QString OnlyIssueFolder(const QString& home) {
-    const QDir download(home + "/Download");
-    const QStringList folders = download.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    return folders.size() == 1 ? download.filePath(folders.first()) : QString();
+    return RunProgram({home,
+                       {},
+                       {"QT_QPA_PLATFORM=offscreen", "QT_PLUGIN_PATH=" NORVEL_TEST_PLUGIN_DIR,
+                        "QT_QPA_GENERIC_PLUGINS=norveluidriver:" + driverScript}},
+                      timeoutMs);
 }

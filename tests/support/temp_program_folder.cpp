@@ -1,5 +1,8 @@
 #include "tests/support/temp_program_folder.h"
 
+#include "settings/ini.h"
+#include "tests/support/scripted_messenger.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -14,12 +17,8 @@ TempProgramFolder::TempProgramFolder(bool withData) {
     hadHome_ = qEnvironmentVariableIsSet("NORVEL_HOME");
     oldHome_ = qgetenv("NORVEL_HOME");
     qputenv("NORVEL_HOME", dir_.path().toLocal8Bit());
-    if (withData) {
-        QDir().mkpath(file("data"));
-        QDir source(binDir() + "/data");
-        for (const QString& name : source.entryList(QDir::Files))
-            QFile::copy(source.filePath(name), file("data/" + name));
-    }
+    if (withData)
+        CopyBuiltData(path());
 }
 
 TempProgramFolder::~TempProgramFolder() {
@@ -38,6 +37,35 @@ void TempProgramFolder::write(const QString& relative, const QByteArray& bytes) 
 }
 
 QByteArray TempProgramFolder::read(const QString& relative) const {
-    QFile f(file(relative));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return ReadFileBytes(file(relative));
+}
+
+void CopyBuiltData(const QString& programFolder) {
+    QDir().mkpath(programFolder + "/data");
+    const QDir source(TempProgramFolder::binDir() + "/data");
+    for (const QString& name : source.entryList(QDir::Files))
+        QFile::copy(source.filePath(name), programFolder + "/data/" + name);
+}
+
+QByteArray ReadFileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteOptions(const QString& home, const std::function<void(Settings&)>& change) {
+    Settings settings;
+    SetDefaults(settings, home);
+    change(settings);
+    INI ini;
+    ScriptedMessenger messenger;
+    SaveSettings(settings, ini, home, messenger);
+}
+
+QStringList IssueFolders(const QString& home) {
+    return QDir(home + "/Download").entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+}
+
+QString OnlyIssueFolder(const QString& home) {
+    const QStringList folders = IssueFolders(home);
+    return folders.size() == 1 ? home + "/Download/" + folders.first() : QString();
 }

@@ -1,10 +1,15 @@
 #pragma once
 // A fresh program folder for one test: a temporary directory with a copy of
-// the built data/ folder, named by NORVEL_HOME while the object lives.
+// the built data/ folder, named by NORVEL_HOME while the object lives; and
+// what tests write into a program folder and look for in it.
+
+#include "settings/settings.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 class TempProgramFolder {
 public:
@@ -25,3 +30,19 @@ private:
     QByteArray oldHome_;
     bool hadHome_ = false;
 };
+
+// Copies the built data/ folder into programFolder/data.
+void CopyBuiltData(const QString& programFolder);
+
+// The bytes of the file at path; empty when it cannot be read.
+QByteArray ReadFileBytes(const QString& path);
+
+// Writes home/options.ini with the default settings as change leaves them.
+void WriteOptions(const QString& home, const std::function<void(Settings&)>& change);
+
+// The names of the folders under home/Download.
+QStringList IssueFolders(const QString& home);
+
+// The one issue folder under home/Download, or empty when there is not
+// exactly one.
+QString OnlyIssueFolder(const QString& home);

@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -88,6 +89,15 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption crlfLink(
         "crlf-link", "Give the newest newspaper issue's first article one more picture whose "
                      "address holds CR LF and a header line (\"X-Injected: yes\").");
+    const QCommandLineOption tls(
+        "tls", "Serve every host over TLS with a throw-away certificate for 127.0.0.1; the "
+               "authority's certificate is written as demosite-ca.pem beside the --write-sites "
+               "file, which names the hosts https:// and the authority in CaFile.");
+    const QCommandLineOption tlsCertificate(
+        "tls-certificate",
+        "With --tls, the certificate the hosts present: " + CertificateKindNames().join(", ") +
+            " (default good; the others are refused by a client that checks).",
+        "KIND");
     const QCommandLineOption verbose("verbose", "Print one line per request on stderr.");
     const QCommandLineOption exitWithStdin(
         "exit-with-stdin",
@@ -113,6 +123,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                        port,
                        dribble,
                        crlfLink,
+                       tls,
+                       tlsCertificate,
                        verbose,
                        exitWithStdin});
     if (!parser.parse(arguments)) {
@@ -175,6 +187,24 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         if (!options.faults.add(ruleText, error))
             return result;
     content.crlfLink = parser.isSet(crlfLink);
+    options.tls = parser.isSet(tls) || parser.isSet(tlsCertificate);
+    if (parser.isSet(tlsCertificate)) {
+        const std::optional<CertificateKind> kind =
+            CertificateKindNamed(parser.value(tlsCertificate));
+        if (!kind) {
+            result.error = "--tls-certificate wants one of " + CertificateKindNames().join(", ") +
+                           ", not '" + parser.value(tlsCertificate) + "'";
+            return result;
+        }
+        options.certificate = *kind;
+    }
+    if (options.tls) {
+        if (!parser.isSet(sites)) {
+            result.error = "--tls wants --write-sites: the authority is written beside that file";
+            return result;
+        }
+        options.caFile = QFileInfo(parser.value(sites)).absolutePath() + "/demosite-ca.pem";
+    }
     options.logFile = parser.value(log);
     options.verbose = parser.isSet(verbose);
     result.sitesFile = parser.value(sites);

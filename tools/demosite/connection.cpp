@@ -1,12 +1,26 @@
 #include "tools/demosite/connection.h"
 
+#include <QHostAddress>
+#include <QSslSocket>
 #include <QTcpSocket>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
 // An endless body is fed in pieces of this size while the client keeps up.
 constexpr qsizetype EndlessPiece = 4096;
+
+// Whether the connection behind a descriptor was reset (rather than closed).
+bool WasReset(int descriptor) {
+    tcp_info info{};
+    socklen_t size = sizeof info;
+    return descriptor >= 0 && ::getsockopt(descriptor, IPPROTO_TCP, TCP_INFO, &info, &size) == 0 &&
+           info.tcpi_state == TCP_CLOSE;
+}
 
 } // namespace
 
@@ -21,6 +35,8 @@ Connection::Connection(QTcpSocket* socket, Handler handler, int dribbleMs)
 
 void Connection::readHead() {
     const ByteText bytes = socket_->readAll();
+    if (upstream_)
+        upstream_->write(bytes);
     if (answered_)
         return;
     received_ += bytes;
@@ -58,8 +74,8 @@ void Connection::send(const Reply& reply) {
         return; // the socket stays open until the client gives up
     case Delivery::Reset:
         socket_->write(head + body.left(body.size() / 2));
-        connect(socket_, &QTcpSocket::bytesWritten, this, [this] {
-            if (socket_->bytesToWrite() == 0 && !resetScheduled_) {
+        whenWritten([this] {
+            if (unsent() == 0 && !resetScheduled_) {
                 resetScheduled_ = true;
                 QTimer::singleShot(100, this, &Connection::finishReset);
             }
@@ -75,11 +91,14 @@ void Connection::send(const Reply& reply) {
         pieceLimit_ = head.size();
         pieceTimer_.start(1);
         return;
+    case Delivery::Tunnel:
+        openTunnel(reply.tunnelPort);
+        return;
     case Delivery::Endless: {
         ByteText endlessHead = reply.response.version + " 200 OK\r\nServer: norvel-demosite\r\n"
                                                         "Content-Type: text/html\r\n\r\n";
         socket_->write(endlessHead + body);
-        connect(socket_, &QTcpSocket::bytesWritten, this, &Connection::feedEndless);
+        whenWritten([this] { feedEndless(); });
         return;
     }
     }
@@ -118,9 +137,23 @@ void Connection::finishReset() {
     socket_->deleteLater();
 }
 
+// Calls then each time written bytes go on (over TLS: as plain bytes are
+// encrypted and as encrypted bytes leave).
+void Connection::whenWritten(const std::function<void()>& then) {
+    connect(socket_, &QTcpSocket::bytesWritten, this, then);
+    if (auto* tls = qobject_cast<QSslSocket*>(socket_))
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, then);
+}
+
+// Bytes written but not yet on the wire: over TLS the encrypted ones too,
+// which the TLS socket reports as written long before they go out.
+qint64 Connection::unsent() const {
+    const auto* tls = qobject_cast<const QSslSocket*>(socket_);
+    return socket_->bytesToWrite() + (tls ? tls->encryptedBytesToWrite() : 0);
+}
+
 void Connection::feedEndless() {
-    if (socket_->bytesToWrite() > EndlessPiece ||
-        socket_->state() != QAbstractSocket::ConnectedState)
+    if (unsent() > EndlessPiece || socket_->state() != QAbstractSocket::ConnectedState)
         return;
     static const ByteText piece = [] {
         ByteText text;
@@ -133,4 +166,40 @@ void Connection::feedEndless() {
 
 void Connection::finish() {
     socket_->disconnectFromHost();
+}
+
+void Connection::openTunnel(quint16 port) {
+    upstream_ = new QTcpSocket(this);
+    connect(upstream_, &QTcpSocket::connected, this, [this] {
+        upstreamWatch_ = ::fcntl(int(upstream_->socketDescriptor()), F_DUPFD_CLOEXEC, 0);
+        socket_->write("HTTP/1.0 200 Connection established\r\n\r\n");
+        // Bytes the client sent behind its request head go on through.
+        upstream_->write(received_.mid(completeHeadLength(received_)));
+    });
+    connect(upstream_, &QTcpSocket::readyRead, this,
+            [this] { socket_->write(upstream_->readAll()); });
+    connect(upstream_, &QTcpSocket::errorOccurred, this, &Connection::closeTunnel);
+    connect(upstream_, &QTcpSocket::disconnected, this, &Connection::closeTunnel);
+    connect(socket_, &QTcpSocket::disconnected, upstream_, &QTcpSocket::disconnectFromHost);
+    upstream_->connectToHost(QHostAddress::LocalHost, port);
+}
+
+// The far side has ended: the client's side ends the same way.
+void Connection::closeTunnel() {
+    upstream_->disconnect(this);
+    if (upstreamWatch_ < 0) {
+        // It never connected.
+        const Response refusal = Response::make(502, "text/plain", "tunnel target unreachable\r\n");
+        socket_->write(refusal.headBytes() + refusal.body);
+        finish();
+        return;
+    }
+    socket_->write(upstream_->readAll());
+    const bool reset = WasReset(upstreamWatch_);
+    ::close(upstreamWatch_);
+    upstreamWatch_ = -1;
+    if (reset)
+        QTimer::singleShot(100, this, &Connection::finishReset);
+    else
+        finish();
 }

@@ -2,7 +2,9 @@
 // One accepted connection: reads a request head, asks the dispatcher for the
 // reply, and sends it the way the reply's delivery says (at once, dribbled,
 // with a split header, reset half-way, endless, closed empty, body alone, or
-// never).
+// never), or, for a proxy's CONNECT, opens a tunnel to a loopback port and
+// carries the bytes both ways until one side ends (a reset on the far side
+// is passed on as a reset).
 
 #include "settings/bytetext.h"
 #include "tools/demosite/http_message.h"
@@ -13,11 +15,22 @@
 
 class QTcpSocket;
 
-enum class Delivery { Normal, Close, Silent, Reset, Dribble, Endless, SplitHeader, BodyOnly };
+enum class Delivery {
+    Normal,
+    Close,
+    Silent,
+    Reset,
+    Dribble,
+    Endless,
+    SplitHeader,
+    BodyOnly,
+    Tunnel
+};
 
 struct Reply {
     Response response;
     Delivery delivery = Delivery::Normal;
+    quint16 tunnelPort = 0; // Tunnel: the loopback port the tunnel leads to
 };
 
 class Connection : public QObject {
@@ -34,9 +47,15 @@ private:
     void writeNextPiece();
     void finishReset();
     void feedEndless();
+    qint64 unsent() const;
+    void whenWritten(const std::function<void()>& then);
     void finish();
+    void openTunnel(quint16 port);
+    void closeTunnel();
 
     QTcpSocket* socket_;
+    QTcpSocket* upstream_ = nullptr; // the tunnel's far side
+    int upstreamWatch_ = -1;         // a second descriptor of it, to see a reset
     Handler handler_;
     int dribbleMs_;
     ByteText received_;

@@ -2,7 +2,10 @@
 
 #include "settings/sites.h"
 #include "tools/demosite/connection.h"
+#include "tools/demosite/tls_server.h"
 
+#include <QSaveFile>
+#include <QSslKey>
 #include <QTcpSocket>
 #include <cstdio>
 
@@ -36,13 +39,34 @@ ByteText chunkedFraming(const ByteText& body) {
 
 DemoServer::DemoServer(ServerOptions options)
     : options_(std::move(options)), model_(options_.content),
-      pictures_(options_.content.seed, options_.content.imageSize) {
-    for (auto& server : servers_)
-        server = new QTcpServer(this);
+      pictures_(options_.content.seed, options_.content.imageSize) {}
+
+// Plain servers, or TLS servers for the hosts (the proxy stays plain), their
+// authority written out first.
+bool DemoServer::createServers(QString* error) {
+    QSslConfiguration tls;
+    if (options_.tls) {
+        std::optional<DemoCertificates> made = MakeCertificates(options_.certificate, error);
+        if (!made)
+            return false;
+        QSaveFile file(options_.caFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(made->authorityPem) < 0 ||
+            !file.commit()) {
+            *error = "cannot write " + options_.caFile + ": " + file.errorString();
+            return false;
+        }
+        tls.setLocalCertificate(QSslCertificate(made->serverPem));
+        tls.setPrivateKey(QSslKey(made->serverKeyPem, QSsl::Ec));
+        tls.setPeerVerifyMode(QSslSocket::VerifyNone);
+    }
+    for (int host = 0; host < HostCount; ++host)
+        servers_[host] =
+            options_.tls && host != Proxy ? new TlsServer(tls, this) : new QTcpServer(this);
+    return true;
 }
 
 bool DemoServer::start(QString* error) {
-    if (!log_.open(options_.logFile, error))
+    if (!log_.open(options_.logFile, error) || !createServers(error))
         return false;
     for (int host = 0; host < HostCount; ++host) {
         const quint16 wanted = options_.basePort ? quint16(options_.basePort + host) : 0;
@@ -56,7 +80,7 @@ bool DemoServer::start(QString* error) {
     context_ = std::make_unique<SiteContext>(
         SiteContext{model_, pictures_,
                     HostNames{hostString(Newspaper), hostString(MagazineArchive),
-                              hostString(MagazineMain), hostString(Update)}});
+                              hostString(MagazineMain), hostString(Update), options_.tls}});
     newspaper_ = std::make_unique<NewspaperSite>(*context_);
     archive_ = std::make_unique<MagazineArchiveSite>(*context_);
     main_ = std::make_unique<MagazineMainSite>(*context_);
@@ -79,11 +103,14 @@ ByteText DemoServer::hostString(HostIndex host) const {
 }
 
 ByteText DemoServer::sitesProfile() const {
+    const ByteText scheme = options_.tls ? "https://" : "";
     ByteText out = "[Sites]\r\n";
     for (int host = Newspaper; host <= Update; ++host)
-        out += ByteText(HostKeys[host]) + "=" + hostString(HostIndex(host)) + "\r\n";
+        out += ByteText(HostKeys[host]) + "=" + scheme + hostString(HostIndex(host)) + "\r\n";
     // The program's home page lives on the update server, as on the real one.
-    out += "HomePage=" + hostString(Update) + "\r\n";
+    out += "HomePage=" + scheme + hostString(Update) + "\r\n";
+    if (options_.tls)
+        out += "CaFile=" + cp1251::fromUnicode(options_.caFile) + "\r\n";
     out += "[Demo]\r\nProxy=" + hostString(Proxy) + "\r\n";
     return out;
 }
@@ -103,14 +130,21 @@ Site* DemoServer::site(HostIndex host) const {
     }
 }
 
-Site* DemoServer::siteForHost(const ByteText& host) const {
-    // By our own ports first (the program names hosts "127.0.0.1:port"),
-    // then by the public names, so a client left at its defaults is served.
+std::optional<DemoServer::HostIndex> DemoServer::loopbackHost(const ByteText& host) const {
     const HostPort split = SplitHost(host);
     for (int index = Newspaper; index <= Update; ++index)
         if (split.port == port(HostIndex(index)) &&
             (split.name == "127.0.0.1" || split.name == "localhost"))
-            return site(HostIndex(index));
+            return HostIndex(index);
+    return std::nullopt;
+}
+
+Site* DemoServer::siteForHost(const ByteText& host) const {
+    // By our own ports first (the program names hosts "127.0.0.1:port"),
+    // then by the public names, so a client left at its defaults is served.
+    const HostPort split = SplitHost(host);
+    if (std::optional<HostIndex> index = loopbackHost(host))
+        return site(*index);
     const HostNames publicNames = HostNames::publicNames();
     const ByteText name = split.port == 80 ? split.name : host;
     if (name == publicNames.newspaper)
@@ -136,6 +170,8 @@ Reply DemoServer::reply(HostIndex host, const ByteText& head) {
     Reply result;
     if (!request)
         result.response = Response::make(400, "text/plain", "malformed request\r\n");
+    else if (request->method == "CONNECT" && host == Proxy)
+        result = tunnelReply(*request);
     else if (request->method != "GET")
         result.response = Response::make(405, "text/plain", "only GET is served\r\n");
     else if (host == Proxy)
@@ -161,6 +197,20 @@ Reply DemoServer::proxyReply(const Request& request) {
     return siteReply(target, request);
 }
 
+// A tunnel to one of the hosts' loopback ports; the host behind it sees the
+// client's own requests (and applies the fault rules to them).
+Reply DemoServer::tunnelReply(const Request& request) {
+    if (!proxyAuthorised(request))
+        return {proxyChallenge(options_.proxyAuthRequired)};
+    const std::optional<HostIndex> target = loopbackHost(request.uriHost);
+    if (!target)
+        return {Response::make(502, "text/plain", "no tunnel to " + request.uriHost + "\r\n")};
+    Reply reply;
+    reply.delivery = Delivery::Tunnel;
+    reply.tunnelPort = port(*target);
+    return reply;
+}
+
 Reply DemoServer::siteReply(Site* target, const Request& request) {
     const ByteText path =
         request.query.isEmpty() ? request.path : request.path + "?" + request.query;
@@ -184,8 +234,9 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
         break;
     case Fault::Redirect:
         result.response = Response::make(302, "text/html", "<html><body>Moved</body></html>\r\n");
-        result.response.addHeader("Location", "http://" + SiteContext::requestedHost(request) +
-                                                  "/moved" + request.path);
+        result.response.addHeader("Location",
+                                  context_->loopback.address(SiteContext::requestedHost(request)) +
+                                      "/moved" + request.path);
         break;
     case Fault::Http11:
         result.response = target->answer(request);

@@ -1,9 +1,12 @@
 #pragma once
 // The running demo site: one loopback server per host (newspaper, magazine
 // archive, magazine main, update) and one proxy server that answers absolute
-// URIs for all of them. Every request is recorded, checked against the fault
-// rules and answered by its host's site.
+// URIs for all of them and opens CONNECT tunnels to them. Every request is
+// recorded, checked against the fault rules and answered by its host's site.
+// With TLS on, the hosts speak TLS with a throw-away certificate whose
+// authority is written to a file for the client to trust.
 
+#include "tools/demosite/certificates.h"
 #include "tools/demosite/connection.h"
 #include "tools/demosite/faults.h"
 #include "tools/demosite/images.h"
@@ -17,6 +20,7 @@
 #include <QTcpServer>
 #include <array>
 #include <memory>
+#include <optional>
 
 struct ServerOptions {
     DemoConfig content;
@@ -27,6 +31,9 @@ struct ServerOptions {
     quint16 basePort = 0;           // 0: free ports chosen by the system
     int dribbleMs = 2;
     bool verbose = false;
+    bool tls = false; // the hosts speak TLS
+    CertificateKind certificate = CertificateKind::Good;
+    QString caFile; // with tls: where the authority's certificate is written
 };
 
 class DemoServer : public QObject {
@@ -35,7 +42,9 @@ public:
     enum HostIndex { Newspaper, MagazineArchive, MagazineMain, Update, Proxy, HostCount };
 
     explicit DemoServer(ServerOptions options);
-    // Starts every server on loopback; false with a message when one cannot.
+    // Starts every server on loopback (with TLS: after writing the
+    // authority's certificate to caFile); false with a message when one
+    // cannot.
     bool start(QString* error);
 
     quint16 port(HostIndex host) const { return servers_[host]->serverPort(); }
@@ -46,6 +55,9 @@ public:
 private:
     Reply reply(HostIndex host, const ByteText& head);
     Reply proxyReply(const Request& request);
+    Reply tunnelReply(const Request& request);
+    bool createServers(QString* error);
+    std::optional<HostIndex> loopbackHost(const ByteText& host) const;
     Reply siteReply(Site* site, const Request& request);
     Site* siteForHost(const ByteText& host) const;
     Site* site(HostIndex host) const;

@@ -34,7 +34,11 @@ std::optional<Request> parseRequest(const ByteText& head) {
     request.target = parts[1];
     request.version = parts[2];
     ByteText rest = request.target;
-    if (rest.startsWith("http://")) {
+    if (request.method == "CONNECT") {
+        // "CONNECT host:port": the authority alone, no path.
+        request.uriHost = rest;
+        rest = "/";
+    } else if (rest.startsWith("http://")) {
         rest = rest.mid(7);
         qsizetype slash = rest.indexOf('/');
         request.uriHost = slash < 0 ? rest : rest.left(slash);

@@ -10,11 +10,11 @@
 
 struct Request {
     ByteText head;    // request line and headers as received, blank line included
-    ByteText method;  // "GET"
-    ByteText target;  // as sent: "/path?query" or "http://host/path?query"
+    ByteText method;  // "GET" (or "CONNECT")
+    ByteText target;  // as sent: "/path?query", "http://host/path?query", "host:port"
     ByteText path;    // without query, "%XX" decoded; for an absolute URI without scheme and host
     ByteText query;   // after "?", or empty
-    ByteText uriHost; // host (and port) of an absolute URI, else empty
+    ByteText uriHost; // host (and port) of an absolute URI or a CONNECT, else empty
     ByteText version; // "HTTP/1.0"
     QList<QPair<ByteText, ByteText>> headers;
 

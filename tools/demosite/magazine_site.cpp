@@ -85,8 +85,8 @@ ByteText MagazineArchiveSite::archivePage(const HostNames& names) const {
     for (const MagazineIssue& issue : context_.model.magazineIssues()) {
         // One link per issue: the cover and the name with the number in
         // parentheses.
-        out += "<div class=\"issue\"><a href=\"" + issue.path + "\"><img src=\"http://" +
-               names.main + issue.coverPath +
+        out += "<div class=\"issue\"><a href=\"" + issue.path + "\"><img src=\"" +
+               names.address(names.main) + issue.coverPath +
                "\" width=\"100\" height=\"140\" alt=\"\" border=\"0\"><br>\r\n" + issueName(issue) +
                "</a><br>\r\n";
         out += W("Дата выхода:") + "&nbsp;" + printed(issue.date) + W(" года") + "<br>\r\n";
@@ -104,7 +104,7 @@ ByteText MagazineArchiveSite::contentsPage(const MagazineIssue& issue,
     out += navigation();
     out += page::advert(rng);
     out += "<h1>" + issueName(issue) + W(" от ") + printed(issue.date) + W(" года") + "</h1>\r\n";
-    out += "<div class=\"cover\"><img src=\"http://" + names.main + issue.coverPath +
+    out += "<div class=\"cover\"><img src=\"" + names.address(names.main) + issue.coverPath +
            "\" alt=\"\"></div>\r\n";
     if (issue.announced)
         out += "<p class=\"announce\">" + W("Этот номер ") + announcementPhrase() +
@@ -184,7 +184,7 @@ Response MagazineMainSite::answer(const Request& request) {
         page::head(magazineName() + ": " + W("компьютерный еженедельник"), "/_css/style.css");
     out += navigation();
     out += "<h1>" + issueName(newest) + "</h1>\r\n<p><img src=\"" + newest.coverPath +
-           "\" alt=\"\"></p>\r\n<p><a href=\"http://" + names.archive + "/\">" +
+           "\" alt=\"\"></p>\r\n<p><a href=\"" + names.address(names.archive) + "/\">" +
            W("Архив номеров в офлайне") + "</a></p>\r\n";
     out += page::counter("zenitra") + page::tail(W("© Зенитра"));
     return Response::html(out);

@@ -29,13 +29,14 @@ const ByteText& newspaperName() {
 
 } // namespace
 
-ByteText NewspaperSite::logoLink(const ByteText& host) {
-    return "<a href=\"http://" + host + "\"><img src=\"/_img/logo.gif\" alt=\"" + W("ЉЏ") +
+ByteText NewspaperSite::logoLink(const ByteText& address) {
+    return "<a href=\"" + address + "\"><img src=\"/_img/logo.gif\" alt=\"" + W("ЉЏ") +
            "\" style=\"border:none;\" /></a>";
 }
 
 ByteText NewspaperSite::header(const HostNames& names) const {
-    ByteText out = "<!--nav-->\r\n<div id=\"header\">\r\n" + logoLink(names.newspaper) + "\r\n";
+    ByteText out =
+        "<!--nav-->\r\n<div id=\"header\">\r\n" + logoLink(names.address(names.newspaper)) + "\r\n";
     out += "<div id=\"menu\">";
     for (const russian::Rubric& rubric : russian::newspaperRubrics())
         out += "<a href=\"/rubric/" + rubric.slug + "/\">" + rubric.name + "</a> | ";
@@ -243,7 +244,7 @@ ByteText NewspaperSite::printPage(const NewspaperIssue& issue, const Article& ar
     ByteText out = page::head(newspaperName() + ": " + article.title, "/_css/print.css");
     out += "<table class=\"print-head\" width=\"100%\" cellpadding=\"0\" cellspacing=\"0\">"
            "<tr>\r\n<td class=\"logo\">" +
-           logoLink(names.newspaper) + "</td>\r\n";
+           logoLink(names.address(names.newspaper)) + "</td>\r\n";
     out +=
         "<td class=\"tools\" align=\"right\"><!--tools--><a href=\"javascript:window.print()\">" +
         W("Распечатать") + "</a> | <a href=\"" + article.path + "\">" + W("Вернуться к статье") +

@@ -11,8 +11,9 @@ public:
     Response answer(const Request& request) override;
     ByteText hostKey() const override { return "newspaper"; }
 
-    // The logo link of every page, which a download replaces by the issue date.
-    static ByteText logoLink(const ByteText& host);
+    // The logo link of every page, which a download replaces by the issue
+    // date; it leads to the site's address ("http://host" or "https://host").
+    static ByteText logoLink(const ByteText& address);
 
 private:
     ByteText mainPage(const HostNames& names) const;

@@ -15,6 +15,12 @@ struct HostNames {
     ByteText archive;
     ByteText main;
     ByteText update;
+    bool secure = false; // the hosts are served over TLS
+
+    // The address pages link a host by: "http://" or "https://" + host.
+    ByteText address(const ByteText& host) const {
+        return (secure ? "https://" : "http://") + host;
+    }
 
     static HostNames publicNames();
     bool contains(const ByteText& host) const {

@@ -44,7 +44,8 @@ ByteText UpdateSite::versionInfo(const HostNames& names) const {
            (config.updateFileSize.isEmpty() ? ByteText::number(release.size())
                                             : config.updateFileSize) +
            "\r\n";
-    out += "Host=" + names.update + "\r\n";
+    // The update host as sites.ini names it: "https://" leads a TLS host.
+    out += "Host=" + (names.secure ? names.address(names.update) : names.update) + "\r\n";
     out += "FileName=" + announcedName() + "\r\n";
     if (config.updateSha256.isEmpty())
         out += "SHA256=" + QCryptographicHash::hash(release, QCryptographicHash::Sha256).toHex() +

@@ -1,0 +1,30 @@
+#pragma once
+// The catalogue's answer to one request, apart from the socket: the
+// method and target of the request line decide it. Read-only: GET and HEAD
+// only; a target with "..", a backslash, an encoded "/" or a second "/"
+// where a name stands is refused, and every file served is an e-book or a
+// cover of an issue folder that lies inside the download folder once
+// symbolic links are resolved.
+
+#include <QByteArray>
+#include <QString>
+
+struct CatalogueReply {
+    int status = 200;
+    QByteArray reason = "OK";
+    QByteArray contentType;
+    QByteArray body;         // the answer, unless file is set
+    QString file;            // a file sent as it is (an e-book)
+    qint64 size = 0;         // the length of body or file
+    QByteArray extraHeaders; // whole lines, each ending in CR LF
+    bool headOnly = false;   // HEAD: the header alone
+};
+
+CatalogueReply AnswerCatalogueRequest(const QByteArray& method, const QByteArray& target,
+                                      const QString& downloadFolder);
+
+// A reply with a short text body for a status without content.
+CatalogueReply StatusReply(int status, const QByteArray& reason);
+
+// The header block of a reply, "Connection: close" included.
+QByteArray ReplyHeader(const CatalogueReply& reply);

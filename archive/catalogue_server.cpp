@@ -1,0 +1,47 @@
+#include "archive/catalogue_server.h"
+
+#include "archive/catalogue_connection.h"
+#include "archive/catalogue_feed.h"
+
+#include <QNetworkInterface>
+#include <QTcpSocket>
+
+CatalogueServer::CatalogueServer(const QString& downloadFolder, QObject* parent)
+    : QObject(parent), folder_(downloadFolder) {
+    connect(&server_, &QTcpServer::newConnection, this, &CatalogueServer::acceptClients);
+}
+
+bool CatalogueServer::listen(quint16 port, const QHostAddress& address) {
+    return server_.listen(address, port);
+}
+
+void CatalogueServer::acceptClients() {
+    while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        if (clients_ >= MaxClients) {
+            socket->write(ReplyHeader(StatusReply(503, "Service Unavailable")));
+            socket->disconnectFromHost();
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            continue;
+        }
+        ++clients_;
+        auto* connection = new CatalogueConnection(socket, folder_);
+        connect(connection, &CatalogueConnection::finished, this, [this] { --clients_; });
+    }
+}
+
+QStringList CatalogueServer::addresses() const {
+    QStringList lines{QStringLiteral("Каталог слушает порт %1").arg(port())};
+    QList<QHostAddress> hosts;
+    for (const QHostAddress& host : QNetworkInterface::allAddresses()) {
+        if (host.protocol() == QAbstractSocket::IPv4Protocol && !host.isLoopback())
+            hosts.append(host);
+    }
+    if (hosts.isEmpty())
+        hosts.append(QHostAddress::LocalHost);
+    for (const QHostAddress& host : hosts) {
+        const QString root = QStringLiteral("http://%1:%2").arg(host.toString()).arg(port());
+        lines.append(QStringLiteral("Каталог для читалки (OPDS): ") + root + FeedPath);
+        lines.append(QStringLiteral("Страница для браузера: ") + root + "/");
+    }
+    return lines;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The archive's catalogue on the local network (norvel2 --serve): an HTTP
+// server on one thread that answers each connection's one request by
+// AnswerCatalogueRequest and closes it. At most MaxClients connections are
+// served at once (others get 503 at once); a client that has not sent its
+// request head within HeadTimeoutMs, or sends a head over MaxHeadBytes, is
+// dropped; e-books are sent from their files piece by piece, never held
+// whole in memory.
+
+#include <QHostAddress>
+#include <QObject>
+#include <QStringList>
+#include <QTcpServer>
+
+class CatalogueServer : public QObject {
+public:
+    static constexpr int MaxClients = 8;
+    static constexpr int HeadTimeoutMs = 30'000;
+    static constexpr int MaxHeadBytes = 8192;
+
+    explicit CatalogueServer(const QString& downloadFolder, QObject* parent = nullptr);
+
+    bool listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
+    quint16 port() const { return server_.serverPort(); }
+    QString errorString() const { return server_.errorString(); }
+    int clients() const { return clients_; }
+
+    // Lines for the user: the port, then the feed's and the page's address
+    // on each network interface.
+    QStringList addresses() const;
+
+private:
+    void acceptClients();
+
+    QString folder_;
+    QTcpServer server_;
+    int clients_ = 0;
+};

@@ -1,0 +1,184 @@
+#include "net/fetch_connection.h"
+
+#include "net/secure_errors.h"
+
+#include <QSslSocket>
+#include <QTcpSocket>
+#include <utility>
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "HTTP/1.x 2xx ...": the proxy opened the tunnel.
+bool TunnelGranted(const ByteText& answer) {
+    if (!answer.startsWith("HTTP/"))
+        return false;
+    const qsizetype space = answer.indexOf(' ');
+    return space > 0 && answer.size() > space + 3 && answer[space + 1] == '2' &&
+           IsDigit(answer[space + 2]) && IsDigit(answer[space + 3]);
+}
+
+bool IsTlsError(QAbstractSocket::SocketError code) {
+    return code == QAbstractSocket::SslHandshakeFailedError ||
+           code == QAbstractSocket::SslInternalError ||
+           code == QAbstractSocket::SslInvalidUserDataError;
+}
+
+} // namespace
+
+FetchConnection::FetchConnection(ConnectionPlan plan, QObject* parent)
+    : QObject(parent), plan_(std::move(plan)) {
+    if (plan_.secure) {
+        auto* tls = new QSslSocket(this);
+        tls->setSslConfiguration(plan_.tls);
+        tls->setPeerVerifyName(plan_.verifyName);
+        // Kept for the reason; not ignoring them makes the socket give up.
+        connect(tls, &QSslSocket::sslErrors, this,
+                [this](const QList<QSslError>& errors) { certificateErrors_ = errors; });
+        connect(tls, &QSslSocket::encrypted, this, [this] {
+            stage_ = Stage::Open;
+            Q_EMIT activity();
+            Q_EMIT ready();
+        });
+        connect(tls, &QSslSocket::encryptedBytesWritten, this, &FetchConnection::activity);
+        socket_ = tls;
+    } else {
+        socket_ = new QTcpSocket(this);
+    }
+    connect(socket_, &QTcpSocket::connected, this, &FetchConnection::onConnected);
+    connect(socket_, &QTcpSocket::readyRead, this, &FetchConnection::onReadyRead);
+    connect(socket_, &QTcpSocket::bytesWritten, this, &FetchConnection::activity);
+    connect(socket_, &QTcpSocket::disconnected, this, &FetchConnection::onClosed);
+    connect(socket_, &QTcpSocket::errorOccurred, this, &FetchConnection::onError);
+}
+
+FetchConnection::~FetchConnection() = default;
+
+void FetchConnection::open() {
+    if (plan_.secure && !QSslSocket::supportsSsl()) {
+        // Reported from the event loop, as every other outcome is.
+        QMetaObject::invokeMethod(
+            this, [this] { Q_EMIT secureFailed(secure_reason::NoTlsLibrary()); },
+            Qt::QueuedConnection);
+        return;
+    }
+    socket_->connectToHost(QString::fromLatin1(plan_.name), plan_.port);
+}
+
+void FetchConnection::write(const ByteText& bytes) {
+    socket_->write(bytes);
+}
+
+ByteText FetchConnection::readAll() {
+    ByteText bytes = std::exchange(refusal_, {});
+    if (stage_ == Stage::Open || stage_ == Stage::Refused)
+        bytes += socket_->readAll();
+    return bytes;
+}
+
+void FetchConnection::abort() {
+    socket_->disconnect(this);
+    disconnect();
+    socket_->abort();
+    end_.release();
+}
+
+void FetchConnection::onConnected() {
+    // The second descriptor is taken before any TLS record, so a reset is
+    // told from a close over TLS as over plain TCP.
+    end_.watch(socket_->socketDescriptor());
+    Q_EMIT activity();
+    if (!plan_.tunnelRequest.isEmpty()) {
+        stage_ = Stage::Tunnelling;
+        tunnelBytes_ += plan_.tunnelRequest.size();
+        socket_->write(plan_.tunnelRequest);
+    } else if (plan_.secure) {
+        startHandshake();
+    } else {
+        stage_ = Stage::Open;
+        Q_EMIT ready();
+    }
+}
+
+void FetchConnection::startHandshake() {
+    stage_ = Stage::Handshake;
+    static_cast<QSslSocket*>(socket_)->startClientEncryption();
+}
+
+void FetchConnection::onReadyRead() {
+    switch (stage_) {
+    case Stage::Tunnelling:
+        readTunnelAnswer();
+        return;
+    case Stage::Open:
+    case Stage::Refused:
+        Q_EMIT readyRead();
+        return;
+    case Stage::Connecting:
+    case Stage::Handshake:
+        return;
+    }
+}
+
+void FetchConnection::readTunnelAnswer() {
+    tunnelAnswer_ += socket_->readAll();
+    Q_EMIT activity();
+    const qsizetype headEnd = tunnelAnswer_.indexOf("\r\n\r\n");
+    if (headEnd < 0 && tunnelAnswer_.size() <= MaxTunnelAnswer)
+        return;
+    if (headEnd < 0 || !TunnelGranted(tunnelAnswer_)) {
+        stage_ = Stage::Refused;
+        refusal_ = std::exchange(tunnelAnswer_, {});
+        Q_EMIT readyRead();
+        return;
+    }
+    // The site speaks first inside the tunnel only after our TLS hello.
+    if (tunnelAnswer_.size() > headEnd + 4) {
+        Q_EMIT secureFailed(secure_reason::TunnelBroken());
+        return;
+    }
+    tunnelBytes_ += tunnelAnswer_.size();
+    tunnelAnswer_.clear();
+    startHandshake();
+}
+
+void FetchConnection::onError(QAbstractSocket::SocketError code) {
+    if (stage_ == Stage::Handshake && (IsTlsError(code) || !certificateErrors_.isEmpty())) {
+        Q_EMIT secureFailed(handshakeFailure(secure_reason::HandshakeFailed()));
+        return;
+    }
+    // The peer's close, orderly or a reset: the end of the answer, judged by
+    // what arrived.
+    if (code == QAbstractSocket::RemoteHostClosedError) {
+        onClosed();
+        return;
+    }
+    Q_EMIT failed(code, socket_->errorString());
+}
+
+void FetchConnection::onClosed() {
+    switch (stage_) {
+    case Stage::Handshake:
+        Q_EMIT secureFailed(handshakeFailure(secure_reason::HandshakeCut()));
+        return;
+    case Stage::Tunnelling:
+        // Whatever the proxy said before it closed is its answer.
+        stage_ = Stage::Refused;
+        refusal_ = std::exchange(tunnelAnswer_, {});
+        break;
+    case Stage::Connecting:
+    case Stage::Open:
+    case Stage::Refused:
+        break;
+    }
+    Q_EMIT closed();
+}
+
+QString FetchConnection::handshakeFailure(const QString& otherwise) const {
+    return certificateErrors_.isEmpty()
+               ? otherwise
+               : CertificateFailureReason(certificateErrors_, plan_.verifyName);
+}

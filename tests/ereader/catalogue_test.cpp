@@ -1,0 +1,140 @@
+// The catalogue's answers, apart from sockets: an Atom feed listing the
+// issues with books newest first whose links lead to the files, the page for
+// a browser, and refusals of everything that could reach out of the
+// download folder or change anything.
+#include "archive/catalogue_feed.h"
+#include "archive/catalogue_routes.h"
+#include "tests/ereader/issue_folders.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Catalogue {
+    QTemporaryDir root;
+    QString download = root.path() + "/Download";
+
+    Catalogue() {
+        MakeIssueFolder(download, "2026.02.03", QDate(2026, 2, 3), "24003", 1, {}, true);
+        MakeIssueFolder(download, "2026.02.10.KT", QDate(2026, 2, 10), "701", 1, {}, true);
+        WriteFile(download, "2026.02.10.KT/img/cover.jpg", PngPicture());
+        MakeIssueFolder(download, "2026.02.01", QDate(2026, 2, 1), "24001", 1, {}, true);
+        MakeIssueFolder(download, "2026.02.04", QDate(2026, 2, 4), "24004", 1, {}, false);
+        // An issue whose book is a link to a file outside the download folder.
+        MakeIssueFolder(download, "2026.02.05", QDate(2026, 2, 5), "24005");
+        WriteFile(root.path(), "secret.epub", "secret");
+        QFile::link(root.path() + "/secret.epub", download + "/2026.02.05.epub");
+        WriteFile(root.path(), "outside.epub", "outside");
+    }
+    CatalogueReply get(const QByteArray& target, const QByteArray& method = "GET") const {
+        return AnswerCatalogueRequest(method, target, download);
+    }
+};
+
+struct FeedEntry {
+    QString title;
+    QMap<QString, QString> links; // rel → href
+    QMap<QString, QString> types; // rel → type
+};
+
+// The entries of an Atom feed; false through ok when it is no Atom feed.
+QList<FeedEntry> readFeed(const QByteArray& xml, bool& ok) {
+    QList<FeedEntry> entries;
+    QXmlStreamReader reader(xml);
+    ok = reader.readNextStartElement() && reader.name() == QLatin1String("feed") &&
+         reader.namespaceUri() == QLatin1String("http://www.w3.org/2005/Atom");
+    while (ok && !reader.atEnd()) {
+        if (reader.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (reader.name() == QLatin1String("entry"))
+            entries.append(FeedEntry{});
+        else if (reader.name() == QLatin1String("title") && !entries.isEmpty())
+            entries.last().title = reader.readElementText();
+        else if (reader.name() == QLatin1String("link") && !entries.isEmpty()) {
+            const QString rel = reader.attributes().value("rel").toString();
+            entries.last().links.insert(rel, reader.attributes().value("href").toString());
+            entries.last().types.insert(rel, reader.attributes().value("type").toString());
+        }
+    }
+    ok = ok && !reader.hasError();
+    return entries;
+}
+
+const QString Acquisition = QString::fromLatin1(AcquisitionRel);
+const QString Cover = QString::fromLatin1(ImageRel);
+const QString Thumbnail = QString::fromLatin1(ThumbnailRel);
+
+} // namespace
+
+TEST(Catalogue, TheFeedListsIssuesWithBooksNewestFirstAndItsLinksWork) {
+    Catalogue c;
+    const CatalogueReply feed = c.get("/opds");
+    EXPECT_EQ(feed.status, 200);
+    EXPECT_TRUE(feed.contentType.startsWith("application/atom+xml;profile=opds-catalog"));
+    bool atom = false;
+    const QList<FeedEntry> entries = readFeed(feed.body, atom);
+    ASSERT_TRUE(atom) << feed.body.toStdString();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[0].title, "Зенитра № 701 от 10 февраля 2026");
+    EXPECT_EQ(entries[1].title, "Ведомир № 24003 от 3 февраля 2026");
+    EXPECT_EQ(entries[2].title, "Ведомир № 24001 от 1 февраля 2026");
+    for (const FeedEntry& entry : entries) {
+        EXPECT_EQ(entry.types.value(Acquisition), "application/epub+zip");
+        const CatalogueReply book = c.get(entry.links.value(Acquisition).toUtf8());
+        EXPECT_EQ(book.status, 200) << entry.links.value(Acquisition).toStdString();
+        EXPECT_EQ(book.contentType, "application/epub+zip");
+        EXPECT_TRUE(book.file.startsWith(c.download + "/"));
+        EXPECT_EQ(book.size, 4);
+        const CatalogueReply cover = c.get(entry.links.value(Cover).toUtf8());
+        EXPECT_EQ(cover.status, 200);
+        EXPECT_EQ(cover.contentType, entry.types.value(Cover));
+        const CatalogueReply thumbnail = c.get(entry.links.value(Thumbnail).toUtf8());
+        EXPECT_EQ(thumbnail.contentType, "image/png");
+        EXPECT_FALSE(QImage::fromData(thumbnail.body).isNull());
+    }
+
+    const CatalogueReply page = c.get("/");
+    EXPECT_EQ(page.contentType, "text/html; charset=utf-8");
+    EXPECT_TRUE(page.body.contains("<a href=\"/epub/2026.02.10.KT.epub\">Зенитра № 701"));
+    EXPECT_TRUE(page.body.contains("Номеров без книги: 2")) << page.body.toStdString();
+}
+
+TEST(Catalogue, RefusesToReachOutOfTheDownloadFolder) {
+    Catalogue c;
+    for (const QByteArray& target :
+         {QByteArray("/epub/../outside.epub"), QByteArray("/epub/..%2Foutside.epub"),
+          QByteArray("/epub/%2e%2e"), QByteArray("/epub//etc/passwd"),
+          QByteArray("/epub/%2Fetc%2Fpasswd"), QByteArray("/cover/..\\..\\secret.epub"),
+          QByteArray("/../secret.epub"), QByteArray("http://localhost/opds"),
+          QByteArray("../secret.epub")}) {
+        const CatalogueReply reply = c.get(target);
+        EXPECT_EQ(reply.status, 400) << target.toStdString();
+        EXPECT_TRUE(reply.file.isEmpty());
+    }
+    for (const QByteArray& target :
+         {QByteArray("/epub/2026.02.05.epub"), QByteArray("/epub/2026.02.04.epub"),
+          QByteArray("/secret.epub"), QByteArray("/etc/passwd"), QByteArray("/epub/notes")}) {
+        const CatalogueReply reply = c.get(target);
+        EXPECT_EQ(reply.status, 404) << target.toStdString();
+        EXPECT_TRUE(reply.file.isEmpty());
+        EXPECT_FALSE(reply.body.contains("secret"));
+    }
+}
+
+TEST(Catalogue, AnswersHeadAndGetOnly) {
+    Catalogue c;
+    const CatalogueReply head = c.get("/epub/2026.02.03.epub", "HEAD");
+    EXPECT_EQ(head.status, 200);
+    EXPECT_TRUE(head.headOnly);
+    EXPECT_EQ(head.size, 4);
+    for (const char* method : {"POST", "PUT", "DELETE", "OPTIONS"}) {
+        const CatalogueReply reply = c.get("/epub/2026.02.03.epub", method);
+        EXPECT_EQ(reply.status, 405);
+        EXPECT_TRUE(ReplyHeader(reply).contains("\r\nAllow: GET, HEAD\r\n"));
+    }
+    EXPECT_TRUE(QFile::exists(c.download + "/2026.02.03.epub"));
+}

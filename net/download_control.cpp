@@ -12,11 +12,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
-<<<<<<< HEAD
-#include <QNetworkProxy>
-#include <QTcpSocket>
-=======
->>>>>>> main
 #include <limits>
 
 namespace {
@@ -221,17 +216,6 @@ bool Download_Control::startConnection() {
     if (!planConnection(plan))
         return false;
     releaseSocket();
-<<<<<<< HEAD
-    WS = new QTcpSocket(this);
-    QTcpSocket* socket = WS;
-    // The control goes through a proxy by its own settings; the toolkit's
-    // proxy choice (asked afresh for every connection) has no say.
-    socket->setProxy(QNetworkProxy::NoProxy);
-    // Each handler checks that its socket is still the current one, so a late
-    // event of an abandoned connection never touches the next fetch.
-    connect(socket, &QTcpSocket::connected, this, [this, socket] {
-        if (socket == WS)
-=======
     WS = new FetchConnection(std::move(plan), this);
     FetchConnection* connection = WS;
     // Each handler checks that its connection is still the current one, so
@@ -239,7 +223,6 @@ bool Download_Control::startConnection() {
     auto current = [this, connection] { return connection == WS; };
     connect(connection, &FetchConnection::ready, this, [this, current] {
         if (current())
->>>>>>> main
             onConnected();
     });
     connect(connection, &FetchConnection::readyRead, this, [this, current] {

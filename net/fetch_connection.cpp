@@ -2,6 +2,7 @@
 
 #include "net/secure_errors.h"
 
+#include <QNetworkProxy>
 #include <QSslSocket>
 #include <QTcpSocket>
 #include <utility>
@@ -48,6 +49,9 @@ FetchConnection::FetchConnection(ConnectionPlan plan, QObject* parent)
     } else {
         socket_ = new QTcpSocket(this);
     }
+    // The control goes through a proxy by its own settings; the toolkit's
+    // proxy choice (asked afresh for every connection) has no say.
+    socket_->setProxy(QNetworkProxy::NoProxy);
     connect(socket_, &QTcpSocket::connected, this, &FetchConnection::onConnected);
     connect(socket_, &QTcpSocket::readyRead, this, &FetchConnection::onReadyRead);
     connect(socket_, &QTcpSocket::bytesWritten, this, &FetchConnection::activity);

@@ -206,7 +206,7 @@ bool Download_Control::planConnection(ConnectionPlan& plan) {
             onSecureFailure(failure);
             return false;
         }
-        plan.tls = *tls;
+        plan.tls = std::move(tls);
     }
     return true;
 }

@@ -34,7 +34,7 @@ FetchConnection::FetchConnection(ConnectionPlan plan, QObject* parent)
     : QObject(parent), plan_(std::move(plan)) {
     if (plan_.secure) {
         auto* tls = new QSslSocket(this);
-        tls->setSslConfiguration(plan_.tls);
+        tls->setSslConfiguration(plan_.tls.value_or(QSslConfiguration()));
         tls->setPeerVerifyName(plan_.verifyName);
         // Kept for the reason; not ignoring them makes the socket give up.
         connect(tls, &QSslSocket::sslErrors, this,

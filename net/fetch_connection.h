@@ -19,6 +19,7 @@
 #include <QObject>
 #include <QSslConfiguration>
 #include <QSslError>
+#include <optional>
 
 class QTcpSocket;
 
@@ -28,7 +29,9 @@ struct ConnectionPlan {
     bool secure = false;    // TLS with the site
     QString verifyName;     // the site's name its certificate must carry
     ByteText tunnelRequest; // "CONNECT ..." sent first to the proxy; empty for none
-    QSslConfiguration tls;  // whom a secure connection trusts
+    // Whom a secure connection trusts; none for a plain one, whose run then
+    // never loads the TLS library.
+    std::optional<QSslConfiguration> tls;
 };
 
 class FetchConnection : public QObject {

@@ -90,11 +90,9 @@ void quietToolkitWithoutDisplay() {
     });
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    if (const std::optional<int> status = RunReaderCommand(argc, argv))
-        return *status;
+// Answers --help and --version on standard output; nothing for any other
+// command line.
+std::optional<int> answerInfoSwitch(int argc, char** argv) {
     switch (InfoSwitchOf(commandLineOf(argc, argv))) {
     case InfoSwitch::Help:
         print(stdout, CommandLineHelp());
@@ -105,6 +103,70 @@ int main(int argc, char** argv) {
     case InfoSwitch::None:
         break;
     }
+    return std::nullopt;
+}
+
+// The window and its parts over one download control, run until the end.
+struct Run {
+    AppState& app;
+    QString commandLine;
+    Messenger& messenger;
+    MessageBoxMessenger& boxes;
+    UnattendedMessenger& answerer;
+    bool noDisplay = false;
+};
+
+int runMainWindow(Run& run, QApplication& application) {
+    AppState& app = run.app;
+    Download_Control DC;
+    DC.setCaFile(app.sites.CaFile);
+    Hang_Up hangUp;
+    MainController controller(app, run.messenger);
+    Main window(controller);
+    run.boxes.setParent(&window);
+    window.setDownloadControlView(new DownloadControlView(&DC));
+    wireDownloadControl(DC, hangUp, controller, run.messenger);
+    DC.setErrorWindowOpener(
+        [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
+    MainWindowView view(controller, &window);
+    DesktopNotifier notifier;
+    view.setNotifier(&notifier);
+    IssueDownload download(app, DC, run.messenger, view, hangUp);
+    controller.hooks.startDownload = [&download] { download.Start(); };
+    WireArchiveWindows(controller, run.messenger, &window);
+    OptionsHooks optionsHooks;
+    optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), run.messenger, &window);
+    WireOptionsAndAbout(controller, DC, run.messenger, optionsHooks, &window);
+    controller.hooks.concludeUnattended = [&] {
+        return Conclude(DescribeDownloadEnd(download.report(), app.state, controller.Stat,
+                                            run.answerer.Shown()),
+                        app.ProgramFolder);
+    };
+
+    controller.Load(run.commandLine, [&DC](const QString& folder, int16_t size) {
+        DC.PathCasheFiles(folder);
+        DC.CasheSize(size);
+    });
+    // Nobody can see a window the program put on the offscreen platform
+    // itself: the window keeps its state but is neither shown nor painted,
+    // and the run ends itself, not with its last window.
+    if (run.noDisplay)
+        application.setQuitOnLastWindowClosed(false);
+    else
+        window.show();
+    const int status = application.exec();
+    // Closing the window also asks the event loop to end, with 0; an
+    // immediate end keeps the status it was given.
+    return controller.EndingAtOnce() ? controller.ExitCode() : status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (const std::optional<int> status = RunReaderCommand(argc, argv))
+        return *status;
+    if (const std::optional<int> status = answerInfoSwitch(argc, argv))
+        return *status;
     const bool noDisplay = chooseOffscreenWithoutDisplay();
     quietToolkitWithoutDisplay();
     QApplication application(argc, argv);
@@ -152,44 +214,6 @@ int main(int argc, char** argv) {
     if (!CheckDataFolder(app.ProgramFolder, app.sites.HomePage, messenger))
         return notStarted(answerer.Shown().value(0));
 
-    Download_Control DC;
-    DC.setCaFile(app.sites.CaFile);
-    Hang_Up hangUp;
-    MainController controller(app, messenger);
-    Main window(controller);
-    boxes.setParent(&window);
-    window.setDownloadControlView(new DownloadControlView(&DC));
-    wireDownloadControl(DC, hangUp, controller, messenger);
-    DC.setErrorWindowOpener(
-        [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
-    MainWindowView view(controller, &window);
-    DesktopNotifier notifier;
-    view.setNotifier(&notifier);
-    IssueDownload download(app, DC, messenger, view, hangUp);
-    controller.hooks.startDownload = [&download] { download.Start(); };
-    WireArchiveWindows(controller, messenger, &window);
-    OptionsHooks optionsHooks;
-    optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), messenger, &window);
-    WireOptionsAndAbout(controller, DC, messenger, optionsHooks, &window);
-    controller.hooks.concludeUnattended = [&] {
-        return Conclude(
-            DescribeDownloadEnd(download.report(), app.state, controller.Stat, answerer.Shown()),
-            app.ProgramFolder);
-    };
-
-    controller.Load(commandLine, [&DC](const QString& folder, int16_t size) {
-        DC.PathCasheFiles(folder);
-        DC.CasheSize(size);
-    });
-    // Nobody can see a window the program put on the offscreen platform
-    // itself: the window keeps its state but is neither shown nor painted,
-    // and the run ends itself, not with its last window.
-    if (noDisplay)
-        application.setQuitOnLastWindowClosed(false);
-    else
-        window.show();
-    const int status = application.exec();
-    // Closing the window also asks the event loop to end, with 0; an
-    // immediate end keeps the status it was given.
-    return controller.EndingAtOnce() ? controller.ExitCode() : status;
+    Run run{app, commandLine, messenger, boxes, answerer, noDisplay};
+    return runMainWindow(run, application);
 }

@@ -12,10 +12,12 @@ bool ScriptFile::Open(const QString& path) {
     const int64_t size = exists ? int64_t(st.st_size) : -1;
     if (path != path_ || mtimeNs != mtimeNs_ || size != size_) {
         values_.clear();
+        reading_.reset();
         path_ = path;
         mtimeNs_ = mtimeNs;
         size_ = size;
         ini_.setFileName(path);
+        reading_.emplace(ini_);
     }
     return exists;
 }

@@ -3,7 +3,9 @@
 // through INI, each value remembered until the file's modification time or
 // size changes. So an edit takes effect with the next page, while a page of
 // a hundred rules costs no file reads and no profile scans once the script
-// has been read.
+// has been read. Between two such changes the file is read once: a script
+// written a moment ago (a fresh install) would otherwise be read again for
+// every key, as the profile reader does with a file that may still change.
 
 #include "settings/bytetext.h"
 #include "settings/ini.h"
@@ -11,6 +13,7 @@
 #include <QHash>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class ScriptFile {
 public:
@@ -26,6 +29,7 @@ public:
 
 private:
     INI ini_;
+    std::optional<INI::Batch> reading_; // holds one reading of the file
     QString path_;
     int64_t mtimeNs_ = -1, size_ = -1;
     QHash<ByteText, ByteText> values_;

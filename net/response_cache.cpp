@@ -35,10 +35,6 @@ std::optional<ByteText> WholeResponse(const ByteText& stored) {
     return std::move(judged.response);
 }
 
-bool WriteStored(const QString& path, const ByteText& bytes) {
-    return WriteWholeFile(path, bytes, FileSync::NoWait);
-}
-
 } // namespace
 
 void ResponseCache::setFolder(const QString& folder) {
@@ -184,9 +180,10 @@ bool ResponseCache::store(const ByteText& host, const ByteText& path, const Byte
         count = 0;
     }
     ++count;
-    // The response file first: an index entry never points at a half file,
-    // and a file without its index entry is simply overwritten later.
-    if (!WriteStored(entryFile(count), response))
+    // The response file first, and the index entry after it; a file without
+    // its entry is simply overwritten later. The file is written in place: a
+    // lookup judges it whole before use, so a write cut short is a miss.
+    if (!WriteFileInPlace(entryFile(count), response))
         return false;
     if (!pending_) {
         pending_ = std::make_unique<INI::Batch>(index_);
@@ -230,7 +227,8 @@ bool ResponseCache::clear() {
     }
     // Written even when the old index resisted deletion, so no entry of the
     // emptied cache survives in it.
-    const bool written = WriteStored(indexPath(), IndexHeader(QDateTime::currentDateTime()));
+    const bool written =
+        WriteWholeFile(indexPath(), IndexHeader(QDateTime::currentDateTime()), FileSync::NoWait);
     emptyTable();
     tableValid_ = written;
     tableWritten();

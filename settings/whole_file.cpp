@@ -133,6 +133,15 @@ bool WriteWholeFile(const QString& path, const ByteText& bytes, FileSync sync, b
     return writeThroughPart(target, bytes, sync, ownerOnly, ownerOnly ? -1 : oldMode);
 }
 
+bool WriteFileInPlace(const QString& path, const ByteText& bytes) {
+    const int fd = ::open(nativePath(path).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, bytes);
+    return ::close(fd) == 0 && written;
+}
+
 bool CopyFileOver(const QString& from, const QString& to, FileSync sync) {
     const QFileInfo source(from), target(to);
     if (target.exists() && source.canonicalFilePath() == target.canonicalFilePath())

@@ -38,6 +38,12 @@ std::optional<ByteText> ReadWholeFile(const QString& path);
 bool WriteWholeFile(const QString& path, const ByteText& bytes,
                     FileSync sync = FileSync::WaitForDisk, bool ownerOnly = false);
 
+// Writes bytes into path itself, truncating what it held; false when any
+// step failed. Only for files whose reader checks them whole before use (a
+// stored response): a write cut short leaves a half file the reader refuses,
+// and the hidden file and its rename of WriteWholeFile are saved.
+bool WriteFileInPlace(const QString& path, const ByteText& bytes);
+
 // Copies the file from to the file to, replacing it; false on failure. A copy
 // of a file onto itself, or onto a file that already holds the same bytes,
 // succeeds without touching it.

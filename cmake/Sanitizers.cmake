@@ -15,12 +15,15 @@ if(NORVEL_FUZZ AND NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
     message(FATAL_ERROR "NORVEL_FUZZ needs clang (CMAKE_CXX_COMPILER=clang++)")
 endif()
 
+# float-cast-overflow (a double too large for the int it becomes, as in a
+# layout of huge widths) is part of clang's "undefined" but not of GCC's.
 if(NORVEL_SANITIZE OR NORVEL_FUZZ)
-    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
-    add_link_options(-fsanitize=address,undefined)
+    add_compile_options(-fsanitize=address,undefined,float-cast-overflow
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined,float-cast-overflow)
 endif()
 if(NORVEL_SANITIZE)
-    add_compile_options(-fno-sanitize-recover=undefined)
+    add_compile_options(-fno-sanitize-recover=undefined,float-cast-overflow)
 endif()
 
 # The sanitizer settings of every test in an instrumented build; the programs

@@ -142,15 +142,6 @@ bool WriteFileInPlace(const QString& path, const ByteText& bytes) {
     return ::close(fd) == 0 && written;
 }
 
-bool FlushFileSystemOf(const QString& folder) {
-    const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool flushed = ::syncfs(fd) == 0;
-    ::close(fd);
-    return flushed;
-}
-
 bool CopyFileOver(const QString& from, const QString& to, FileSync sync) {
     const QFileInfo source(from), target(to);
     if (target.exists() && source.canonicalFilePath() == target.canonicalFilePath())

@@ -44,12 +44,6 @@ bool WriteWholeFile(const QString& path, const ByteText& bytes,
 // and the hidden file and its rename of WriteWholeFile are saved.
 bool WriteFileInPlace(const QString& path, const ByteText& bytes);
 
-// Waits until the disk holds everything written so far to the file system
-// that holds folder: one flush for the many files written without waiting
-// (an issue's pages and pictures) before the one file that vouches for them.
-// False when the flush failed or folder cannot be opened.
-bool FlushFileSystemOf(const QString& folder);
-
 // Copies the file from to the file to, replacing it; false on failure. A copy
 // of a file onto itself, or onto a file that already holds the same bytes,
 // succeeds without touching it.

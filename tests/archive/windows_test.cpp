@@ -7,6 +7,7 @@
 #include "htmlview/html_label.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
+#include "tests/support/closed_port.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -147,10 +147,7 @@ TEST(SocketErrorWindow, ShowsTheShippedListOfCodes) {
 
 TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
     TempProgramFolder home;
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = closed.serverPort();
-    closed.close();
+    const quint16 port = ClosedLocalPort();
 
     Download_Control dc;
     DownloadControlView view(&dc);

@@ -5,13 +5,12 @@
 #include "net/download_control_view.h"
 #include "net/repaint_pacer.h"
 #include "tests/net/canned_server.h"
+#include "tests/support/closed_port.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QElapsedTimer>
-#include <QHostAddress>
 #include <QLabel>
-#include <QTcpServer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -37,10 +36,7 @@ QLabel* StatusLabel(DownloadControlView& view, Download_Control& dc) {
 TEST(ControlView, SocketErrorIsDrawnAsALinkAndItsClickOpensTheWindow) {
     TempProgramFolder home;
     home.write("data/wserror.dat", "<html></html>");
-    QTcpServer closed;
-    closed.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = closed.serverPort();
-    closed.close();
+    const quint16 port = ClosedLocalPort();
 
     Download_Control dc;
     DownloadControlView view(&dc);

@@ -4,8 +4,9 @@
 // window, the update window and the immediate end of the program once an
 // update has taken over. (An unattended run is ended by whoever started the
 // download, once the workflow has returned.) The program implements
-// it over the main window (MainWindowView); tests use the same one over a
-// real window on the offscreen platform, or their own.
+// it over the main window (MainWindowView) or, in an unattended run nobody
+// can see, over the window's controller alone (ControllerView); tests use
+// these, over a real window on the offscreen platform, or their own.
 
 #include "app/arrived_issue.h"
 #include "app/select_number_model.h"

@@ -1,7 +1,5 @@
 #include "app/download_view_window.h"
 
-#include "app/desktop_notifier.h"
-#include "app/main_controller.h"
 #include "app/select_number.h"
 #include "archive/upgrade.h"
 #include "net/repaint_pacer.h"
@@ -9,22 +7,7 @@
 #include <QWidget>
 
 MainWindowView::MainWindowView(MainController& controller, QWidget* window)
-    : controller_(controller), window_(window) {}
-
-void MainWindowView::SetStat(const QString& text) {
-    controller_.SetStat(text);
-}
-
-void MainWindowView::ResetControls() {
-    controller_.ResetControls();
-}
-
-void MainWindowView::SetClockRunning(bool running) {
-    if (running)
-        controller_.Timer1.start();
-    else
-        controller_.Timer1.stop();
-}
+    : ControllerView(controller), window_(window) {}
 
 // The workflow asks between steps that may keep the event loop from
 // running (a copy of many files): what waits for the next frame is shown
@@ -44,30 +27,9 @@ SelectionOutcome MainWindowView::OpenSelection(const SelectionData& data, Select
     return outcome;
 }
 
-void MainWindowView::OfferIssue(const QString& issueFolder) {
-    controller_.OfferIssue(issueFolder);
-}
-
-void MainWindowView::EndProgram() {
-    controller_.EndProgramAtOnce();
-}
-
 UpdateDecision MainWindowView::OfferUpdate(const UpdateInfo& info) {
     Upgrade window(info, window_);
     if (upgradeHook_)
         upgradeHook_(window);
     return window.Run();
-}
-
-void MainWindowView::PageDone(int n, int count, int picturesFound) {
-    controller_.PageDone(n, count, picturesFound);
-}
-
-void MainWindowView::PictureDone(int i, int count) {
-    controller_.PictureDone(i, count);
-}
-
-void MainWindowView::IssueArrived(const ArrivedIssue& issue) {
-    if (notifier_)
-        notifier_->IssueArrived(issue);
 }

@@ -2,7 +2,9 @@
 // the switches answered on standard output, the program folder's write
 // check, single copy, data folder, then the window's load (settings, cache,
 // temp folder, command line) and the event loop. A run started with -kp or
-// -kt has an answerer instead of message boxes and ends with its download.
+// -kt has an answerer instead of message boxes and ends with its download;
+// without a display it runs without any window.
+#include "app/controller_view.h"
 #include "app/desktop_notifier.h"
 #include "app/download_view_window.h"
 #include "app/main_controller.h"
@@ -106,22 +108,43 @@ std::optional<int> answerInfoSwitch(int argc, char** argv) {
     return std::nullopt;
 }
 
-// The window and its parts over one download control, run until the end.
+// What a run holds from its start-up checks on.
 struct Run {
     AppState& app;
     QString commandLine;
     Messenger& messenger;
     MessageBoxMessenger& boxes;
     UnattendedMessenger& answerer;
-    bool noDisplay = false;
 };
 
+// The controller's download, the end of an unattended one, and the load
+// that starts the run (settings, cache, temp folder, command line).
+void startRun(Run& run, MainController& controller, Download_Control& DC, IssueDownload& download) {
+    controller.hooks.startDownload = [&download] { download.Start(); };
+    controller.hooks.concludeUnattended = [&run, &controller, &download] {
+        return Conclude(DescribeDownloadEnd(download.report(), run.app.state, controller.Stat,
+                                            run.answerer.Shown()),
+                        run.app.ProgramFolder);
+    };
+    controller.Load(run.commandLine, [&DC](const QString& folder, int16_t size) {
+        DC.PathCasheFiles(folder);
+        DC.CasheSize(size);
+    });
+}
+
+// The event loop until the end; an immediate end keeps the status it was
+// given (closing the window also asks the loop to end, with 0).
+int runUntilEnd(QCoreApplication& application, const MainController& controller) {
+    const int status = application.exec();
+    return controller.EndingAtOnce() ? controller.ExitCode() : status;
+}
+
+// The window and its parts over one download control, run until the end.
 int runMainWindow(Run& run, QApplication& application) {
-    AppState& app = run.app;
     Download_Control DC;
-    DC.setCaFile(app.sites.CaFile);
+    DC.setCaFile(run.app.sites.CaFile);
     Hang_Up hangUp;
-    MainController controller(app, run.messenger);
+    MainController controller(run.app, run.messenger);
     Main window(controller);
     run.boxes.setParent(&window);
     window.setDownloadControlView(new DownloadControlView(&DC));
@@ -131,56 +154,40 @@ int runMainWindow(Run& run, QApplication& application) {
     MainWindowView view(controller, &window);
     DesktopNotifier notifier;
     view.setNotifier(&notifier);
-    IssueDownload download(app, DC, run.messenger, view, hangUp);
-    controller.hooks.startDownload = [&download] { download.Start(); };
+    IssueDownload download(run.app, DC, run.messenger, view, hangUp);
     WireArchiveWindows(controller, run.messenger, &window);
     OptionsHooks optionsHooks;
     optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), run.messenger, &window);
     WireOptionsAndAbout(controller, DC, run.messenger, optionsHooks, &window);
-    controller.hooks.concludeUnattended = [&] {
-        return Conclude(DescribeDownloadEnd(download.report(), app.state, controller.Stat,
-                                            run.answerer.Shown()),
-                        app.ProgramFolder);
-    };
-
-    controller.Load(run.commandLine, [&DC](const QString& folder, int16_t size) {
-        DC.PathCasheFiles(folder);
-        DC.CasheSize(size);
-    });
-    // Nobody can see a window the program put on the offscreen platform
-    // itself: the window keeps its state but is neither shown nor painted,
-    // and the run ends itself, not with its last window.
-    if (run.noDisplay)
-        application.setQuitOnLastWindowClosed(false);
-    else
-        window.show();
-    const int status = application.exec();
-    // Closing the window also asks the event loop to end, with 0; an
-    // immediate end keeps the status it was given.
-    return controller.EndingAtOnce() ? controller.ExitCode() : status;
+    startRun(run, controller, DC, download);
+    window.show();
+    return runUntilEnd(application, controller);
 }
 
-} // namespace
+// An unattended run nobody can see: the window's controller and the
+// download without any window, so the run neither loads the window system,
+// fonts and styles nor builds widgets nobody would look at.
+int runWithoutWindow(Run& run, QCoreApplication& application) {
+    Download_Control DC;
+    DC.setCaFile(run.app.sites.CaFile);
+    Hang_Up hangUp;
+    MainController controller(run.app, run.messenger);
+    wireDownloadControl(DC, hangUp, controller, run.messenger);
+    ControllerView view(controller);
+    DesktopNotifier notifier;
+    view.setNotifier(&notifier);
+    IssueDownload download(run.app, DC, run.messenger, view, hangUp);
+    startRun(run, controller, DC, download);
+    return runUntilEnd(application, controller);
+}
 
-int main(int argc, char** argv) {
-    if (const std::optional<int> status = RunReaderCommand(argc, argv))
-        return *status;
-    if (const std::optional<int> status = answerInfoSwitch(argc, argv))
-        return *status;
-    const bool noDisplay = chooseOffscreenWithoutDisplay();
-    quietToolkitWithoutDisplay();
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("norvel2"));
-
-    const QString commandLine = CommandLineText(QApplication::arguments());
+// From the program folder's checks to the end of the run, over the window
+// or, when windowless, without one.
+int runProgram(QCoreApplication& application, bool windowless) {
+    QCoreApplication::setApplicationName(QStringLiteral("norvel2"));
+    const QString commandLine = CommandLineText(QCoreApplication::arguments());
     const CommandLine line = ParseCommandLine(commandLine);
     const bool unattended = line.AutoNewspaper || line.AutoMagazine;
-    // Without a display an interactive run would wait for ever on a window
-    // nobody sees: the help goes where the caller can read it.
-    if (!unattended && noDisplay) {
-        print(stderr, CommandLineHelp());
-        return ExitNotStarted;
-    }
 
     AppState app;
     const ProgramFolderPlace place = LocateProgramFolder();
@@ -214,6 +221,32 @@ int main(int argc, char** argv) {
     if (!CheckDataFolder(app.ProgramFolder, app.sites.HomePage, messenger))
         return notStarted(answerer.Shown().value(0));
 
-    Run run{app, commandLine, messenger, boxes, answerer, noDisplay};
-    return runMainWindow(run, application);
+    Run run{app, commandLine, messenger, boxes, answerer};
+    if (windowless)
+        return runWithoutWindow(run, application);
+    return runMainWindow(run, static_cast<QApplication&>(application));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (const std::optional<int> status = RunReaderCommand(argc, argv))
+        return *status;
+    if (const std::optional<int> status = answerInfoSwitch(argc, argv))
+        return *status;
+    const bool noDisplay = chooseOffscreenWithoutDisplay();
+    quietToolkitWithoutDisplay();
+    if (!noDisplay) {
+        QApplication application(argc, argv);
+        return runProgram(application, false);
+    }
+    // Without a display an interactive run would wait for ever on a window
+    // nobody sees: the help goes where the caller can read it.
+    const CommandLine line = ParseCommandLine(commandLineOf(argc, argv));
+    if (!line.AutoNewspaper && !line.AutoMagazine) {
+        print(stderr, CommandLineHelp());
+        return ExitNotStarted;
+    }
+    QCoreApplication application(argc, argv);
+    return runProgram(application, true);
 }

@@ -114,6 +114,16 @@ void SelectNumberModel::checkInArchive(const QString& number) {
     label3Visible = CheckInArchive(data_.ProgramFolder, cp1251::fromUnicode(number));
 }
 
+SelectionOutcome SelectUnattended(const SelectionData& data, SelectionChoice& choice) {
+    SelectNumberModel model(data);
+    model.Open();
+    if (model.EndsAtOnce())
+        return SelectionOutcome::EndProgram;
+    model.SelectOption(false);
+    choice = model.Load();
+    return SelectionOutcome::Load;
+}
+
 AllNumberModel::AllNumberModel(const SelectionData& data) : data_(data) {
     auto row = [](const ByteText& number, const ByteText& date) {
         ByteText text = number;

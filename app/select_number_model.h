@@ -115,6 +115,11 @@ private:
     QString pickedNumber_; // the number the picked date belongs to
 };
 
+// The choice an unattended run makes when nobody can see the selection
+// window, as the window's automatic press does: "Найденный номер" and
+// "Загрузка", or the end of the run when that issue is already archived.
+SelectionOutcome SelectUnattended(const SelectionData& data, SelectionChoice& choice);
+
 // The list window of the other issues.
 class AllNumberModel {
 public:

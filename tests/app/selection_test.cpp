@@ -261,6 +261,37 @@ TEST(SelectNumberWindow, UnattendedRunPressesLoadItself) {
     EXPECT_EQ(window.Choice().IssueNumber, ByteText("23613"));
 }
 
+// A run nobody can see makes its choice without the window: the same one as
+// the window's own press, for both sources, archived or not.
+TEST(SelectNumberWindow, WindowlessChoiceIsTheWindowsOwnPress) {
+    TempProgramFolder home;
+    for (bool magazine : {false, true}) {
+        for (bool archived : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "magazine " << magazine << " archived " << archived);
+            if (archived)
+                home.write("Download/x/index.htm", IndexNaming(magazine ? "650" : "23613"));
+            SelectionData data = magazine ? Magazine(home) : Newspaper(home);
+            data.Unattended = true;
+            Select_Number window(data);
+            const Select_Number::Outcome pressed = window.Run();
+            SelectionChoice choice;
+            EXPECT_EQ(SelectUnattended(data, choice), pressed);
+            EXPECT_EQ(pressed,
+                      archived ? Select_Number::Outcome::EndProgram : Select_Number::Outcome::Load);
+            if (archived) {
+                QFile::remove(home.file("Download/x/index.htm"));
+                continue;
+            }
+            const SelectionChoice shown = window.Choice();
+            EXPECT_EQ(choice.IssueNumber, shown.IssueNumber);
+            EXPECT_EQ(choice.SelectedIssue, shown.SelectedIssue);
+            EXPECT_EQ(choice.IssueDate, shown.IssueDate);
+            EXPECT_EQ(choice.IssueDateNumeric, shown.IssueDateNumeric);
+            EXPECT_EQ(choice.IssueDateOverride, shown.IssueDateOverride);
+        }
+    }
+}
+
 TEST(SelectNumberWindow, ArchivedIssueShowsTheNoteAndEndsUnattendedRunWithoutShowing) {
     TempProgramFolder home;
     home.write("Download/2005.12.07/index.htm", IndexNaming("23613"));

@@ -9,7 +9,7 @@
 bool IssueDownload::CheckNewVersion() {
     setStat(QString::fromUtf8("Проверка новой версии..."));
     UpdateInfo info;
-    switch (AskUpdateServer(DC, app_.sites.Update, app_.ProgramFolder, app_.VersionINI, info)) {
+    switch (AskUpdateServer(DC, app_.sites.Update, app_.VersionINI, info)) {
     case VersionCheck::Current:
         return true;
     case VersionCheck::Stopped:

@@ -3,13 +3,11 @@
 #include "net/download_control.h"
 #include "settings/ini.h"
 #include "settings/version.h"
-#include "settings/whole_file.h"
 
-#include <QFile>
 #include <cmath>
 
-VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost,
-                             const QString& programFolder, INI& ini, UpdateInfo& info) {
+VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost, INI& ini,
+                             UpdateInfo& info) {
     info = UpdateInfo();
     DC.RHost(updateHost);
     const ByteText result = DC.Down("/version.info", false);
@@ -17,24 +15,19 @@ VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost,
         return VersionCheck::Stopped;
     if (result == "error")
         return DC.ProxyRefused() ? VersionCheck::ProxyRefused : VersionCheck::Current;
-    const QString path = programFolder + "/version.info";
-    if (!WriteWholeFile(path, result + "\r\n", FileSync::NoWait))
-        return VersionCheck::Current;
-    info = ReadVersionInfo(ini, path);
-    QFile::remove(path);
+    info = ReadVersionInfo(ini, result);
     return IsNewVersion(info) ? VersionCheck::NewVersion : VersionCheck::Current;
 }
 
-UpdateInfo ReadVersionInfo(INI& ini, const QString& path) {
+UpdateInfo ReadVersionInfo(INI& ini, const ByteText& reply) {
     UpdateInfo info;
-    ini.setFileName(path);
+    ini.setText(reply);
     info.Version = ini.RINI("Main", "Version");
     info.FileSize = ini.RINI("Main", "FileSize");
     info.Host = ini.RINI("Main", "Host");
     info.FileName = ini.RINI("Main", "FileName");
     info.SHA256 = ini.RINI("Main", "SHA256");
-    const ByteText text = ReadWholeFile(path).value_or(ByteText());
-    for (ByteText line : text.split('\n')) {
+    for (ByteText line : reply.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         if (line.startsWith(';'))

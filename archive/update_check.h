@@ -39,14 +39,14 @@ enum class VersionCheck {
     ProxyRefused, // the proxy refused the login: the run cannot go on
 };
 
-// Fetches "/version.info" from updateHost (cache off), writes it to
-// programFolder + "/version.info", reads it with ini, deletes it again.
-VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost,
-                             const QString& programFolder, INI& ini, UpdateInfo& info);
+// Fetches "/version.info" from updateHost (cache off) and reads the answer
+// with ini, from memory: no file is written for it.
+VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost, INI& ini,
+                             UpdateInfo& info);
 
-// The description as written by the check (status line and headers first,
+// The description in the server's answer (status line and headers first,
 // ignored by the profile read).
-UpdateInfo ReadVersionInfo(INI& ini, const QString& path);
+UpdateInfo ReadVersionInfo(INI& ini, const ByteText& reply);
 
 // Any Version other than the program's own counts as newer; an empty one
 // (a reply without section Main) does not.

@@ -84,6 +84,16 @@ void INI::setFileName(const QString& FName) {
         save();
     fileName_ = FName;
     parsed_ = false;
+    inMemory_ = false;
+}
+
+void INI::setText(const ByteText& content) {
+    setFileName(QString());
+    parse(content);
+    raw_ = content;
+    stamp_ = FileStamp();
+    parsed_ = true;
+    inMemory_ = true;
 }
 
 void INI::beginBatch() {
@@ -109,7 +119,7 @@ void INI::changed() {
 // recent is checked against the bytes themselves (re-read, parsed again only
 // when they differ); an older one is trusted.
 void INI::refresh() {
-    if (batchDepth_ > 0 && parsed_)
+    if ((batchDepth_ > 0 || inMemory_) && parsed_)
         return;
     FileStamp now = StampOf(fileName_);
     if (parsed_ && now == stamp_ && !isRecent(now))

@@ -38,6 +38,10 @@ public:
 
     QString FileName() const { return fileName_; }
     void setFileName(const QString& FName);
+    // A profile read from bytes held in memory instead of a file (the update
+    // description as the server sent it): reads see these bytes and no file
+    // is touched. Such a profile is only read.
+    void setText(const ByteText& content);
 
     // Files that hold secrets (the proxy password) are created readable by
     // their owner only.
@@ -119,6 +123,7 @@ private:
     ByteText raw_;         // the bytes lines_ was parsed from
     FileStamp stamp_;
     bool parsed_ = false;
+    bool inMemory_ = false; // setText: no file behind the profile
     int batchDepth_ = 0;
     bool unsaved_ = false; // lines_ holds writes of a batch not yet in the file
     bool writeFailed_ = false;

@@ -12,6 +12,8 @@ Sites LoadSites(const QString& programFolder) {
         return sites;
     INI ini;
     ini.setFileName(path);
+    // One read of the file for all keys, however fresh it is.
+    const INI::Batch reading(ini);
     auto take = [&ini](const char* key, ByteText& field) {
         ByteText value = ini.RINI("Sites", key);
         if (!value.isEmpty())

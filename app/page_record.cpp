@@ -4,6 +4,30 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Appends line to the file with one write, creating the file when missing.
+// A write cut short (a full disk) is taken back, so the next page's line
+// never runs on from half of this one; the page is then fetched again.
+void AppendLine(const QString& path, const ByteText& line) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return;
+    const ssize_t written = ::write(fd, line.constData(), size_t(line.size()));
+    if (written > 0 && written < line.size()) {
+        const off_t end = ::lseek(fd, 0, SEEK_END);
+        // Nothing more can be done when the disk refuses this as well.
+        const bool takenBack = end >= written && ::ftruncate(fd, end - written) == 0;
+        Q_UNUSED(takenBack);
+    }
+    ::close(fd);
+}
+
+} // namespace
 
 PageRecord::PageRecord(const QString& issueFolder) : folder_(issueFolder) {}
 
@@ -34,9 +58,7 @@ void PageRecord::Add(int n, int count, const ByteText& path, const QList<ByteTex
         line += "\t" + picture;
     if (line.count('\t') != pictures.size() + 2 || line.contains('\n') || line.contains('\r'))
         return;
-    QFile record(file());
-    if (record.open(QIODevice::WriteOnly | QIODevice::Append))
-        record.write(line + "\n");
+    AppendLine(file(), line + "\n");
 }
 
 std::optional<QList<ByteText>> PageRecord::Saved(int n, int count, const ByteText& path) const {

@@ -48,7 +48,7 @@ Download_Control::Download_Control(QObject* parent) : QObject(parent) {
     Timer1.setInterval(AnimationIntervalMs);
     connect(&Timer1, &QTimer::timeout, this, &Download_Control::advanceFrame);
     silence_.setSingleShot(true);
-    connect(&silence_, &QTimer::timeout, this, &Download_Control::onSilence);
+    connect(&silence_, &QTimer::timeout, this, &Download_Control::onSilenceTimer);
     fetchLimit_.setSingleShot(true);
     connect(&fetchLimit_, &QTimer::timeout, this, &Download_Control::onFetchLimit);
     fetchLimitMs_ = FetchLimitFromEnvironment();
@@ -415,8 +415,19 @@ void Download_Control::releaseSocket() {
 }
 
 void Download_Control::restartSilenceTimer() {
-    if (fetching_)
+    if (!fetching_)
+        return;
+    lastActivity_.start();
+    if (!silence_.isActive())
         silence_.start(silenceLimitMs_);
+}
+
+void Download_Control::onSilenceTimer() {
+    const qint64 quietMs = lastActivity_.elapsed();
+    if (quietMs < silenceLimitMs_)
+        silence_.start(int(silenceLimitMs_ - quietMs));
+    else
+        onSilence();
 }
 
 void Download_Control::addTraffic(qsizetype bytes) {

@@ -45,6 +45,7 @@
 #include "net/tls_trust.h"
 #include "settings/bytetext.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -175,6 +176,7 @@ private:
     void onClosed();
     void onSocketError(int code, const QString& description);
     void onSecureFailure(const QString& reason);
+    void onSilenceTimer();
     void onSilence();
     void onFetchLimit();
     // Ends the running fetch with a result; later events are ignored.
@@ -214,6 +216,10 @@ private:
     int frame_ = 0;
     QTimer Timer1;
     QTimer silence_;
+    // Bytes moved last this long ago: the silence timer, armed once per
+    // fetch, looks at it when it fires instead of being restarted for every
+    // piece of the answer.
+    QElapsedTimer lastActivity_;
     QTimer fetchLimit_;
     int32_t ownTraffic_ = 0;
     int32_t* traffic_ = &ownTraffic_;

@@ -70,6 +70,9 @@ private:
     void onReadyRead();
     void onError(QAbstractSocket::SocketError code);
     void onClosed();
+    // Bytes of a plain connection handed to the system at once; 0 when
+    // none could go.
+    qsizetype sendNow(const ByteText& bytes);
     void readTunnelAnswer();
     void startHandshake();
     // The certificate's failed checks when there were any, else otherwise.

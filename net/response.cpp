@@ -37,6 +37,15 @@ bool HasStatusLine(const ByteText& bytes) {
     return at == bytes.size() || bytes[at] == ' ' || bytes[at] == '\r' || bytes[at] == '\n';
 }
 
+// "404 Not Found" starting within the first 19 bytes, where a status line
+// carries it. Only that head is searched: a picture's body is no place for
+// it, and scanning every body for the phrase cost more than judging the rest.
+bool IsNotFound(const ByteText& bytes) {
+    static const ByteText phrase = "404 Not Found";
+    constexpr qsizetype latestStart = 18;
+    return bytes.left(latestStart + phrase.size()).contains(phrase);
+}
+
 // Whether the bytes so far could still grow into a status line.
 bool IsStatusLineCutShort(const ByteText& bytes) {
     return !bytes.contains('\n') && ByteText("HTTP/").startsWith(bytes.left(5));
@@ -123,8 +132,7 @@ JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
         return Verdict(ResponseVerdict::NoData);
     if (IsProxyAuthRefusal(received))
         return Verdict(ResponseVerdict::ProxyAuthFailed);
-    const qsizetype notFound = received.indexOf("404 Not Found");
-    if (notFound >= 0 && notFound < 19)
+    if (IsNotFound(received))
         return Verdict(ResponseVerdict::NotFound);
     if (IsStatusLineCutShort(received))
         return Verdict(ResponseVerdict::Truncated);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <sys/stat.h>
 
 namespace {
 
@@ -81,7 +82,10 @@ ByteText ResponseCache::IndexHeader(const QDateTime& created) {
 }
 
 bool ResponseCache::indexExists() const {
-    return !folder_.isEmpty() && QFileInfo(indexPath()).isFile();
+    // A plain stat: this runs before every store.
+    struct stat st {};
+    return !folder_.isEmpty() && ::stat(QFile::encodeName(indexPath()).constData(), &st) == 0 &&
+           S_ISREG(st.st_mode);
 }
 
 int16_t ResponseCache::count() {
@@ -213,7 +217,13 @@ void ResponseCache::flush() {
 }
 
 bool ResponseCache::clear() {
-    flush();
+    // Keys still waiting belong to entries about to be deleted: writing them
+    // would cost a replace of the index just before the fresh one.
+    if (pending_) {
+        pending_->Discard();
+        pending_.reset();
+        pendingStores_ = 0;
+    }
     if (folder_.isEmpty())
         return false;
     QDir dir(folder_);

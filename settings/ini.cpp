@@ -107,6 +107,13 @@ void INI::endBatch() {
         save();
 }
 
+void INI::discardBatch() {
+    if (!unsaved_)
+        return;
+    unsaved_ = false;
+    parsed_ = false;
+}
+
 void INI::changed() {
     if (batchDepth_ > 0)
         unsaved_ = true;

@@ -62,6 +62,10 @@ public:
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
+        // Forgets the writes made so far instead of saving them: the file
+        // is about to be replaced anyway. Reads see the file on disk again.
+        void Discard() { ini_.discardBatch(); }
+
     private:
         INI& ini_;
     };
@@ -106,6 +110,7 @@ private:
     const Index& index();
     void beginBatch();
     void endBatch();
+    void discardBatch();
     void changed();
     void parse(const ByteText& content);
     bool save();

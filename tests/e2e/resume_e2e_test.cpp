@@ -2,9 +2,11 @@
 // real program into the same folder: the pages already saved are not fetched
 // again, and the result equals an uninterrupted download from the same site.
 #include "app/check_in_archive.h"
+#include "app/page_record.h"
 #include "processing/issue_index.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/program_run.h"
+#include "tests/support/small_file_system.h"
 
 #include <QDirIterator>
 #include <gtest/gtest.h>
@@ -85,6 +87,34 @@ TEST(Resume, AKilledRunIsCompletedByTheNext) {
     first.kill(); // SIGKILL: no clean-up of any kind
     first.waitForFinished();
     ExpectCompletedByTheNextRun(home.path(), site, 5);
+}
+
+TEST(Resume, APageLineTheFullDiskCutLeavesTheNextPageReadable) {
+    SmallFileSystem disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no small file system: " << disk.why().toStdString();
+    PageRecord record(disk.path());
+    // Lines of 100 bytes, pages 10 to 49: the record's first block then
+    // holds 96 bytes more, so on a full disk page 50's line fits only in part.
+    const QList<ByteText> picture = {ByteText(90, 'p')};
+    for (int n = 10; n <= 50; ++n) {
+        if (n == 50)
+            disk.fill();
+        record.Add(n, 60, "/p", picture);
+    }
+    disk.free();
+    record.Add(51, 60, "/p", picture);
+    ASSERT_EQ(QFileInfo(disk.path() + "/" + PageRecord::FileName).size(), 4100);
+    for (int n : {49, 50, 51}) {
+        QFile page(disk.path() + QStringLiteral("/page%1.html").arg(n));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly) && page.write("page") == 4);
+    }
+
+    PageRecord later(disk.path());
+    later.Load();
+    EXPECT_EQ(later.Saved(49, 60, "/p"), picture);
+    EXPECT_EQ(later.Saved(50, 60, "/p"), std::nullopt) << "fetched again";
+    EXPECT_EQ(later.Saved(51, 60, "/p"), picture);
 }
 
 } // namespace

@@ -167,16 +167,21 @@ bool IssueIndexComplete(const ByteText& index) {
 
 QImage StockCoverPicture() {
     // A grey page with a dark frame and three bars standing for a title.
-    QImage cover(96, 128, QImage::Format_RGB32);
+    constexpr int width = 96, height = 128;
+    QImage cover(width, height, QImage::Format_RGB32);
     cover.fill(QColor(0xE0, 0xE0, 0xE0));
     const QRgb dark = qRgb(0x40, 0x40, 0x60);
-    for (int x = 0; x < cover.width(); ++x) {
-        for (int y = 0; y < cover.height(); ++y) {
-            const bool frame = x < 3 || y < 3 || x >= cover.width() - 3 || y >= cover.height() - 3;
-            const bool bar = x >= 12 && x < cover.width() - 12 &&
-                             ((y >= 16 && y < 28) || (y >= 40 && y < 46) || (y >= 52 && y < 58));
+    // Row by row: every index is built with this picture at hand, and a
+    // checked pixel write each would cost more than the rest of the index.
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(cover.scanLine(y));
+        const bool frameRow = y < 3 || y >= height - 3;
+        const bool barRow = (y >= 16 && y < 28) || (y >= 40 && y < 46) || (y >= 52 && y < 58);
+        for (int x = 0; x < width; ++x) {
+            const bool frame = frameRow || x < 3 || x >= width - 3;
+            const bool bar = barRow && x >= 12 && x < width - 12;
             if (frame || bar)
-                cover.setPixel(x, y, dark);
+                row[x] = dark;
         }
     }
     return cover;

@@ -25,7 +25,9 @@ QPixmap ScaledCover(const QString& file) {
 } // namespace
 
 QPixmap AllNumber::PlaceholderCover() {
-    return QPixmap::fromImage(StockCoverPicture());
+    QPixmap picture;
+    picture.loadFromData(StockCoverBitmap(), "BMP");
+    return picture;
 }
 
 QPixmap AllNumber::NewspaperPicture() {

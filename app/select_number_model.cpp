@@ -2,8 +2,7 @@
 
 #include "app/check_in_archive.h"
 #include "processing/find_links.h"
-
-#include <QImageReader>
+#include "processing/picture_type.h"
 
 ByteText ListEntry(const QList<ByteText>& list, int i) {
     return i >= 1 && i <= list.size() ? list.at(i - 1) : ByteText();
@@ -14,7 +13,7 @@ QString LoadableCover(const SelectionData& data, int i) {
     if (name.isEmpty())
         return {};
     const QString path = data.TempFolder + "/" + cp1251::toUnicode(name);
-    return QImageReader(path).canRead() ? path : QString();
+    return IsPictureFile(path) ? path : QString();
 }
 
 ByteText PadLeft(const ByteText& text, int width, char filler) {

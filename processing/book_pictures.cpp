@@ -13,11 +13,6 @@ QByteArray extensionOf(const QByteArray& mediaType) {
     return mediaType.mid(6); // png, gif
 }
 
-QByteArray headOf(const QString& file) {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.read(16) : QByteArray();
-}
-
 // The file's name without its ending, made of letters, digits, "-" and "_".
 QByteArray plainBaseName(const QString& file) {
     QByteArray name;
@@ -42,16 +37,6 @@ QByteArray pngOf(const QString& file) {
 
 } // namespace
 
-QByteArray PictureMediaType(const QByteArray& head) {
-    if (head.startsWith("\xFF\xD8\xFF"))
-        return "image/jpeg";
-    if (head.startsWith("\x89PNG\r\n\x1A\n"))
-        return "image/png";
-    if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
-        return "image/gif";
-    return {};
-}
-
 QByteArray BookPictures::add(const QString& file) {
     const QString key = QFileInfo(file).canonicalFilePath();
     if (key.isEmpty() || !QFileInfo(key).isFile())
@@ -60,7 +45,7 @@ QByteArray BookPictures::add(const QString& file) {
         return *known;
     BookPicture picture;
     picture.file = key;
-    picture.mediaType = PictureMediaType(headOf(key));
+    picture.mediaType = PictureMediaType(FileHead(key));
     if (picture.mediaType.isEmpty()) {
         picture.converted = pngOf(key);
         if (!picture.converted.isEmpty())

@@ -5,6 +5,8 @@
 // and GIF go in as they are; any other picture Qt can read goes in as PNG;
 // anything else stays out.
 
+#include "processing/picture_type.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -17,9 +19,6 @@ struct BookPicture {
     QByteArray mediaType; // image/jpeg, image/png or image/gif
     QByteArray converted; // PNG bytes of a converted picture; empty: the file as it is
 };
-
-// The media type of picture bytes by their signature, or empty text.
-QByteArray PictureMediaType(const QByteArray& head);
 
 class BookPictures {
 public:

@@ -4,7 +4,6 @@
 #include "processing/safe_file_name.h"
 #include "settings/whole_file.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 
@@ -83,18 +82,11 @@ void copyCompanion(const QString& programFolder, const QString& name, const QStr
     check(CopyFileOver(programFolder + "/data/" + name, target, FileSync::NoWait), target, result);
 }
 
-bool saveBitmap(const QImage& picture, const QString& path) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    return buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "BMP") &&
-           WriteWholeFile(path, bytes, FileSync::NoWait);
-}
-
 } // namespace
 
 IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
                                  const QString& programFolder, const Sites& sites,
-                                 const QImage& stockCover, const QDate& buildDate) {
+                                 const ByteText& stockCover, const QDate& buildDate) {
     const bool magazine = issue.CurrentSource == 2;
     IssueIndexResult result;
     const std::optional<ByteText> text =
@@ -141,7 +133,8 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
     check(QDir().mkpath(img), img, result);
     if (magazine) {
         if (cover.isEmpty())
-            check(saveBitmap(stockCover, img + "/cover.bmp"), img + "/cover.bmp", result);
+            check(WriteWholeFile(img + "/cover.bmp", stockCover, FileSync::NoWait),
+                  img + "/cover.bmp", result);
         else
             check(CopyFileOver(cover, img + "/cover.jpg", FileSync::NoWait), img + "/cover.jpg",
                   result);
@@ -157,7 +150,7 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
 
 IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
                                  const QString& programFolder, const Sites& sites) {
-    return BuildIssueIndex(complete, issue, programFolder, sites, StockCoverPicture(),
+    return BuildIssueIndex(complete, issue, programFolder, sites, StockCoverBitmap(),
                            QDate::currentDate());
 }
 
@@ -165,24 +158,47 @@ bool IssueIndexComplete(const ByteText& index) {
     return !index.contains(IndexIncompleteMark) && !index.contains("\" class=\"error\">");
 }
 
-QImage StockCoverPicture() {
-    // A grey page with a dark frame and three bars standing for a title.
-    constexpr int width = 96, height = 128;
-    QImage cover(width, height, QImage::Format_RGB32);
-    cover.fill(QColor(0xE0, 0xE0, 0xE0));
-    const QRgb dark = qRgb(0x40, 0x40, 0x60);
-    // Row by row: every index is built with this picture at hand, and a
-    // checked pixel write each would cost more than the rest of the index.
-    for (int y = 0; y < height; ++y) {
-        auto* row = reinterpret_cast<QRgb*>(cover.scanLine(y));
+namespace {
+
+void appendLittleEndian(ByteText& bytes, quint32 value, int size) {
+    for (int i = 0; i < size; ++i)
+        bytes += char((value >> (8 * i)) & 0xFF);
+}
+
+} // namespace
+
+ByteText StockCoverBitmap() {
+    // A grey page with a dark frame and three bars standing for a title, as
+    // an uncompressed 24-bit BMP: the rows bottom up, each pixel blue, green,
+    // red, and a row of 96 pixels needs no padding.
+    constexpr int width = 96, height = 128, rowBytes = width * 3;
+    constexpr quint32 headerBytes = 14 + 40, pixelBytes = rowBytes * height;
+    ByteText bmp("BM");
+    appendLittleEndian(bmp, headerBytes + pixelBytes, 4);
+    appendLittleEndian(bmp, 0, 4);
+    appendLittleEndian(bmp, headerBytes, 4);
+    appendLittleEndian(bmp, 40, 4); // the information header
+    appendLittleEndian(bmp, width, 4);
+    appendLittleEndian(bmp, height, 4);
+    appendLittleEndian(bmp, 1, 2);  // planes
+    appendLittleEndian(bmp, 24, 2); // bits a pixel
+    appendLittleEndian(bmp, 0, 4);  // no compression
+    appendLittleEndian(bmp, pixelBytes, 4);
+    appendLittleEndian(bmp, 2835, 4); // 72 dots an inch, across and down
+    appendLittleEndian(bmp, 2835, 4);
+    appendLittleEndian(bmp, 0, 4);
+    appendLittleEndian(bmp, 0, 4);
+    static const char light[3] = {char(0xE0), char(0xE0), char(0xE0)};
+    static const char dark[3] = {char(0x60), char(0x40), char(0x40)};
+    bmp.reserve(headerBytes + pixelBytes);
+    for (int y = height - 1; y >= 0; --y) {
         const bool frameRow = y < 3 || y >= height - 3;
         const bool barRow = (y >= 16 && y < 28) || (y >= 40 && y < 46) || (y >= 52 && y < 58);
         for (int x = 0; x < width; ++x) {
             const bool frame = frameRow || x < 3 || x >= width - 3;
             const bool bar = barRow && x >= 12 && x < width - 12;
-            if (frame || bar)
-                row[x] = dark;
+            bmp.append(frame || bar ? dark : light, 3);
         }
     }
-    return cover;
+    return bmp;
 }

@@ -12,7 +12,6 @@
 #include "settings/sites.h"
 
 #include <QDate>
-#include <QImage>
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -48,17 +47,18 @@ struct IssueIndexResult {
 // the caller's to report, by the result. A template without the list marker
 // gets the list at its end, so no page goes unlisted. The magazine's cover
 // is the temp folder's file of the chosen issue copied as img/cover.jpg; when
-// there is none, stockCover is saved as img/cover.bmp and the index names
-// that instead.
+// there is none, stockCover (a BMP file's bytes) is saved as img/cover.bmp
+// and the index names that instead.
 IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
                                  const QString& programFolder, const Sites& sites,
-                                 const QImage& stockCover, const QDate& buildDate);
+                                 const ByteText& stockCover, const QDate& buildDate);
 IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
                                  const QString& programFolder, const Sites& sites);
 
-// A small placeholder cover (drawn, no resources needed) for an issue whose
-// cover could not be fetched.
-QImage StockCoverPicture();
+// A small placeholder cover for an issue whose cover could not be fetched:
+// a 96 x 128 BMP file, drawn here, so that neither a resource nor a picture
+// library is needed to write it.
+ByteText StockCoverBitmap();
 
 // The markers of the templates.
 inline constexpr char IndexHeadingMarker[] = "NumberDate";

@@ -3,6 +3,7 @@
 // shipped templates' markers.
 #include "processing/issue_index.h"
 #include "processing/main_index.h"
+#include "processing/picture_type.h"
 #include "settings/whole_file.h"
 #include "tests/support/small_file_system.h"
 #include "tests/support/temp_program_folder.h"
@@ -52,7 +53,7 @@ struct Issue {
             home.write("Download/issue/page" + QString::number(n) + ".html", "page");
     }
     IssueIndexResult build(bool complete) const {
-        return BuildIssueIndex(complete, input, home.path(), testSites(), StockCoverPicture(),
+        return BuildIssueIndex(complete, input, home.path(), testSites(), StockCoverBitmap(),
                                BuildDay);
     }
     ByteText index() const { return home.read("Download/issue/index.htm"); }
@@ -136,8 +137,13 @@ TEST(IssueIndex, IncompleteMagazineIssueWithoutCoverGetsTheStockBitmap) {
                       "<div align=\"justify\">&nbsp;<span class=\"bottom\">T1</span>"));
     EXPECT_TRUE(page.contains("<li><a href=\"page2.html\" class=\"online-news-date\">M2</a>"));
     EXPECT_TRUE(page.contains("cover.bmp cover.jpg")) << "only the first name changes";
-    QImage saved(issue.home.file("Download/issue/img/cover.bmp"), "BMP");
-    EXPECT_FALSE(saved.isNull());
+    const QImage saved(issue.home.file("Download/issue/img/cover.bmp"), "BMP");
+    ASSERT_EQ(saved.size(), QSize(96, 128));
+    const QRgb dark = qRgb(0x40, 0x40, 0x60), light = qRgb(0xE0, 0xE0, 0xE0);
+    EXPECT_EQ(saved.pixel(1, 1), dark) << "the frame";
+    EXPECT_EQ(saved.pixel(48, 20), dark) << "the title's bar, near the top";
+    EXPECT_EQ(saved.pixel(48, 34), light);
+    EXPECT_EQ(saved.pixel(48, 120), light);
 }
 
 TEST(IssueIndex, CoverNamesFromPageTextStayInTheTempFolder) {
@@ -233,4 +239,23 @@ TEST(ShippedTemplates, HoldEveryMarkerOnceAndReadBackTheirHeading) {
     EXPECT_EQ(heading.date, W("12 января 2005"));
     EXPECT_EQ(heading.number, "23456");
     EXPECT_TRUE(page.contains("<!--div")) << "complete: the warning stays hidden";
+}
+
+// Covers are checked by their first bytes, without a picture library: what
+// the picture library writes is known as a picture, other files are not.
+TEST(PictureType, PicturesAreToldFromOtherFilesByTheirFirstBytes) {
+    TempProgramFolder home;
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (const char* format : {"PNG", "JPEG", "BMP"}) {
+        const QString path = home.file(QStringLiteral("cover.") + format);
+        ASSERT_TRUE(picture.save(path, format));
+        EXPECT_TRUE(IsPictureFile(path)) << format;
+    }
+    home.write("gif.dat", "GIF89a");
+    EXPECT_TRUE(IsPictureFile(home.file("gif.dat")));
+    EXPECT_EQ(PictureMediaType("GIF89a"), "image/gif");
+    home.write("page.jpg", "<html>Not Found</html>");
+    EXPECT_FALSE(IsPictureFile(home.file("page.jpg")));
+    EXPECT_FALSE(IsPictureFile(home.file("missing.jpg")));
 }

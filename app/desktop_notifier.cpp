@@ -1,7 +1,5 @@
 #include "app/desktop_notifier.h"
 
-#include "app/open_issue.h"
-
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -16,8 +14,7 @@ const QString OpenAction = QStringLiteral("default");
 
 } // namespace
 
-DesktopNotifier::DesktopNotifier(QObject* parent)
-    : QObject(parent), openIssue([](const QString& folder) { OpenIssue(folder); }) {}
+DesktopNotifier::DesktopNotifier(QObject* parent) : QObject(parent) {}
 
 DesktopNotifier::DesktopNotifier(const QDBusConnection& bus, QObject* parent)
     : DesktopNotifier(parent) {

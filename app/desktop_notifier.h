@@ -32,7 +32,8 @@ public:
 
     void IssueArrived(const ArrivedIssue& issue);
 
-    // Opens an issue folder when its action is chosen (OpenIssue by default).
+    // Opens an issue folder when its action is chosen; the window's program
+    // sets it (OpenIssue), the run without a window offers no action.
     std::function<void(const QString& folder)> openIssue;
 
     // The texts of a notification.

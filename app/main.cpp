@@ -10,6 +10,7 @@
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
+#include "app/open_issue.h"
 #include "app/reader_commands.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
@@ -153,6 +154,7 @@ int runMainWindow(Run& run, QApplication& application) {
         [&window](const QString& path) { ShowSocketErrorCodes(path, &window); });
     MainWindowView view(controller, &window);
     DesktopNotifier notifier;
+    notifier.openIssue = [](const QString& folder) { OpenIssue(folder); };
     view.setNotifier(&notifier);
     IssueDownload download(run.app, DC, run.messenger, view, hangUp);
     WireArchiveWindows(controller, run.messenger, &window);

@@ -39,6 +39,7 @@ TEST_F(Notification, ADownloadedIssueIsAnnouncedAndItsActionOpensTheIssue) {
     E2ERun run;
     ASSERT_TRUE(run.ready());
     DesktopNotifier notifier(service.bus());
+    notifier.openIssue = [](const QString& folder) { OpenIssue(folder); }; // as the window's
     run.view.setNotifier(&notifier);
     OpenedUrls opened;
     run.Download(NewspaperSource);

@@ -1,7 +1,6 @@
 #include "app/archive_upkeep.h"
 
 #include "processing/archive_issues.h"
-#include "processing/epub_book.h"
 #include "processing/main_index.h"
 #include "processing/retention.h"
 
@@ -14,18 +13,15 @@ void status(const std::function<void(const QString&)>& setStatus, const QString&
 
 } // namespace
 
-UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger,
+UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger, const BookMaker& makeBook,
                            const std::function<void(const QString&)>& setStatus,
                            const QDate& today) {
     UpkeepResult result;
     const Settings& settings = app.settings;
     const QString issueFolder = app.state.IssueFolder;
-    if (settings.MakeEpub) {
+    if (settings.MakeEpub && makeBook) {
         status(setStatus, QStringLiteral("Создание книги для читалки..."));
-        const EpubResult book = MakeEpub(issueFolder, app.sites);
-        result.bookWritten = book.written;
-        if (!book.written)
-            messenger.Show(book.error, BookMessageTitle(), MessageIcon::Error);
+        result.bookWritten = makeBook(issueFolder, app.sites, messenger);
     }
 
     const RetentionRule rule{settings.KeepIssues, settings.KeepDays};

@@ -18,6 +18,13 @@ struct UpkeepResult {
     QStringList retired; // issue folders deleted
 };
 
-UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger,
+// Makes the e-book of an issue folder beside it, tells the user through the
+// messenger when it could not, and says whether it was written. The program
+// with the book tools passes MakeIssueBook (app/issue_book.h); the one
+// without them leaves it empty and hands runs that make books over.
+using BookMaker =
+    std::function<bool(const QString& issueFolder, const Sites& sites, Messenger& messenger)>;
+
+UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger, const BookMaker& makeBook,
                            const std::function<void(const QString&)>& setStatus = {},
                            const QDate& today = QDate::currentDate());

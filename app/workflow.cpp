@@ -425,7 +425,7 @@ void IssueDownload::finish(bool complete) {
         askToHangUp();
         return;
     }
-    ArchiveUpkeep(app_, messenger_, [this](const QString& text) { setStat(text); });
+    ArchiveUpkeep(app_, messenger_, makeBook, [this](const QString& text) { setStat(text); });
     // An incomplete issue keeps the cached responses, so its next download
     // fetches only what is still missing.
     if (settings_.ClearCasheDown && complete)

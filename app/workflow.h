@@ -18,6 +18,7 @@
 // issue_resume.cpp the taking up of an unfinished download;
 // newspaper_download.cpp and magazine_download.cpp the source-specific steps.
 
+#include "app/archive_upkeep.h"
 #include "app/download_report.h"
 #include "app/download_view.h"
 #include "app/global.h"
@@ -75,6 +76,10 @@ public:
     void LoadMagazinePages();
     void CollectMagazineImageLinks();
     bool LoadMagazineImages();
+
+    // Makes the e-book after a download when MakeEpub asks for one; none
+    // in the program without the book tools.
+    BookMaker makeBook;
 
     // The issue lists of the last scan (read by the selection windows).
     const LinkScan& scan() const { return scan_; }

@@ -109,6 +109,12 @@ QString OptionsFilePath(const QString& programFolder) {
     return programFolder + "/options.ini";
 }
 
+bool MakesBooks(const QString& programFolder) {
+    INI ini;
+    ini.setFileName(OptionsFilePath(programFolder));
+    return ini.RINIb("Addon", "MakeEpub");
+}
+
 QString StylesheetPath(const QString& programFolder) {
     return programFolder + "/data/kp.css";
 }

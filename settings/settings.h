@@ -63,6 +63,9 @@ constexpr int16_t MaxCssFontSize = 16;
 
 // programFolder + "/options.ini" and programFolder + "/data/kp.css".
 QString OptionsFilePath(const QString& programFolder);
+// Whether the settings in programFolder ask for an e-book of every issue
+// (MakeEpub), read without loading the settings.
+bool MakesBooks(const QString& programFolder);
 QString StylesheetPath(const QString& programFolder);
 
 // Every field to its default; the script path is built from programFolder.

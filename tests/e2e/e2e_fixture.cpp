@@ -1,6 +1,7 @@
 #include "tests/e2e/e2e_fixture.h"
 
 #include "app/all_number.h"
+#include "app/issue_book.h"
 #include "net/response.h"
 #include "settings/program_folder.h"
 
@@ -27,6 +28,7 @@ E2ERun::E2ERun(const QStringList& siteArguments)
     : site(siteArguments), hangUp(NoLinks()), controller(app, messenger), window(controller),
       view(controller, &window), download(app, DC, messenger, view, hangUp) {
     site.installInto(home.path());
+    download.makeBook = MakeIssueBook;
     app.ProgramFolder = ProgramFolder();
     app.sites = LoadSites(app.ProgramFolder);
     DC.setCaFile(app.sites.CaFile);

@@ -2,6 +2,7 @@
 // older issues, and the main index rebuilt where the program keeps one in
 // the download folder itself.
 #include "app/archive_upkeep.h"
+#include "app/issue_book.h"
 #include "tests/ereader/issue_folders.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
@@ -30,7 +31,8 @@ struct Downloaded {
     }
     UpkeepResult run() {
         return ArchiveUpkeep(
-            app, messenger, [this](const QString& s) { statuses << s; }, QDate(2026, 2, 4));
+            app, messenger, MakeIssueBook, [this](const QString& s) { statuses << s; },
+            QDate(2026, 2, 4));
     }
 };
 

@@ -6,9 +6,9 @@
 // only mirrors the fields below and forwards clicks.
 //
 // What lies beyond this window is reached through MainHooks, set by the
-// program's composition (main.cpp) and by tests: the download workflow, the
-// download control, the hang-up and the windows that "Настройки", "Архив"
-// and "О программе" open.
+// program's composition (gui_main.cpp, program_run.cpp) and by tests: the
+// download workflow, the download control, the hang-up and the windows that
+// "Настройки", "Архив" and "О программе" open.
 
 #include "app/download_progress.h"
 #include "app/global.h"

@@ -6,24 +6,15 @@
 // norvel2-gui beside this program, with the same arguments.
 #include "app/program_run.h"
 #include "app/program_start.h"
+#include "app/reader_commands.h"
 #include "app/start_up.h"
 #include "settings/program_folder.h"
 #include "settings/settings.h"
 
 #include <QCoreApplication>
-#include <cstring>
-
-namespace {
-
-bool isReaderCommand(int argc, char** argv) {
-    return argc >= 2 &&
-           (std::strcmp(argv[1], "--epub") == 0 || std::strcmp(argv[1], "--serve") == 0);
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
-    if (isReaderCommand(argc, argv))
+    if (IsReaderCommand(argc, argv))
         HandOverToWindows(argv);
     if (const std::optional<int> status = AnswerInfoSwitch(argc, argv))
         return *status;

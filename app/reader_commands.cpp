@@ -69,7 +69,7 @@ int serve(const QStringList& arguments) {
 } // namespace
 
 std::optional<int> RunReaderCommand(int argc, char** argv) {
-    if (argc < 2 || (qstrcmp(argv[1], "--epub") != 0 && qstrcmp(argv[1], "--serve") != 0))
+    if (!IsReaderCommand(argc, argv))
         return std::nullopt;
     // Pictures and sockets need no display: a console application is enough,
     // so the commands also run from a service or over ssh.

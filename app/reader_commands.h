@@ -6,7 +6,15 @@
 //                           the local network until the program is stopped
 // FOLDER is a path, or the name of an issue folder in the archive.
 
+#include <cstring>
 #include <optional>
+
+// Whether argv names one of the commands; header-only, so that norvel2,
+// which hands them to norvel2-gui, tells them apart without the book tools.
+inline bool IsReaderCommand(int argc, char** argv) {
+    return argc >= 2 &&
+           (std::strcmp(argv[1], "--epub") == 0 || std::strcmp(argv[1], "--serve") == 0);
+}
 
 // The exit status of the command argv names (0 done, 1 failed, 2 could not
 // start: a wrong argument, a port taken), or nothing when argv names none of

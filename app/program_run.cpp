@@ -14,6 +14,7 @@
 #include "settings/program_folder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 int RunProgram(Messenger* interactive, const std::function<int(Run&)>& body) {
     QCoreApplication::setApplicationName(QStringLiteral("norvel2"));
@@ -36,6 +37,9 @@ int RunProgram(Messenger* interactive, const std::function<int(Run&)>& body) {
         return ExitNotStarted;
     };
 
+    // A new account has no folder yet: it is made (with its parents) before
+    // the check, which then judges the folder the program will really use.
+    QDir().mkpath(app.ProgramFolder);
     if (!FolderWritable(app.ProgramFolder)) {
         messenger.Show(NoWriteAccessText(app.ProgramFolder), QString::fromUtf8("Ошибка"),
                        MessageIcon::Error);

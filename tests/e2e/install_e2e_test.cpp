@@ -120,20 +120,84 @@ private:
     bool mounted_ = false, readOnly_ = false;
 };
 
+// Runs the installed program as a new account's first start does: an
+// environment holding nothing but HOME and PATH (as a login or the user's
+// systemd gives), and no network at all (a network namespace of its own), so
+// the compiled-in hosts are never asked. Empty when this machine cannot make
+// such a namespace.
+QStringList NewAccountWrapper(const QString& home, const QStringList& more = {}) {
+    for (const QStringList& unshare :
+         {QStringList{"unshare", "-n"}, QStringList{"unshare", "-rn"}}) {
+        QProcess probe;
+        probe.start(unshare.first(), unshare.mid(1) + QStringList{"true"});
+        if (probe.waitForFinished(10'000) && probe.exitStatus() == QProcess::NormalExit &&
+            probe.exitCode() == 0)
+            return QStringList{"env", "-i", "HOME=" + home, "PATH=/usr/bin:/bin"} + more + unshare;
+    }
+    return {};
+}
+
+// The command line of an installed systemd unit: its ExecStart= taken apart.
+QStringList ExecStartOf(const QString& unitFile) {
+    const ByteText unit = ReadWholeFile(unitFile).value_or("");
+    for (const ByteText& line : unit.split('\n'))
+        if (line.startsWith("ExecStart="))
+            return QString::fromUtf8(line.mid(10)).split(' ', Qt::SkipEmptyParts);
+    return {};
+}
+
+TEST_F(Installed, ANewAccountsFirstStartMakesItsFolderFromEveryEntryPoint) {
+    // The program, the window program, and the daily unit's command line;
+    // each in a HOME with nothing under it.
+    const QStringList unit = ExecStartOf(file("share/systemd/user/norvel2-kp.service"));
+    ASSERT_EQ(unit, QStringList({file("bin/norvel2"), "-kp"}));
+    const struct {
+        const char* name;
+        QStringList command, environment;
+    } starts[] = {{"norvel2", {file("bin/norvel2"), "-kp"}, {}},
+                  {"norvel2-gui", {file("bin/norvel2-gui"), "-kp"}, {"QT_QPA_PLATFORM=offscreen"}},
+                  {"norvel2-kp.service", unit, {}}};
+    for (const auto& entry : starts) {
+        const QString home = scratch.filePath(QString("home-") + entry.name);
+        const QStringList wrapper = NewAccountWrapper(home, entry.environment);
+        if (wrapper.isEmpty())
+            GTEST_SKIP() << "no network namespace here (unshare -n or -rn)";
+        ASSERT_FALSE(QFileInfo::exists(home));
+        ProgramStart start({}, entry.command.mid(1));
+        start.program = entry.command.first();
+        start.wrapper = wrapper;
+        const ProgramRun run = RunProgram(start, 120'000);
+        ASSERT_TRUE(run.finished) << entry.name;
+        // No site could be reached: a failed run, not one that could not start.
+        EXPECT_EQ(run.exitCode, 1) << entry.name << ": " << run.errors.data();
+        EXPECT_FALSE(run.errorText().contains(QString::fromUtf8("Нет доступа"))) << entry.name;
+        const QString folder = home + "/.local/share/norvel";
+        EXPECT_EQ(QDir(folder + "/data").entryList(QDir::Files).size(), 9) << entry.name;
+        EXPECT_TRUE(QFileInfo(folder + "/options.ini").isFile()) << entry.name;
+    }
+}
+
 TEST_F(Installed, FromAReadOnlyPrefixTheProgramDownloadsIntoTheUsersDataFolder) {
     ReadOnlyFolder readOnly(prefix);
     if (!readOnly.readOnly())
         GTEST_SKIP() << "no read-only bind mount here (needs the right to mount)";
     ASSERT_NE(::access(QFile::encodeName(file("bin")).constData(), W_OK), 0);
 
-    const QString userData = scratch.filePath("home/.local/share");
-    const QString home = userData + "/norvel";
+    // The first start makes the user's folder; the demo site's hosts then go
+    // into it, as a user would point the program at another site.
+    const QString newHome = scratch.filePath("home");
+    const QString home = newHome + "/.local/share/norvel";
+    ProgramStart first({}, {"-kp"});
+    first.program = file("bin/norvel2");
+    first.wrapper = NewAccountWrapper(newHome);
+    if (first.wrapper.isEmpty())
+        GTEST_SKIP() << "no network namespace here (unshare -n or -rn)";
+    ASSERT_TRUE(RunProgram(first, 120'000).finished);
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
-    ASSERT_TRUE(QDir().mkpath(home) && site.installInto(home));
+    ASSERT_TRUE(site.installInto(home));
     // No NORVEL_HOME: the installed program finds its folder itself.
-    ProgramStart start({}, {"-kp"},
-                       {"HOME=" + scratch.filePath("home"), "XDG_DATA_HOME=" + userData});
+    ProgramStart start({}, {"-kp"}, {"HOME=" + newHome, "XDG_DATA_HOME="});
     start.program = file("bin/norvel2");
     const ProgramRun run = RunProgram(start, 120'000);
     ASSERT_TRUE(run.finished);

@@ -5,9 +5,10 @@
 #include "settings/whole_file.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -24,6 +25,23 @@ bool WriteExecutable(const QString& path, const ByteText& body) {
                                            QFileDevice::ExeOwner | QFileDevice::ReadGroup |
                                            QFileDevice::ExeGroup | QFileDevice::ReadOther |
                                            QFileDevice::ExeOther);
+}
+
+// Writes the release into a folder made for it alone under updates/, so its
+// name can never be that of a file the program or the user already has; the
+// path written, or empty when a step failed (whatever was made then goes).
+QString WriteRelease(const QString& programFolder, const ByteText& FileName, const ByteText& body) {
+    const QString updates = programFolder + "/" + QLatin1String(ReleaseFolder);
+    if (!QDir().mkpath(updates))
+        return {};
+    QTemporaryDir folder(updates + "/release-XXXXXX");
+    if (!folder.isValid())
+        return {};
+    const QString path = folder.filePath(cp1251::toUnicode(FileName));
+    if (!WriteExecutable(path, body))
+        return {};
+    folder.setAutoRemove(false);
+    return path;
 }
 
 } // namespace
@@ -53,7 +71,6 @@ FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
     FetchedRelease fetched;
     if (!IsSafeReleaseName(info.FileName))
         return fetched;
-    fetched.path = programFolder + "/" + cp1251::toUnicode(info.FileName);
     DC.RHost(info.Host);
     if (status)
         status(update_text::DownloadStatus(info));
@@ -67,15 +84,11 @@ FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
         return fetched;
     }
     const ByteText body = ExtractBody(result);
-    if (QFileInfo(fetched.path).isFile())
-        QFile::remove(fetched.path);
     if (result == "error" || !ReleaseMatches(body, info))
         return fetched;
-    if (!WriteExecutable(fetched.path, body)) {
-        QFile::remove(fetched.path);
-        return fetched;
-    }
-    fetched.outcome = ReleaseFetch::Ready;
+    fetched.path = WriteRelease(programFolder, info.FileName, body);
+    if (!fetched.path.isEmpty())
+        fetched.outcome = ReleaseFetch::Ready;
     return fetched;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // DownloadUpdate's parts: the release file named by version.info is fetched
-// from its host, checked, written into the program folder with the
-// executable bit, and started.
+// from its host, checked, written with the executable bit into a new folder
+// of its own under the program folder's updates/, and started. No file that
+// was there before is ever replaced or removed.
 //
 // The file comes over plain HTTP from a name the server chose, so before
 // anything is written or started: the name must be a plain file name (no
@@ -28,14 +29,17 @@ enum class ReleaseFetch {
     Stopped, // the user stopped the fetch
 };
 
+// Where releases are written, in the program folder.
+inline constexpr char ReleaseFolder[] = "updates";
+
 struct FetchedRelease {
     ReleaseFetch outcome = ReleaseFetch::Failed;
-    QString path; // program folder + "/" + FileName
+    QString path; // when Ready: program folder + "/updates/release-XXXXXX/" + FileName
 };
 
 // Fetches "/" + FileName from Host, then "/download.php?version=" + Version
 // (whatever came of the first, its answer unread), checks the body and
-// writes it. A refused or failed release leaves no file of that name.
+// writes it. A refused or failed release leaves no file behind.
 // status gets "Загрузка обновления (N кб)...".
 FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
                             const QString& programFolder,

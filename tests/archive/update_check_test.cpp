@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
@@ -145,39 +146,42 @@ TEST(AskUpdateServer, RefusedProxyLoginIsToldApart) {
     EXPECT_EQ(AskUpdateServer(DC, site.update(), ini, info), VersionCheck::ProxyRefused);
 }
 
-TEST(FetchRelease, TheReleaseIsWrittenExecutableAndTheCounterAsked) {
+TEST(FetchRelease, TheReleaseIsWrittenExecutableIntoAFolderOfItsOwnAndTheCounterAsked) {
     TempProgramFolder home;
     DemoSite site({"--update-version", "2.2.0"});
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     Check check = AskDemo(site.update());
     ASSERT_EQ(check.outcome, VersionCheck::NewVersion);
-    home.write(check.info.FileName, "an older file of that name");
+    home.write(check.info.FileName, "the user's own file of that name");
     Download_Control DC;
     QStringList statuses;
     const FetchedRelease release = FetchRelease(
         DC, check.info, home.path(), [&statuses](const QString& s) { statuses.append(s); });
     ASSERT_EQ(release.outcome, ReleaseFetch::Ready);
-    EXPECT_EQ(release.path, home.file("norvel2-2.2.0-update.sh"));
-    EXPECT_EQ(home.read(check.info.FileName).size(), ReleaseSize(check.info));
+    EXPECT_TRUE(release.path.startsWith(home.file("updates/release-")));
+    EXPECT_TRUE(release.path.endsWith("/norvel2-2.2.0-update.sh"));
+    EXPECT_EQ(QFileInfo(release.path).size(), ReleaseSize(check.info));
     EXPECT_TRUE(QFile::permissions(release.path) & QFileDevice::ExeOwner);
+    EXPECT_EQ(home.read(check.info.FileName), "the user's own file of that name");
     EXPECT_EQ(statuses, QStringList({"Загрузка обновления (68 кб)..."}));
     EXPECT_EQ(site.requestLines().mid(1),
               QList<ByteText>({"GET /norvel2-2.2.0-update.sh HTTP/1.0",
                                "GET /download.php?version=2.2.0 HTTP/1.0"}));
 }
 
-TEST(FetchRelease, AWrongSizeOrHashLeavesNoFileAndAHostileNameFetchesNothing) {
+TEST(FetchRelease, ARefusedReleaseTouchesNoFileAndAHostileNameFetchesNothing) {
     TempProgramFolder home;
     for (const QStringList& lie : {QStringList{"--update-file-size", "69999"},
                                    QStringList{"--update-sha256", QString(64, 'a')}}) {
         DemoSite site(QStringList{"--update-version", "2.2.0"} + lie);
         ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
         const Check check = AskDemo(site.update());
-        home.write(check.info.FileName, "stale");
+        home.write(check.info.FileName, "the user's own file");
         Download_Control DC;
         EXPECT_EQ(FetchRelease(DC, check.info, home.path(), {}).outcome, ReleaseFetch::Failed)
             << lie.join(' ').toStdString();
-        EXPECT_FALSE(QFile::exists(home.file(check.info.FileName)));
+        EXPECT_EQ(home.read(check.info.FileName), "the user's own file");
+        EXPECT_TRUE(QDir(home.file("updates")).isEmpty());
     }
     DemoSite site({"--update-version", "2.2.0", "--update-file-name", "../escape.sh"});
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -136,7 +137,10 @@ TEST(UpdateCheck, UpdateFetchesChecksAndStartsTheReleaseThenEnds) {
     run.Download(NewspaperSource);
     EXPECT_EQ(seen.opened, 1);
     EXPECT_TRUE(run.ended) << "the program ends once the release runs";
-    const QString installed = run.home.file("norvel2-2.2.0-update.sh");
+    const QStringList written = QDir(run.home.file("updates")).entryList({"release-*"});
+    ASSERT_EQ(written.size(), 1);
+    const QString installed =
+        run.home.file("updates/" + written.first() + "/norvel2-2.2.0-update.sh");
     EXPECT_TRUE(QFile::permissions(installed) & QFileDevice::ExeOwner);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !release.recorded().isEmpty(); }, 10000));
     EXPECT_EQ(release.recorded(), installed.toUtf8() + "|\n") << "started with no arguments";
@@ -148,15 +152,25 @@ TEST(UpdateCheck, UpdateFetchesChecksAndStartsTheReleaseThenEnds) {
     EXPECT_TRUE(IssueFolders(run.home.path()).isEmpty());
 }
 
-TEST(UpdateCheck, AReleaseOfTheWrongSizeHashOrNameIsNeitherKeptNorStarted) {
+// A refused release never touches a file that was there: not the settings,
+// not the hosts, not the program of a portable copy, whatever FileName says.
+TEST(UpdateCheck, AReleaseOfTheWrongSizeHashOrNameIsNeitherKeptNorStartedAndNoFileIsTouched) {
     RecordingRelease release;
-    const QStringList lies[] = {{"--update-file-size", "70000"},
-                                {"--update-sha256", QString(64, '0')},
-                                {"--update-file-name", "../norvel2-2.2.0-update.sh"}};
+    QList<QStringList> lies = {{"--update-file-name", "../norvel2-2.2.0-update.sh"}};
+    for (const char* name : {"options.ini", "sites.ini", "norvel2"})
+        for (const QStringList& lie :
+             {QStringList{"--update-file-size", "70000"}, {"--update-sha256", QString(64, '0')}})
+            lies.append(lie + QStringList{"--update-file-name", name});
     for (const QStringList& lie : lies) {
         E2ERun run(QStringList{"--update-version", "2.2.0", "--update-release", release.script()} +
                    lie);
         ASSERT_TRUE(run.ready());
+        run.home.write("norvel2", "the program of a portable copy");
+        QMap<QString, ByteText> before;
+        for (const char* name : {"options.ini", "sites.ini", "norvel2"}) {
+            before[name] = run.home.read(name);
+            ASSERT_FALSE(before[name].isEmpty()) << name;
+        }
         WindowSeen seen;
         AnswerUpdateWindow(run, seen, &Upgrade::Command1);
         run.Download(NewspaperSource);
@@ -164,7 +178,10 @@ TEST(UpdateCheck, AReleaseOfTheWrongSizeHashOrNameIsNeitherKeptNorStarted) {
         EXPECT_EQ(run.controller.Stat, UpdateFailed) << why;
         EXPECT_TRUE(run.idle()) << why;
         EXPECT_FALSE(run.ended) << "the program keeps running: " << why;
-        EXPECT_FALSE(QFile::exists(run.home.file("norvel2-2.2.0-update.sh"))) << why;
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            EXPECT_EQ(run.home.read(file.key()), file.value())
+                << why << ": " << file.key().toStdString();
+        EXPECT_TRUE(QDir(run.home.file("updates")).isEmpty()) << why;
         EXPECT_FALSE(QFile::exists(run.home.file("../norvel2-2.2.0-update.sh"))) << why;
         EXPECT_FALSE(Requested(run, "/")) << why;
     }

@@ -59,6 +59,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption release(
         "update-release", "Serve FILE's bytes as the release (default: a generated script).",
         "FILE");
+    const QCommandLineOption info(
+        "update-info", "Serve FILE's bytes as /version.info, whatever they hold.", "FILE");
     const QCommandLineOption releaseName(
         "update-file-name", "FileName announced in /version.info, served as the release.", "NAME");
     const QCommandLineOption releaseSize(
@@ -73,6 +75,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         "proxy-auth-required",
         "Refuse with \"407 Proxy Authentication Required\" (as common proxies word it) "
         "instead of \"407 Unauthorized\".");
+    const QCommandLineOption proxy401(
+        "proxy-refuses-401",
+        "Refuse a missing or wrong proxy login with \"401 Unauthorized\", as tinyproxy does.");
     const QCommandLineOption fault(
         "fault",
         "Inject a fault for request paths matching PATTERN (a substring; with * or a leading ^ "
@@ -89,6 +94,10 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption crlfLink(
         "crlf-link", "Give the newest newspaper issue's first article one more picture whose "
                      "address holds CR LF and a header line (\"X-Injected: yes\").");
+    const QCommandLineOption longNames(
+        "long-picture-names",
+        "Give the newest newspaper issue's first article two more pictures whose names are "
+        "longer than a file system allows (300 Latin, 130 Cyrillic letters).");
     const QCommandLineOption tls(
         "tls", "Serve every host over TLS with a throw-away certificate for 127.0.0.1; the "
                "authority's certificate is written as demosite-ca.pem beside the --write-sites "
@@ -102,31 +111,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption exitWithStdin(
         "exit-with-stdin",
         "End when standard input reaches its end (the parent that started it has gone).");
-    parser.addOptions({help,
-                       sites,
-                       log,
-                       seed,
-                       issues,
-                       pages,
-                       images,
-                       imageSize,
-                       announced,
-                       shortIssue,
-                       version,
-                       release,
-                       releaseName,
-                       releaseSize,
-                       releaseHash,
-                       proxyAuth,
-                       proxyAuthRequired,
-                       fault,
-                       port,
-                       dribble,
-                       crlfLink,
-                       tls,
-                       tlsCertificate,
-                       verbose,
-                       exitWithStdin});
+    parser.addOptions(
+        {help,     sites,          log,         seed,         issues,    pages,
+         images,   imageSize,      announced,   shortIssue,   version,   release,
+         info,     releaseName,    releaseSize, releaseHash,  proxyAuth, proxyAuthRequired,
+         proxy401, fault,          port,        dribble,      crlfLink,  longNames,
+         tls,      tlsCertificate, verbose,     exitWithStdin});
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
         return result;
@@ -172,10 +162,19 @@ CommandLine parseCommandLine(const QStringList& arguments) {
             return result;
         }
     }
+    if (parser.isSet(info)) {
+        QFile file(parser.value(info));
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.error = "--update-info wants a readable file, not '" + parser.value(info) + "'";
+            return result;
+        }
+        content.updateInfo = file.readAll();
+    }
     content.updateFileName = parser.value(releaseName).toUtf8();
     content.updateFileSize = parser.value(releaseSize).toUtf8();
     content.updateSha256 = parser.value(releaseHash).toUtf8();
     options.proxyAuthRequired = parser.isSet(proxyAuthRequired);
+    options.proxyRefuses401 = parser.isSet(proxy401);
     if (parser.isSet(proxyAuth)) {
         options.proxyCredentials = parser.value(proxyAuth).toUtf8();
         if (!options.proxyCredentials.contains(':')) {
@@ -187,6 +186,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         if (!options.faults.add(ruleText, error))
             return result;
     content.crlfLink = parser.isSet(crlfLink);
+    content.longPictureNames = parser.isSet(longNames);
     options.tls = parser.isSet(tls) || parser.isSet(tlsCertificate);
     if (parser.isSet(tlsCertificate)) {
         const std::optional<CertificateKind> kind =

@@ -13,12 +13,15 @@ namespace {
 
 const char* const HostKeys[] = {"Newspaper", "MagazineArchive", "MagazineMain", "Update", "Proxy"};
 
-Response proxyChallenge(bool authRequiredWording) {
+Response proxyChallenge(const ServerOptions& options) {
     Response response = Response::make(407, "text/html",
                                        "<html><body><h1>407 Unauthorized</h1>"
                                        "<p>Proxy authentication required.</p></body></html>\r\n");
-    if (authRequiredWording)
+    if (options.proxyAuthRequired)
         response.reason = "Proxy Authentication Required";
+    // As tinyproxy answers a wrong login.
+    if (options.proxyRefuses401)
+        response.status = 401;
     response.addHeader("Proxy-Authenticate", "Basic realm=\"norvel-demosite\"");
     return response;
 }
@@ -190,7 +193,7 @@ Reply DemoServer::proxyReply(const Request& request) {
     if (!request.absolute())
         return {Response::make(400, "text/plain", "a proxy request names its URI in full\r\n")};
     if (!proxyAuthorised(request))
-        return {proxyChallenge(options_.proxyAuthRequired)};
+        return {proxyChallenge(options_)};
     Site* target = siteForHost(request.uriHost);
     if (!target)
         return {Response::make(502, "text/plain", "unknown host " + request.uriHost + "\r\n")};
@@ -201,7 +204,7 @@ Reply DemoServer::proxyReply(const Request& request) {
 // client's own requests (and applies the fault rules to them).
 Reply DemoServer::tunnelReply(const Request& request) {
     if (!proxyAuthorised(request))
-        return {proxyChallenge(options_.proxyAuthRequired)};
+        return {proxyChallenge(options_)};
     const std::optional<HostIndex> target = loopbackHost(request.uriHost);
     if (!target)
         return {Response::make(502, "text/plain", "no tunnel to " + request.uriHost + "\r\n")};
@@ -225,7 +228,7 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
         result.response = Response::notFound();
         break;
     case Fault::ProxyAuth:
-        result.response = proxyChallenge(options_.proxyAuthRequired);
+        result.response = proxyChallenge(options_);
         break;
     case Fault::ServerError:
         result.response = Response::make(500, "text/html",
@@ -261,6 +264,28 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
     case Fault::NoStatus:
         result.response = target->answer(request);
         result.delivery = Delivery::BodyOnly;
+        break;
+    case Fault::Empty:
+        result.response = target->answer(request);
+        result.response.body.clear();
+        break;
+    case Fault::Partial:
+        result.response = target->answer(request);
+        result.response.status = 206;
+        result.response.reason = "Partial Content";
+        result.response.addHeader("Content-Range",
+                                  "bytes 0-" + ByteText::number(result.response.body.size() - 1) +
+                                      "/" + ByteText::number(result.response.body.size()));
+        break;
+    case Fault::LengthNegative:
+    case Fault::LengthText:
+    case Fault::LengthHuge:
+        result.response = target->answer(request);
+        result.response.withLength = false;
+        result.response.addHeader("Content-Length", *fault == Fault::LengthNegative ? "-1"
+                                                    : *fault == Fault::LengthText
+                                                        ? "many"
+                                                        : "18014398509481984");
         break;
     default:
         result.response = target->answer(request);

@@ -28,6 +28,7 @@ struct ServerOptions {
     QString logFile;
     ByteText proxyCredentials;      // "user:password", or empty for an open proxy
     bool proxyAuthRequired = false; // 407 reads "Proxy Authentication Required"
+    bool proxyRefuses401 = false;   // a refused login gets "401 Unauthorized" instead
     quint16 basePort = 0;           // 0: free ports chosen by the system
     int dribbleMs = 2;
     bool verbose = false;

@@ -8,14 +8,26 @@ struct KindName {
 };
 
 const KindName Kinds[] = {
-    {"404", Fault::NotFound},       {"407", Fault::ProxyAuth},
-    {"500", Fault::ServerError},    {"302", Fault::Redirect},
-    {"close", Fault::Close},        {"silent", Fault::Silent},
-    {"reset", Fault::Reset},        {"dribble", Fault::Dribble},
-    {"endless", Fault::Endless},    {"split-header", Fault::SplitHeader},
-    {"http11", Fault::Http11},      {"reset-unsized", Fault::ResetUnsized},
-    {"chunked", Fault::Chunked},    {"long", Fault::Long},
+    {"404", Fault::NotFound},
+    {"407", Fault::ProxyAuth},
+    {"500", Fault::ServerError},
+    {"302", Fault::Redirect},
+    {"close", Fault::Close},
+    {"silent", Fault::Silent},
+    {"reset", Fault::Reset},
+    {"dribble", Fault::Dribble},
+    {"endless", Fault::Endless},
+    {"split-header", Fault::SplitHeader},
+    {"http11", Fault::Http11},
+    {"reset-unsized", Fault::ResetUnsized},
+    {"chunked", Fault::Chunked},
+    {"long", Fault::Long},
     {"no-status", Fault::NoStatus},
+    {"empty", Fault::Empty},
+    {"partial", Fault::Partial},
+    {"length-negative", Fault::LengthNegative},
+    {"length-text", Fault::LengthText},
+    {"length-huge", Fault::LengthHuge},
 };
 
 } // namespace

@@ -14,21 +14,26 @@
 #include <optional>
 
 enum class Fault {
-    NotFound,     // "404": a 404 Not Found answer
-    ProxyAuth,    // "407": a 407 Unauthorized answer with a challenge
-    ServerError,  // "500": a 500 Internal Server Error answer
-    Redirect,     // "302": a redirect with a Location header
-    Close,        // "close": the connection is closed with no byte sent
-    Silent,       // "silent": the request is read and never answered
-    Reset,        // "reset": the connection is reset in the middle of the body
-    Dribble,      // "dribble": the reply goes out one byte at a time, with delays
-    Endless,      // "endless": a 200 answer whose body never ends
-    SplitHeader,  // "split-header": the header block goes out one byte per write
-    Http11,       // "http11": the answer's status line reads "HTTP/1.1 200 OK"
-    ResetUnsized, // "reset-unsized": no Content-Length, half the body, then a reset
-    Chunked,      // "chunked": an HTTP/1.1 answer with its body in chunks
-    Long,         // "long": more bytes after the body than Content-Length says
-    NoStatus,     // "no-status": the body alone, without status line and header
+    NotFound,       // "404": a 404 Not Found answer
+    ProxyAuth,      // "407": a 407 Unauthorized answer with a challenge
+    ServerError,    // "500": a 500 Internal Server Error answer
+    Redirect,       // "302": a redirect with a Location header
+    Close,          // "close": the connection is closed with no byte sent
+    Silent,         // "silent": the request is read and never answered
+    Reset,          // "reset": the connection is reset in the middle of the body
+    Dribble,        // "dribble": the reply goes out one byte at a time, with delays
+    Endless,        // "endless": a 200 answer whose body never ends
+    SplitHeader,    // "split-header": the header block goes out one byte per write
+    Http11,         // "http11": the answer's status line reads "HTTP/1.1 200 OK"
+    ResetUnsized,   // "reset-unsized": no Content-Length, half the body, then a reset
+    Chunked,        // "chunked": an HTTP/1.1 answer with its body in chunks
+    Long,           // "long": more bytes after the body than Content-Length says
+    NoStatus,       // "no-status": the body alone, without status line and header
+    Empty,          // "empty": a 200 answer with an empty body
+    Partial,        // "partial": the whole body as "206 Partial Content", asked or not
+    LengthNegative, // "length-negative": the body with "Content-Length: -1"
+    LengthText,     // "length-text": the body with "Content-Length: many"
+    LengthHuge,     // "length-huge": the body with "Content-Length: 2^54"
 };
 
 struct FaultRule {

@@ -14,6 +14,10 @@ enum : uint64_t { KeyNewspaper = 1, KeyMagazine = 2, KeyPictures = 3 };
 
 } // namespace
 
+QList<ByteText> LongPictureNames() {
+    return {ByteText(300, 'a') + ".jpg", ByteText(130, '\xE6') + ".gif"};
+}
+
 SiteModel::SiteModel(const DemoConfig& config) : config_(config) {
     config_.issues = qBound(1, config_.issues, 50);
     config_.pages = qBound(1, config_.pages, 200);
@@ -61,11 +65,17 @@ void SiteModel::buildNewspaper() {
                 picturePaths("/upimg/" + ByteText::number(number) + "/",
                              ByteText::number(number) + "_" + ByteText::number(article.id),
                              uint64_t(article.id), true);
-            if (config_.crlfLink && i == 0 && k == 0) {
-                const ByteText hostile = "/upimg/" + ByteText::number(number) + "/" +
-                                         ByteText::number(article.id) + "_" + CrlfPictureName;
-                article.images.append(hostile);
-                pictures_.insert(hostile, true);
+            if (i == 0 && k == 0) {
+                QList<ByteText> names;
+                if (config_.crlfLink)
+                    names.append(ByteText::number(article.id) + "_" + CrlfPictureName);
+                if (config_.longPictureNames)
+                    names += LongPictureNames();
+                for (const ByteText& name : names) {
+                    const ByteText path = "/upimg/" + ByteText::number(number) + "/" + name;
+                    article.images.append(path);
+                    pictures_.insert(path, true);
+                }
             }
             issue.articles.append(article);
         }

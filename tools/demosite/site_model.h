@@ -23,6 +23,10 @@ struct DemoConfig {
     // The newest newspaper issue's first article shows one more picture
     // whose address holds CR LF and a header line (CrlfPictureName).
     bool crlfLink = false;
+    // ... and two more whose names are longer than a file system allows
+    // (LongPictureNames).
+    bool longPictureNames = false;
+    ByteText updateInfo;     // /version.info as it is served; empty: made from the fields below
     ByteText updateRelease;  // the release file's bytes; empty: a generated shell script
     ByteText updateFileName; // FileName in version.info; empty: norvel2-X-update.sh
     ByteText updateFileSize; // FileSize in version.info; empty: the release's true size
@@ -31,6 +35,10 @@ struct DemoConfig {
 
 // The file name part of that picture's address.
 inline const char* const CrlfPictureName = "crlf\r\nX-Injected: yes\r\n.gif";
+
+// The file name parts of the long-named pictures: 300 Latin letters, and 130
+// Cyrillic ones in Windows-1251 (260 bytes once in UTF-8).
+QList<ByteText> LongPictureNames();
 
 struct Article {
     int id = 0;

@@ -36,6 +36,8 @@ ByteText UpdateSite::releaseBytes() const {
 
 ByteText UpdateSite::versionInfo(const HostNames& names) const {
     const DemoConfig& config = context_.model.config();
+    if (!config.updateInfo.isEmpty())
+        return config.updateInfo;
     const ByteText version = config.updateVersion;
     const ByteText release = releaseBytes();
     ByteText out = "[Main]\r\n";

@@ -27,6 +27,32 @@ void AppendLine(const QString& path, const ByteText& line) {
     ::close(fd);
 }
 
+// Whether a field of a line came from Add: no control characters (a NUL or
+// other garbage a power cut left), and not empty.
+bool CleanField(const ByteText& field) {
+    if (field.isEmpty())
+        return false;
+    for (char c : field)
+        if (uchar(c) < 0x20 || uchar(c) == 0x7F)
+            return false;
+    return true;
+}
+
+// The fields after the page number of one line Add wrote: the page count,
+// the path and the pictures; nothing when the line does not parse.
+std::optional<QList<ByteText>> ParsedLine(const ByteText& line, int& n) {
+    const QList<ByteText> fields = line.split('\t');
+    bool numbered = false, counted = false;
+    n = fields.value(0).toInt(&numbered);
+    const int count = fields.value(1).toInt(&counted);
+    if (fields.size() < 3 || !numbered || !counted || n < 1 || n > count)
+        return std::nullopt;
+    for (const ByteText& field : fields)
+        if (!CleanField(field))
+            return std::nullopt;
+    return fields.mid(1);
+}
+
 } // namespace
 
 PageRecord::PageRecord(const QString& issueFolder) : folder_(issueFolder) {}
@@ -37,13 +63,13 @@ QString PageRecord::pageFile(int n) const {
 
 void PageRecord::Load() {
     lines_.clear();
-    const ByteText text = ReadWholeFile(file()).value_or(ByteText());
+    ByteText text = ReadWholeFile(file()).value_or(ByteText());
+    // A last line without its line end was cut short: its page is fetched again.
+    text.truncate(text.lastIndexOf('\n') + 1);
     for (const ByteText& line : text.split('\n')) {
-        QList<ByteText> fields = line.split('\t');
-        bool ok = false;
-        const int n = fields.value(0).toInt(&ok);
-        if (ok && fields.size() >= 3)
-            lines_.insert(n, fields.mid(1));
+        int n = 0;
+        if (const std::optional<QList<ByteText>> fields = ParsedLine(line, n))
+            lines_.insert(n, *fields);
     }
 }
 

@@ -45,6 +45,11 @@ bool Delivered(const ByteText& result) {
     return code[0] == '2' && std::isdigit(uchar(code[1])) && std::isdigit(uchar(code[2]));
 }
 
+bool DeliveredWithBody(const ByteText& result) {
+    const qsizetype headerEnd = result.indexOf("\r\n\r\n");
+    return Delivered(result) && headerEnd >= 0 && headerEnd + 4 < result.size();
+}
+
 namespace workflow_text {
 
 QString PageCounter(int n, int count) {
@@ -80,6 +85,11 @@ IssueDownload::IssueDownload(AppState& app, Download_Control& dc, Messenger& mes
     : app_(app), st_(app.state), settings_(app.settings), DC(dc), messenger_(messenger),
       view_(view), hangUp_(hangUp), processor_(messenger) {
     processor_.setShippedScript(app.ProgramFolder + "/data/script.txt");
+    QObject::connect(&DC, &Download_Control::connectionFailed, &receiver_,
+                     [this](const QString& reason) {
+                         if (!report_.reasons.contains(reason))
+                             report_.reasons.append(reason);
+                     });
 }
 
 void IssueDownload::Start() {
@@ -219,8 +229,10 @@ void IssueDownload::reportContentsError() {
 }
 
 // The script's rewrite of one page, with the newspaper's logo replaced by
-// the issue date and the links to its neighbours in place.
-ByteText IssueDownload::processedPage(const ByteText& body, int n) {
+// the issue date, its links to pictures leading to the files they are saved
+// as, and the links to its neighbours in place.
+ByteText IssueDownload::processedPage(const ByteText& body, int n,
+                                      const QList<ByteText>& pictures) {
     ByteText page = processor_.ProcessPage(body, st_.CurrentSource, settings_.FileScript);
     if (st_.CurrentSource == NewspaperSource) {
         const ByteText logo = "<a href=\"" + SiteAddress(app_.sites.Newspaper) +
@@ -229,6 +241,7 @@ ByteText IssueDownload::processedPage(const ByteText& body, int n) {
         page.replace(logo, st_.IssueDate);
     }
     LinkSitePicturesApart(page);
+    LinkShortenedPictures(page, pictures);
     LinkNeighbours(page, n, st_.PageCount);
     return page;
 }
@@ -264,7 +277,7 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         if (pageFromEarlierRun(n, path))
             continue;
         st_.PageText = DC.Down(path, settings_.UseCashe);
-        if (st_.PageText != "stop" && !Delivered(st_.PageText)) {
+        if (st_.PageText != "stop" && !DeliveredWithBody(st_.PageText)) {
             // An error answer (a redirect, a server error) is no page either.
             st_.PageText = "error";
             complete = false;
@@ -281,7 +294,7 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         st_.PageText = ExtractBody(st_.PageText);
         const qsizetype picturesBefore = st_.ImageList.size();
         (this->*collectImages)();
-        st_.PageText = processedPage(st_.PageText, n);
+        st_.PageText = processedPage(st_.PageText, n, st_.ImageList.mid(picturesBefore));
         const PageWrite written = writePage(n, st_.PageText);
         if (written == PageWrite::Failed) {
             endWithWriteError(pageFile(n));
@@ -315,7 +328,7 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
         st_.PageText = DC.Down(path, settings_.UseCashe);
         if (st_.PageText == "stop")
             continue;
-        if (!Delivered(st_.PageText)) {
+        if (!DeliveredWithBody(st_.PageText)) {
             report_.failedPaths.append(path);
             if (settings_.IgnoreErrors)
                 continue;

@@ -27,6 +27,7 @@
 #include "processing/process_page.h"
 #include "settings/messenger.h"
 
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -95,7 +96,7 @@ private:
     void magazineMainPage();
     void openSelection(bool byNumberOnly);
     void reportContentsError();
-    ByteText processedPage(const ByteText& body, int n);
+    ByteText processedPage(const ByteText& body, int n, const QList<ByteText>& pictures);
     QString pageFile(int n) const;
     enum class PageWrite { Nothing, Saved, Failed };
     PageWrite writePage(int n, const ByteText& page);
@@ -124,6 +125,7 @@ private:
     LinkScan scan_;
     PageProcessor processor_;
     DownloadReport report_;
+    QObject receiver_;      // the end of the download control's connections to this download
     bool resuming_ = false; // the issue folder holds an unfinished earlier download
     PageRecord record_;     // the pages saved in the issue folder so far
 };
@@ -132,6 +134,9 @@ private:
 // error answer (a redirect, a server error, no status line), "error" and
 // "stop" bring nothing to save.
 bool Delivered(const ByteText& result);
+// Whether a fetch brought a page or picture: Delivered, with a body. An
+// empty answer is as much a failed item as an error answer.
+bool DeliveredWithBody(const ByteText& result);
 
 // The newest issue named by a main page's heading links (FindNewspaperLinks
 // with headings on), or empty text.

@@ -67,7 +67,29 @@ struct Framing {
     bool unknownCoding = false; // a transfer coding this program cannot undo
     std::optional<qsizetype> length;
     bool conflictingLengths = false;
+    bool unreadableLength = false; // negative, not a number, or beyond 2^53
 };
+
+// A Content-Length value: decimal digits only, at most 2^53 (the largest
+// length any sender can mean exactly).
+std::optional<qsizetype> ContentLength(const ByteText& value) {
+    constexpr qint64 Largest = qint64(1) << 53;
+    if (value.isEmpty() || value.size() > 16)
+        return std::nullopt;
+    for (char c : value)
+        if (!IsDigit(c))
+            return std::nullopt;
+    const qint64 n = value.toLongLong();
+    return n <= Largest ? std::optional<qsizetype>(n) : std::nullopt;
+}
+
+// The three digits of a status line HasStatusLine accepted.
+ByteText StatusCode(const ByteText& bytes) {
+    qsizetype at = bytes.indexOf(' ');
+    while (at < bytes.size() && bytes[at] == ' ')
+        ++at;
+    return bytes.mid(at, 3);
+}
 
 Framing ReadFraming(const ByteText& header) {
     Framing framing;
@@ -82,14 +104,13 @@ Framing ReadFraming(const ByteText& header) {
                     codings.append(c);
             }
         } else if (name == "content-length") {
-            // An unreadable length is not trusted either way.
-            bool ok = false;
-            const qlonglong n = FieldValue(lines[i]).toLongLong(&ok);
-            if (!ok || n < 0)
-                continue;
-            if (framing.length && *framing.length != n)
+            const std::optional<qsizetype> n = ContentLength(FieldValue(lines[i]));
+            if (!n)
+                framing.unreadableLength = true;
+            else if (framing.length && *framing.length != *n)
                 framing.conflictingLengths = true;
-            framing.length = qsizetype(n);
+            if (n)
+                framing.length = n;
         }
     }
     framing.chunked = codings == QList<ByteText>{"chunked"};
@@ -144,7 +165,8 @@ JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
     const ByteText header = received.left(headerEnd);
     const qsizetype bodyStart = headerEnd + HeaderEnd.size();
     const Framing framing = ReadFraming(header);
-    if (framing.unknownCoding)
+    // No request asks for a range: a part of a resource is no answer to one.
+    if (framing.unknownCoding || StatusCode(header) == "206")
         return Verdict(ResponseVerdict::BadFraming);
     // A chunked body carries its own end; any length line is ignored.
     if (framing.chunked) {
@@ -158,7 +180,7 @@ JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
             return Verdict(ResponseVerdict::BadFraming);
         }
     }
-    if (framing.conflictingLengths)
+    if (framing.conflictingLengths || framing.unreadableLength)
         return Verdict(ResponseVerdict::BadFraming);
     if (framing.length) {
         if (received.size() - bodyStart < *framing.length)
@@ -176,7 +198,10 @@ ResponseVerdict JudgeResponse(const ByteText& received, ConnectionEnd end) {
 }
 
 bool IsCacheable(const ByteText& response) {
-    return response.startsWith("HTTP/1.0 200 OK") || response.startsWith("HTTP/1.1 200 OK");
+    const bool ok =
+        response.startsWith("HTTP/1.0 200 OK") || response.startsWith("HTTP/1.1 200 OK");
+    const qsizetype at = response.indexOf(HeaderEnd);
+    return ok && at >= 0 && at + HeaderEnd.size() < response.size();
 }
 
 ByteText ExtractBody(const ByteText& response) {

@@ -19,8 +19,10 @@ enum class ResponseVerdict {
     Truncated,       // the header never ended, the body is shorter than its
                      // Content-Length or its last chunk, or a body without
                      // either was cut by a reset
-    BadFraming,      // conflicting lengths, malformed chunks, or a transfer
-                     // coding other than chunked
+    BadFraming,      // conflicting or unreadable lengths (negative, not a
+                     // number, beyond 2^53), malformed chunks, a transfer
+                     // coding other than chunked, or a 206 Partial Content
+                     // (no request asks for a range)
 };
 
 // How the server ended the connection: an orderly close (FIN) marks the end
@@ -41,7 +43,9 @@ JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end = Conne
 // The verdict alone.
 ResponseVerdict JudgeResponse(const ByteText& received, ConnectionEnd end = ConnectionEnd::Closed);
 
-// Only "HTTP/1.0 200 OK" and "HTTP/1.1 200 OK" responses go into the cache.
+// Only "HTTP/1.0 200 OK" and "HTTP/1.1 200 OK" responses with a body go into
+// the cache: an empty answer is a failed item, and a stored one would fail
+// every later run too.
 bool IsCacheable(const ByteText& response);
 
 // Everything after the first CR LF CR LF; empty when there is none.

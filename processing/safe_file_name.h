@@ -6,6 +6,7 @@
 
 #include "settings/bytetext.h"
 
+#include <QList>
 #include <QString>
 
 // name with "/", "\" and control characters turned into "_"; "", "." and
@@ -20,9 +21,20 @@ inline constexpr const char* IndexPictureNames[] = {"t-01.gif", "t-02.gif", "ktl
 // What a site picture of such a name is called instead: "site-" before it.
 inline constexpr char SitePicturePrefix[] = "site-";
 
+// The longest picture file name kept as the site gives it, in bytes of the
+// file system's UTF-8: names may have 255, and the hidden ".NAME.norvel-part"
+// a file is written through needs 13 of them.
+inline constexpr int LongestPictureName = 200;
+
 // The part of an image path after its last "/" (the whole path when it has
-// none), made safe; a name of IndexPictureNames gets SitePicturePrefix.
+// none), made safe; a name of IndexPictureNames gets SitePicturePrefix. A
+// name longer than LongestPictureName is cut, keeping its extension, with a
+// hash of the whole name before it, so two long names stay apart.
 ByteText ImageFileName(const ByteText& imagePath);
+
+// The links of a processed page to img/ + the name of one of picturePaths
+// that ImageFileName had to shorten made to lead to the shortened name.
+void LinkShortenedPictures(ByteText& page, const QList<ByteText>& picturePaths);
 
 // The links of a processed page to img/ + a name of IndexPictureNames made
 // to lead to the site's picture, saved under its ImageFileName.

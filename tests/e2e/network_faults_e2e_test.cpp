@@ -80,6 +80,34 @@ TEST(NetworkFaultsProgram, DamagedPicturesAreNeitherSavedNorCachedAsGood) {
     }
 }
 
+// An empty answer, an unreadable length or a part nobody asked for brings no
+// picture or page: the item fails, nothing of it is saved or cached, and the
+// run ends incomplete.
+TEST(NetworkFaultsProgram, EmptyOrMisframedAnswersAreFailedItemsNeverSaved) {
+    for (const char* kind : {"empty", "partial", "length-negative", "length-text", "length-huge"}) {
+        SCOPED_TRACE(kind);
+        Started run({"--fault", QString("newspaper:^/upimg/*=%1:1").arg(kind)});
+        ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
+        WriteOptions(run.home.path(), [](Settings& s) { s.ClearCasheDown = false; });
+        const ProgramRun program = RunProgram(run.home.path(), "-kp");
+        ASSERT_TRUE(program.finished);
+        EXPECT_EQ(program.exitCode, 1) << program.output.constData();
+        const QList<ByteText> pictures = PictureRequests(run.site);
+        ASSERT_GE(pictures.size(), 2);
+        const QString issue = OnlyIssueFolder(run.home.path());
+        EXPECT_FALSE(QFile::exists(PictureFile(issue, pictures[0])));
+        EXPECT_TRUE(CacheFileFor(run.home, run.site, pictures[0]).isEmpty());
+        EXPECT_EQ(ReadFileBytes(PictureFile(issue, pictures[1])), Served(run.site, pictures[1]));
+    }
+    Started run({"--fault", "newspaper:*03/print/=empty:1"});
+    ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
+    const ProgramRun program = RunProgram(run.home.path(), "-kp");
+    ASSERT_TRUE(program.finished);
+    EXPECT_EQ(program.exitCode, 1) << program.output.constData();
+    EXPECT_FALSE(QFile::exists(OnlyIssueFolder(run.home.path()) + "/page3.html"));
+    EXPECT_TRUE(QFile::exists(OnlyIssueFolder(run.home.path()) + "/page4.html"));
+}
+
 TEST(NetworkFaultsProgram, DamagedCacheEntriesAreFetchedAgain) {
     Started run({});
     ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
@@ -125,6 +153,33 @@ TEST(NetworkFaultsProgram, LinkHoldingALineBreakAddsNoHeaderLine) {
     const ByteText linked = ByteText::fromPercentEncoding(hostile);
     EXPECT_TRUE(
         ReadFileBytes(PictureFile(OnlyIssueFolder(run.home.path()), linked)).startsWith("GIF8"));
+}
+
+// Names longer than a file system allows are saved shortened, and the page
+// leads to the shortened files; two long names with the same start stay apart.
+TEST(NetworkFaultsProgram, PicturesNamedLongerThanTheFileSystemAllowsAreSavedAndLinked) {
+    Started run({"--long-picture-names"});
+    ASSERT_TRUE(run.site.isRunning()) << run.site.error().toStdString();
+    const ProgramRun program = RunProgram(run.home.path(), "-kp");
+    ASSERT_TRUE(program.finished) << program.errors.constData();
+    EXPECT_EQ(program.exitCode, 0) << program.output.constData() << program.errors.constData();
+
+    const QString issue = OnlyIssueFolder(run.home.path());
+    const ByteText page = ReadFileBytes(issue + "/page1.html");
+    QStringList longNames;
+    for (const QString& name : QDir(issue + "/img").entryList(QDir::Files))
+        if (name.toUtf8().size() > 150)
+            longNames.append(name);
+    ASSERT_EQ(longNames.size(), 2) << "both long-named pictures saved";
+    for (const QString& name : longNames) {
+        EXPECT_LE(name.toUtf8().size(), LongestPictureName);
+        EXPECT_TRUE(page.contains("src=\"img/" + cp1251::fromUnicode(name) + "\""))
+            << name.toStdString();
+        const ByteText picture = ReadFileBytes(issue + "/img/" + name);
+        EXPECT_TRUE(picture.startsWith("GIF8") || picture.startsWith("\xFF\xD8"))
+            << name.toStdString();
+    }
+    EXPECT_NE(longNames[0].left(100), longNames[1].left(100)) << "Latin and Cyrillic apart";
 }
 
 TEST(NetworkFaultsProgram, TrickledPictureEndsAtTheFetchLimit) {

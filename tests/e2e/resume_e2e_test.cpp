@@ -4,6 +4,7 @@
 #include "app/check_in_archive.h"
 #include "app/page_record.h"
 #include "processing/issue_index.h"
+#include "settings/whole_file.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/program_run.h"
 #include "tests/support/small_file_system.h"
@@ -87,6 +88,28 @@ TEST(Resume, AKilledRunIsCompletedByTheNext) {
     first.kill(); // SIGKILL: no clean-up of any kind
     first.waitForFinished();
     ExpectCompletedByTheNextRun(home.path(), site, 5);
+}
+
+// A power cut can leave the record's last line without its end, or garbage in
+// a line: such lines are not trusted, and their pages are fetched again.
+TEST(Resume, ARecordCutMidLineOrHoldingGarbageIsCompletedByTheNext) {
+    TempProgramFolder home;
+    DemoSite site(SilentSixthPage);
+    site.installInto(home.path());
+    QProcess first;
+    StartProgram(first, {home.path(), {"-kp"}});
+    ASSERT_TRUE(WaitUntil([&site] { return PageRequests(site).size() == 6; }));
+    first.kill();
+    first.waitForFinished();
+    const QString record = OnlyIssueFolder(home.path()) + "/" + PageRecord::FileName;
+    QList<ByteText> lines = ReadWholeFile(record).value_or("").split('\n');
+    ASSERT_EQ(lines.size(), 6) << "five lines, each with its end";
+    ASSERT_TRUE(lines[4].startsWith("5\t") && lines[4].count('\t') >= 3) << "page 5 has pictures";
+    lines[3] += ByteText("\tx.png\0", 7);
+    lines[4].chop(lines[4].size() - lines[4].lastIndexOf('\t') - 2);
+    lines.removeLast();
+    ASSERT_TRUE(WriteWholeFile(record, lines.join('\n')));
+    ExpectCompletedByTheNextRun(home.path(), site, 3);
 }
 
 TEST(Resume, APageLineTheFullDiskCutLeavesTheNextPageReadable) {

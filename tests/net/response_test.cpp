@@ -96,9 +96,18 @@ TEST(Response, CloseWithoutDataAndCutResponsesAreFailures) {
     for (int n = 0; n < 10; ++n)
         EXPECT_EQ(JudgeResponse(head + ByteText(n, 'a')), ResponseVerdict::Truncated) << n;
     EXPECT_EQ(JudgeReceived(head + ByteText(10, 'a')).response, head + ByteText(10, 'a'));
-    // An unreadable length is not trusted either way.
-    EXPECT_EQ(JudgeResponse("HTTP/1.0 200 OK\r\nContent-Length: many\r\n\r\nab"),
-              ResponseVerdict::Response);
+    // A length that is no length makes the answer a damaged one.
+    for (const char* length : {"many", "-1", "+2", "2x", "", "18014398509481984"})
+        EXPECT_EQ(
+            JudgeResponse("HTTP/1.0 200 OK\r\nContent-Length: " + ByteText(length) + "\r\n\r\nab"),
+            ResponseVerdict::BadFraming)
+            << length;
+    EXPECT_EQ(JudgeResponse("HTTP/1.0 200 OK\r\nContent-Length: 9007199254740992\r\n\r\nab"),
+              ResponseVerdict::Truncated)
+        << "2^53 itself is a length";
+    // No request asks for a range, so no part of a resource is taken as it.
+    EXPECT_EQ(JudgeResponse("HTTP/1.0 206 Partial Content\r\nContent-Length: 2\r\n\r\nab"),
+              ResponseVerdict::BadFraming);
     // A length mentioned in the body is not the header's.
     EXPECT_EQ(JudgeResponse("HTTP/1.0 200 OK\r\n\r\nContent-Length: 99\r\n"),
               ResponseVerdict::Response);
@@ -190,9 +199,10 @@ TEST(Response, DamagedChunksAndUnknownCodingsAreFailures) {
               "HTTP/1.1 200 OK\r\nTransfer-Encoding: identity\r\n\r\nplain");
 }
 
-TEST(Response, OnlyTwoHundredOkOfEitherVersionIsCacheable) {
+TEST(Response, OnlyTwoHundredOkOfEitherVersionWithABodyIsCacheable) {
     EXPECT_TRUE(IsCacheable(Ok));
-    EXPECT_TRUE(IsCacheable("HTTP/1.1 200 OK\r\n\r\n"));
+    EXPECT_TRUE(IsCacheable("HTTP/1.1 200 OK\r\n\r\nx"));
+    EXPECT_FALSE(IsCacheable("HTTP/1.1 200 OK\r\n\r\n"));
     EXPECT_FALSE(IsCacheable("HTTP/1.0 302 Found\r\n\r\n"));
     EXPECT_FALSE(IsCacheable("HTTP/1.0 404 Not Found\r\n\r\n"));
     EXPECT_FALSE(IsCacheable("HTTP/1.1 201 Created\r\n\r\n"));

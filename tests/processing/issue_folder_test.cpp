@@ -49,6 +49,26 @@ TEST(IssueFolder, ASitePictureNeverTakesTheNameOfAnIndexPicture) {
                     "<img src=\"img/t-01.gif.png\"><img src=\"img/xt-02.gif\">");
 }
 
+TEST(IssueFolder, ALongPictureNameIsCutToFitAndItsLinksFollow) {
+    const ByteText first = ByteText(300, 'a') + "1.jpg", second = ByteText(300, 'a') + "2.jpg";
+    const ByteText cyrillic = ByteText(130, '\xE6') + ".gif"; // 260 bytes in UTF-8
+    const ByteText one = ImageFileName("/upimg/" + first), two = ImageFileName("/upimg/" + second);
+    for (const ByteText& name : {one, two, ImageFileName("/upimg/" + cyrillic)}) {
+        EXPECT_LE(FileNameOf(name).toUtf8().size(), LongestPictureName);
+        EXPECT_GE(FileNameOf(name).toUtf8().size(), LongestPictureName - 2) << "no more cut";
+    }
+    EXPECT_TRUE(one.endsWith(".jpg") && one.startsWith("aaaa"));
+    EXPECT_NE(one, two) << "the same start stays apart";
+    const ByteText another = ByteText(200, 'b') + ".png";
+    EXPECT_EQ(ImageFileName("/upimg/" + ByteText(196, 'b') + ".png"), ByteText(196, 'b') + ".png");
+
+    ByteText page = "<img src=\"img/" + first + "\"><img src=\"img/" + another + "\">" +
+                    "<a href=\"img/" + first + "x\">";
+    LinkShortenedPictures(page, {"/upimg/" + first, "/upimg/" + another});
+    EXPECT_EQ(page, "<img src=\"img/" + one + "\"><img src=\"img/" + ImageFileName("/" + another) +
+                        "\"><a href=\"img/" + first + "x\">");
+}
+
 TEST(IssueFolder, CreateFolderMakesOneFolderPerIssueAndKeepsOldFiles) {
     TempProgramFolder home(false);
     const QString folder = CreateFolder(home.path(), 1, "23613", "07.12.2005", 1);

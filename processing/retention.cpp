@@ -1,6 +1,7 @@
 #include "processing/retention.h"
 
 #include "processing/archive_issues.h"
+#include "processing/safe_file_name.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +27,31 @@ bool deleteContents(const QString& folder, const QStringList& spared = {}) {
     return ok;
 }
 
+// Whether name is one the program gives the issue's folder: its number, or
+// its date as DD.MM.YYYY or YYYY.MM.DD, with ".KT" for the magazine. A
+// user's copy of a folder ("2006.11.20 - copy") never is.
+bool NameTheProgramGave(const QString& name, const ArchivedIssue& issue) {
+    QString base = name;
+    if (issue.source == 2 && !base.endsWith(QLatin1String(".KT")))
+        return false;
+    if (issue.source == 2)
+        base.chop(3);
+    if (!issue.number.isEmpty() && base == FileNameOf(SafeFileName(issue.number)))
+        return true;
+    const QDate date = issue.issueDate;
+    return date.isValid() && (base == date.toString(QStringLiteral("dd.MM.yyyy")) ||
+                              base == date.toString(QStringLiteral("yyyy.MM.dd")));
+}
+
 } // namespace
 
 bool DeleteIssueFolder(const QString& folder, const QString& downloadFolder) {
     const QFileInfo info(folder);
     if (info.isSymLink() || !SameFolder(info.absolutePath(), downloadFolder) ||
-        SameFolder(folder, downloadFolder) || !ReadArchivedIssue(folder))
+        SameFolder(folder, downloadFolder))
+        return false;
+    const std::optional<ArchivedIssue> issue = ReadArchivedIssue(folder);
+    if (!issue || !NameTheProgramGave(info.fileName(), *issue))
         return false;
     const QString index = QStringLiteral("index.htm");
     bool ok = deleteContents(folder, {index});
@@ -50,7 +70,8 @@ RetentionResult RetireOldIssues(const QString& downloadFolder, int16_t source,
         return result;
     int rank = 0;
     for (const ArchivedIssue& issue : ListArchivedIssues(downloadFolder)) {
-        if (issue.source != source || !issue.issueDate.isValid())
+        if (issue.source != source || !issue.issueDate.isValid() ||
+            !NameTheProgramGave(issue.name, issue))
             continue;
         ++rank;
         if (SameFolder(issue.folder, justDownloaded))

@@ -2,7 +2,8 @@
 // The retirement of old issues after a download (settings KeepIssues and
 // KeepDays). Only issue folders of the program's archive are touched: the
 // folders directly inside the download folder that hold the program's
-// index.htm, no symbolic links, nothing outside. A folder goes with its
+// index.htm under a name the program gives an issue folder (its number or
+// date, ".KT" for the magazine), no symbolic links, nothing outside. A folder goes with its
 // e-book beside it. The issue just downloaded always stays.
 
 #include <QDate>

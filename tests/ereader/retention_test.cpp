@@ -54,6 +54,23 @@ TEST(Retention, KeepsExactlyTheNewestIssuesOfTheSourceAndNothingElseIsTouched) {
     EXPECT_TRUE(QFile::exists(a.download + "/photos/holiday.jpg"));
 }
 
+// Only a folder under a name the program gives (the issue's date either way
+// round, or its number) is an issue to retire; a user's copy of one, with
+// notes in it, is neither counted nor deleted.
+TEST(Retention, AFolderUnderAnyOtherNameIsTheUsersAndStays) {
+    Archive a;
+    MakeIssueFolder(a.download, "2026.02.01 - copy", QDate(2026, 2, 1), "24001");
+    WriteFile(a.download, "2026.02.01 - copy/notes.txt", "my notes");
+    MakeIssueFolder(a.download, "23990", QDate(2026, 1, 20), "23990");
+    MakeIssueFolder(a.download, "21.01.2026", QDate(2026, 1, 21), "23991");
+    const RetentionResult result = a.retire({3, 0}, "2026.02.05");
+    EXPECT_EQ(result.deleted, (QStringList{"2026.02.02", "2026.02.01", "21.01.2026", "23990"}));
+    EXPECT_TRUE(result.failed.isEmpty()) << "the copy is no failure to report";
+    EXPECT_TRUE(QFile::exists(a.download + "/2026.02.01 - copy/notes.txt"));
+    EXPECT_FALSE(DeleteIssueFolder(a.download + "/2026.02.01 - copy", a.download));
+    EXPECT_TRUE(QFile::exists(a.download + "/2026.02.01 - copy/index.htm"));
+}
+
 TEST(Retention, TheIssueJustDownloadedStaysEvenWhenItIsNotAmongTheNewest) {
     Archive a;
     const RetentionResult result = a.retire({1, 0}, "2026.02.02");

@@ -123,6 +123,27 @@ int RemoveLeftoversOfKilledRuns(const QString& programFolder) {
     return removed;
 }
 
+void TakeSettings(AppState& app, Messenger& messenger) {
+    const QString options = OptionsFilePath(app.ProgramFolder);
+    const bool exists = QFileInfo::exists(options);
+    if (exists && SettingsFileUsable(options)) {
+        LoadSettings(app.settings, app.OptionsINI, app.ProgramFolder, messenger);
+        return;
+    }
+    SetDefaults(app.settings, app.ProgramFolder);
+    if (exists) {
+        // The damaged file is the user's: it is kept, never written over.
+        const QString aside = options + ".bad";
+        QFile::remove(aside);
+        const bool moved = QFile::rename(options, aside);
+        messenger.Show(DamagedSettingsText(options, moved ? aside : QString()),
+                       QString::fromUtf8("Внимание!"), MessageIcon::Warning);
+        if (!moved)
+            return;
+    }
+    SaveSettings(app.settings, app.OptionsINI, app.ProgramFolder, messenger);
+}
+
 bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
              const CasheSetup& setCashe) {
     const CommandLine line = ParseCommandLine(commandLine);
@@ -134,12 +155,7 @@ bool StartUp(AppState& app, const QString& commandLine, Messenger& messenger,
                        QString::fromUtf8("Норвел: сообщение"), MessageIcon::Information);
     }
 
-    if (!QFileInfo::exists(OptionsFilePath(app.ProgramFolder))) {
-        SetDefaults(app.settings, app.ProgramFolder);
-        SaveSettings(app.settings, app.OptionsINI, app.ProgramFolder, messenger);
-    } else {
-        LoadSettings(app.settings, app.OptionsINI, app.ProgramFolder, messenger);
-    }
+    TakeSettings(app, messenger);
 
     if (setCashe)
         setCashe(app.ProgramFolder + "/cashe", app.settings.CasheSize);

@@ -61,6 +61,11 @@ int EmptyFolderFiles(const QString& folder);
 // Returns how many files went.
 int RemoveLeftoversOfKilledRuns(const QString& programFolder);
 
+// The settings of the run: loaded from options.ini; the defaults, saved, on
+// the first start; the defaults too when the file is empty or damaged, which
+// is then kept aside as options.ini.bad with a message.
+void TakeSettings(AppState& app, Messenger& messenger);
+
 // Where start-up hands the cache folder and capacity (the download control).
 using CasheSetup = std::function<void(const QString& folder, int16_t size)>;
 

@@ -2,6 +2,7 @@
 
 #include "settings/bytetext.h"
 #include "settings/ini.h"
+#include "settings/whole_file.h"
 
 #include <QDir>
 #include <QUrl>
@@ -140,6 +141,26 @@ bool SaveSettings(const Settings& s, INI& ini, const QString& programFolder, Mes
     }
     return stylesheetWritten;
 }
+bool SettingsFileUsable(const QString& path) {
+    const std::optional<ByteText> text = ReadWholeFile(path);
+    if (!text)
+        return false;
+    for (const ByteText& line : text->split('\n'))
+        if (line.trimmed().toLower() == "[main]")
+            return true;
+    return false;
+}
+
+QString DamagedSettingsText(const QString& path, const QString& aside) {
+    const QString damaged = QString::fromUtf8("Файл настроек ") + QDir::toNativeSeparators(path) +
+                            QString::fromUtf8(" пуст или повреждён");
+    if (aside.isEmpty())
+        return damaged +
+               QString::fromUtf8(": до его исправления действуют настройки по умолчанию.");
+    return damaged + QString::fromUtf8(": он сохранён как ") + QDir::toNativeSeparators(aside) +
+           QString::fromUtf8(", записаны настройки по умолчанию.");
+}
+
 void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger& messenger) {
     useOptionsFile(ini, programFolder);
     s.DownloadImages = ini.RINIb("Main", "DownloadImages");

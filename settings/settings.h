@@ -68,6 +68,14 @@ QString OptionsFilePath(const QString& programFolder);
 bool MakesBooks(const QString& programFolder);
 QString StylesheetPath(const QString& programFolder);
 
+// Whether the settings file at path can be taken as one: it can be read and
+// has its [Main] section. An empty file, or one filled with anything else,
+// cannot: every setting would read as off without a word.
+bool SettingsFileUsable(const QString& path);
+// The message when a damaged settings file was kept aside as aside (empty:
+// it could not be moved, and the defaults hold for this run only).
+QString DamagedSettingsText(const QString& path, const QString& aside);
+
 // Every field to its default; the script path is built from programFolder.
 // Writes nothing.
 void SetDefaults(Settings& settings, const QString& programFolder);

@@ -143,13 +143,14 @@ TEST_F(StartUpRun, FirstStartSavesTheDefaultsReadableByTheOwnerOnly) {
 }
 
 TEST_F(StartUpRun, AnExistingFileIsLoadedNotOverwritten) {
-    folder.write("options.ini", "[Cashe]\r\nCasheSize=77\r\n[Network]\r\nUseProxy=True\r\n");
+    const ByteText own = "[Main]\r\nFolderFormat=1\r\n[Cashe]\r\nCasheSize=77\r\n"
+                         "[Network]\r\nUseProxy=True\r\n";
+    folder.write("options.ini", own);
     run("");
     EXPECT_EQ(casheSize, 77);
     EXPECT_TRUE(app.settings.UseProxy);
     EXPECT_FALSE(app.settings.DownloadImages); // absent keys are not defaults
-    EXPECT_EQ(folder.read("options.ini"),
-              "[Cashe]\r\nCasheSize=77\r\n[Network]\r\nUseProxy=True\r\n");
+    EXPECT_EQ(folder.read("options.ini"), own);
 }
 
 TEST_F(StartUpRun, SwitchesSetTheUnattendedFlagsWithoutAMessage) {

@@ -100,8 +100,9 @@ TEST(ProgramFolderOfTheProgram, AScriptPathThatNamesNoFileIsReportedOnce) {
     DemoSite site;
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
-    home.write("options.ini", "[Processing]\r\nFileScript=/nowhere/script.txt\r\n"
-                              "[Cashe]\r\nCasheSize=400\r\n");
+    home.write("options.ini",
+               "[Main]\r\nDownloadImages=True\r\n[Processing]\r\nFileScript=/nowhere/script.txt\r\n"
+               "[Cashe]\r\nCasheSize=400\r\n");
     const ProgramRun run = RunProgram(home.path(), "-kp", {}, 120'000);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.errorText().count(U("Не найден файл сценария")), 1) << run.errors.data();

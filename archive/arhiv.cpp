@@ -42,7 +42,12 @@ void Arhiv::build() {
         setWindowIcon(parentWidget()->window()->windowIcon());
 
     List1 = new QListWidget;
-    List1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    // Fixed pitch asked for in so many words: the system's fixed font alone
+    // is matched, on some font sets, to one whose letters differ in width.
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    List1->setFont(fixed);
     Frame1 = new QGroupBox(QStringLiteral("Информация"));
     Frame1->setLayout(new QVBoxLayout);
     Frame1->layout()->addWidget(buildPanel());

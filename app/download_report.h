@@ -25,4 +25,5 @@ struct DownloadReport {
     bool copyFailed = false;      // the copy-out to FolderToCopy did not succeed
     QString archivedFolder;       // AlreadyArchived: the folder
     QStringList notices;          // what the run found worth saying besides (a newer version)
+    QStringList reasons; // why connections failed (refused certificate, proxy down), once each
 };

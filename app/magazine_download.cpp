@@ -100,7 +100,8 @@ void IssueDownload::LoadMagazineContents() {
     st_.PageText = DC.Down(st_.IssuePath, settings_.UseCashe);
     if (st_.PageText == "stop")
         return;
-    if (st_.PageText == "error") {
+    // An error answer (a redirect, a server error) is no table of contents.
+    if (!Delivered(st_.PageText)) {
         setStat(U("Ошибка при загрузке"));
         view_.ResetControls();
         reportContentsError();

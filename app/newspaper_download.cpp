@@ -62,7 +62,8 @@ void IssueDownload::LoadFirstPage() {
     st_.PageText = DC.Down("/daily/" + st_.IssueNumber, settings_.UseCashe);
     if (st_.PageText == "stop")
         return;
-    if (st_.PageText == "error") {
+    // An error answer (a redirect, a server error) is no table of contents.
+    if (!Delivered(st_.PageText)) {
         setStat(U("Ошибка при загрузке"));
         view_.SetClockRunning(false);
         view_.ResetControls();

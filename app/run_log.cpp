@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QStringList>
 
 QString RunLogPath(const QString& programFolder) {
     return programFolder + "/norvel.log";
@@ -12,9 +13,12 @@ QString RunLogPath(const QString& programFolder) {
 
 bool AppendRunLog(const QString& programFolder, const QString& text, int keep) {
     const QString path = RunLogPath(programFolder);
+    QStringList fields = text.split(QLatin1Char('\t'));
+    for (QString& field : fields)
+        field = OneLine(field);
     const QByteArray line =
         (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + "\t" +
-         OneLine(text) + "\n")
+         fields.join(QLatin1Char('\t')) + "\n")
             .toUtf8();
     const QByteArray old = ReadWholeFile(path).value_or(QByteArray());
     if (old.count('\n') + 1 <= keep) {

@@ -12,6 +12,7 @@ inline constexpr int MaxRunLogLines = 1000;
 // programFolder + "/norvel.log".
 QString RunLogPath(const QString& programFolder);
 
-// Appends "YYYY-MM-DD HH:MM:SS<TAB>" + text (line breaks made blanks) and
-// keeps the last keep lines. False when the log cannot be written.
+// Appends "YYYY-MM-DD HH:MM:SS<TAB>" + text, its tab-separated fields each
+// made OneLine, and keeps the last keep lines. False when the log cannot be
+// written.
 bool AppendRunLog(const QString& programFolder, const QString& text, int keep = MaxRunLogLines);

@@ -55,6 +55,14 @@ QString sourceCode(int16_t source) {
     return source == MagazineSource ? QStringLiteral("kt") : QStringLiteral("kp");
 }
 
+// The fields of a log line, each OneLine: a tab or line break in a text
+// (a server's) never adds a field or a line.
+QString LogFields(QStringList fields) {
+    for (QString& field : fields)
+        field = OneLine(field);
+    return fields.join(QLatin1Char('\t'));
+}
+
 } // namespace
 
 QString SourceTitle(int16_t source) {
@@ -92,6 +100,7 @@ UnattendedEnd DescribeDownloadEnd(const DownloadReport& report, const WorkflowSt
     QStringList errors;
     if (end == DownloadEnd::Failed || end == DownloadEnd::Stopped)
         errors << status;
+    errors << report.reasons;
     if (end == DownloadEnd::Failed)
         errors << messages;
     if (!report.failedPaths.isEmpty())
@@ -108,16 +117,12 @@ UnattendedEnd DescribeDownloadEnd(const DownloadReport& report, const WorkflowSt
         result.summary += "; " + details.join("; ");
     if (!errors.isEmpty())
         result.summary += U("; ошибки: ") + errors.join("; ");
-    result.summary = sentence(result.summary);
-    result.logLine = QStringList{sourceCode(st.CurrentSource),
-                                 QLatin1String(words.code),
-                                 (number + " " + date).trimmed(),
-                                 folder,
-                                 U("pages ") + (pages.isEmpty() ? "-" : pages),
-                                 U("pictures ") + (pictures.isEmpty() ? "-" : pictures),
-                                 OneLine(errors.join("; ")),
-                                 OneLine(report.notices.join("; "))}
-                         .join('\t');
+    result.summary = OneLine(sentence(result.summary));
+    result.logLine = LogFields({sourceCode(st.CurrentSource), QLatin1String(words.code),
+                                (number + " " + date).trimmed(), folder,
+                                U("pages ") + (pages.isEmpty() ? "-" : pages),
+                                U("pictures ") + (pictures.isEmpty() ? "-" : pictures),
+                                errors.join("; "), report.notices.join("; ")});
     return result;
 }
 
@@ -126,9 +131,8 @@ UnattendedEnd DescribeStartFailure(int16_t source, const QString& reason) {
     result.exitStatus = ExitNotStarted;
     result.summary =
         sentence(SourceTitle(source) + U(": запуск невозможен; ошибки: ") + OneLine(reason));
-    result.logLine = QStringList{sourceCode(source), "not-started",  "", "", "pages -",
-                                 "pictures -",       OneLine(reason)}
-                         .join('\t');
+    result.logLine =
+        LogFields({sourceCode(source), "not-started", "", "", "pages -", "pictures -", reason});
     return result;
 }
 
@@ -136,6 +140,14 @@ int Conclude(const UnattendedEnd& end, const QString& programFolder) {
     const QByteArray line = (end.summary + "\n").toUtf8();
     std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
     std::fflush(stdout);
+    // A scheduler's line often sends standard output away: a download that
+    // failed or is incomplete says so where its errors go as well (a run
+    // that could not start has said why there already).
+    if (end.exitStatus == ExitFailed) {
+        const QByteArray error = "norvel2: " + line;
+        std::fwrite(error.constData(), 1, size_t(error.size()), stderr);
+        std::fflush(stderr);
+    }
     AppendRunLog(programFolder, end.logLine);
     return end.exitStatus;
 }

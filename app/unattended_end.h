@@ -31,6 +31,7 @@ UnattendedEnd DescribeDownloadEnd(const DownloadReport& report, const WorkflowSt
 // A run that could not start a download, for the reason given.
 UnattendedEnd DescribeStartFailure(int16_t source, const QString& reason);
 
-// Writes the summary to standard output and the log line to the run log of
-// programFolder (when it can); returns the exit status.
+// Writes the summary to standard output (and, for a download that failed or
+// is incomplete, after "norvel2: " to standard error too) and the log line
+// to the run log of programFolder (when it can); returns the exit status.
 int Conclude(const UnattendedEnd& end, const QString& programFolder);

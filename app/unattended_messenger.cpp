@@ -7,6 +7,10 @@ QString OneLine(const QString& text) {
     static const QRegularExpression lineBreaks(QStringLiteral("\\s*[\\r\\n]+\\s*"));
     QString line = text;
     line.replace(lineBreaks, QStringLiteral(" "));
+    line.replace(QLatin1Char('\t'), QLatin1Char(' '));
+    // What is left of the control characters would act on a terminal (ESC
+    // starts its sequences) or cut a log line (NUL): none is shown.
+    line.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     return line.trimmed();
 }
 

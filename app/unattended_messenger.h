@@ -14,8 +14,9 @@
 #include <QStringList>
 #include <functional>
 
-// The text with its line breaks (and the blanks around them) turned into
-// single blanks.
+// The text with its line breaks (and the blanks around them) and its tabs
+// turned into single blanks, and every other control character removed: the
+// form in which any text, a server's included, reaches a terminal or the log.
 QString OneLine(const QString& text);
 
 // Writes "norvel2: <title>: <text on one line>" and a line end to standard

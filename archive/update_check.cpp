@@ -4,6 +4,7 @@
 #include "settings/ini.h"
 #include "settings/version.h"
 
+#include <algorithm>
 #include <cmath>
 
 VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost, INI& ini,
@@ -19,19 +20,30 @@ VersionCheck AskUpdateServer(Download_Control& DC, const ByteText& updateHost, I
     return IsNewVersion(info) ? VersionCheck::NewVersion : VersionCheck::Current;
 }
 
+namespace {
+
+// A text from the server without its control characters (a terminal's
+// escape sequences, NUL, tabs): they would act wherever it is shown.
+ByteText Printable(ByteText text) {
+    text.removeIf([](char c) { return uchar(c) < 0x20 || uchar(c) == 0x7F; });
+    return text;
+}
+
+} // namespace
+
 UpdateInfo ReadVersionInfo(INI& ini, const ByteText& reply) {
     UpdateInfo info;
     ini.setText(reply);
-    info.Version = ini.RINI("Main", "Version");
-    info.FileSize = ini.RINI("Main", "FileSize");
-    info.Host = ini.RINI("Main", "Host");
-    info.FileName = ini.RINI("Main", "FileName");
-    info.SHA256 = ini.RINI("Main", "SHA256");
+    info.Version = Printable(ini.RINI("Main", "Version"));
+    info.FileSize = Printable(ini.RINI("Main", "FileSize"));
+    info.Host = Printable(ini.RINI("Main", "Host"));
+    info.FileName = ini.RINI("Main", "FileName"); // refused whole when it holds any
+    info.SHA256 = Printable(ini.RINI("Main", "SHA256"));
     for (ByteText line : reply.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
         if (line.startsWith(';'))
-            info.WhatsNew += "\r\n" + line.mid(1);
+            info.WhatsNew += "\r\n" + Printable(line.mid(1));
     }
     info.WhatsNew.remove(0, 2);
     return info;
@@ -42,7 +54,10 @@ bool IsNewVersion(const UpdateInfo& info) {
 }
 
 qint64 ReleaseSize(const UpdateInfo& info) {
-    return std::llround(LeadingNumber(info.FileSize));
+    // Beyond 2^53 bytes no size is meant exactly; a negative one none at all.
+    constexpr double Largest = double(qint64(1) << 53);
+    const double size = LeadingNumber(info.FileSize);
+    return size > 0 ? std::llround(std::min(size, Largest)) : 0;
 }
 
 qint64 ReleaseSizeKb(const UpdateInfo& info) {

@@ -284,9 +284,17 @@ void Download_Control::onClosed() {
     if (!fetching_ || !readAvailable())
         return;
     const ConnectionEnd end = WS->end();
+    // A 401 to a request that carried the proxy's credentials is the
+    // proxy's refusal too (tinyproxy words it so), unless a site answered it
+    // through an open tunnel.
+    const bool fromProxy =
+        proxyOn_ && proxyAuthOn_ && (!ParseHostEntry(host_).secure() || WS->tunnelRefused());
     releaseSocket();
     const qsizetype received = buffer_.size();
-    const JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
+    JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
+    if (judged.verdict == ResponseVerdict::Response && fromProxy &&
+        HasStatus(judged.response, "401"))
+        judged.verdict = ResponseVerdict::ProxyAuthFailed;
     switch (judged.verdict) {
     case ResponseVerdict::ProxyAuthFailed:
         if (retryWithOtherCredentials())
@@ -341,10 +349,23 @@ bool Download_Control::retryWithOtherCredentials() {
 void Download_Control::onSocketError(int code, const QString& description) {
     if (!fetching_)
         return;
+    const bool reached = WS && WS->connected();
     releaseSocket();
     setStatus(SocketErrorLinkText(SocketErrorFor(QAbstractSocket::SocketError(code), description)),
               true);
-    setMainStatus(QStringLiteral("Ошибка подключения"));
+    const auto error = QAbstractSocket::SocketError(code);
+    const bool unreachable = error == QAbstractSocket::ConnectionRefusedError ||
+                             error == QAbstractSocket::HostNotFoundError ||
+                             error == QAbstractSocket::SocketTimeoutError ||
+                             error == QAbstractSocket::NetworkError;
+    if (proxyOn_ && !reached && unreachable) {
+        const QString reason = QStringLiteral("Прокси-сервер %1:%2 недоступен")
+                                   .arg(Text(proxyName_), Text(proxyPort_));
+        setMainStatus(reason);
+        Q_EMIT connectionFailed(reason);
+    } else {
+        setMainStatus(QStringLiteral("Ошибка подключения"));
+    }
     finish("error");
 }
 
@@ -355,6 +376,7 @@ void Download_Control::onSecureFailure(const QString& reason) {
     // Drawn as a link, as a socket error is: a click opens the error list.
     setStatus(SecureFailureStatus(reason), true);
     setMainStatus(QStringLiteral("Ошибка безопасного соединения"));
+    Q_EMIT connectionFailed(SecureFailureStatus(reason));
     finish("error");
 }
 

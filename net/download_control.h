@@ -158,6 +158,10 @@ Q_SIGNALS:
     void trafficChanged(const QString& labelText);
     // The activity picture to show, 0..5.
     void frameChanged(int frame);
+    // A fetch failed for a reason the user must be told in full wherever
+    // the run reports: "Ошибка безопасного соединения: ...", or a proxy
+    // that cannot be reached.
+    void connectionFailed(const QString& reason);
 
 private:
     void setStatus(const QString& text, bool asLink = false);

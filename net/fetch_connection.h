@@ -52,6 +52,11 @@ public:
     ConnectionEnd end() const { return end_.end(); }
     // Bytes of the CONNECT exchange (request and the proxy's answer head).
     qsizetype tunnelBytes() const { return tunnelBytes_; }
+    // Whether the connection to the host (or proxy) it goes to was made.
+    bool connected() const { return stage_ != Stage::Connecting; }
+    // Whether what it delivered is the proxy's own answer to CONNECT: the
+    // tunnel was refused.
+    bool tunnelRefused() const { return stage_ == Stage::Refused; }
     // Closes at once; no signal comes after.
     void abort();
 

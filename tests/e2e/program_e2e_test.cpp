@@ -82,6 +82,34 @@ TEST(UnattendedProgram, NewerVersionIsReportedOnStandardErrorAndNotInstalled) {
     EXPECT_FALSE(QFile::exists(home.file("norvel2-2.2.0-update.sh")));
 }
 
+// What an update server writes reaches the terminal and the log without a
+// control character: no escape sequence acts, no tab adds a log field, and a
+// size beyond reason is bounded.
+TEST(UnattendedProgram, AnUpdateServersControlCharactersReachNeitherTerminalNorLog) {
+    TempProgramFolder home;
+    const char served[] = "[Main]\r\nVersion=2.2.0\x1b]0;owned\x07\x1b[31m\tX\0Y\r\n"
+                          "FileSize=99999999999999999999999\r\nHost=upd\x1b[2Jate\r\n"
+                          "FileName=norvel2.sh\r\n;new\x1b[5m line\r\n";
+    home.write("version.info.served", ByteText(served, sizeof served - 1));
+    DemoSite site({"--update-info", home.file("version.info.served")});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(site.installInto(home.path()));
+    const ProgramRun run = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0);
+    const ByteText log = home.read("norvel.log");
+    for (const ByteText& text : {run.errors, run.output, log}) {
+        for (char c : text)
+            EXPECT_TRUE(uchar(c) >= 0x20 || c == '\n' || c == '\t') << int(c);
+        EXPECT_FALSE(text.contains("-9007199254740992"));
+    }
+    EXPECT_TRUE(run.errorText().contains(QString::fromUtf8("Найдена новая версия 2.2.0]0;owned")))
+        << run.errors.constData();
+    EXPECT_TRUE(run.errorText().contains(QString::fromUtf8("8796093022208 кб")));
+    ASSERT_EQ(log.count('\n'), 1);
+    EXPECT_EQ(log.count('\t'), 8) << "the log line's own fields only";
+}
+
 // A program folder on the demo site, whose settings (those of a first start)
 // send everything through the site's proxy with a login; the proxy demands
 // proxyLogin and words its refusal as common proxies do.

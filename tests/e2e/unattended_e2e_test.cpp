@@ -3,6 +3,7 @@
 // exit status, its lines on standard error, one summary line and a log line;
 // and an issue left unfinished is completed by the next run.
 #include "app/check_in_archive.h"
+#include "tests/support/closed_port.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
@@ -41,9 +42,13 @@ void Check(const EndCase& c) {
     if (c.prepare)
         c.prepare(home);
     const ProgramRun run = RunProgram(home.path(), c.switchText);
-    const QString out = QString::fromUtf8(run.output), err = QString::fromUtf8(run.errors);
+    const QString out = QString::fromUtf8(run.output);
     ASSERT_TRUE(run.finished) << "ends by itself";
     EXPECT_EQ(run.exitCode, c.exitStatus);
+    // A failed or incomplete download repeats its summary where errors go.
+    const QString told = c.exitStatus == 1 ? "norvel2: " + out : QString();
+    EXPECT_TRUE(run.errorText().endsWith(told)) << run.errors.toStdString();
+    const QString err = run.errorText().chopped(told.size());
     if (c.stderrText.isEmpty()) {
         EXPECT_TRUE(err.isEmpty()) << err.toStdString();
     } else {
@@ -180,7 +185,7 @@ TEST(UnattendedEnds, IncompleteIssueSaysWhatFailedAndIsNotArchived) {
     const QString out = QString::fromUtf8(run.output);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.errors.isEmpty()) << "no message";
+    EXPECT_EQ(run.errorText(), "norvel2: " + out) << "no message but the summary";
     EXPECT_TRUE(out.contains(U("номер загружен не полностью; номер "))) << out.toStdString();
     EXPECT_TRUE(out.contains(U("страниц 21 из 24"))) << out.toStdString();
     EXPECT_TRUE(out.contains(U("не загружены: /daily/"))) << out.toStdString();
@@ -212,6 +217,94 @@ TEST(UnattendedEnds, ASecondCopyDoesNotStart) {
     EXPECT_TRUE(QString::fromUtf8(second.output).startsWith(U("Зенитра (kt): запуск невозможен")));
     ASSERT_EQ(LogLines(home).size(), 1);
     EXPECT_EQ(LogLines(home).first().split('\t').value(2), "not-started");
+}
+
+// Each failure names its cause on standard error (where a scheduler's
+// "norvel2 -kp >/dev/null" still shows it), in the summary line and in the log.
+TEST(UnattendedEnds, AFailureSaysWhyOnStandardErrorTheSummaryAndTheLog) {
+    const quint16 closed = ClosedLocalPort();
+    const auto proxy = [](const QString& port, const QString& password) {
+        return [port, password](TempProgramFolder& home) {
+            WriteOptions(home.path(), [&](Settings& s) {
+                s.UseProxy = true;
+                s.ProxyName = "127.0.0.1";
+                s.ProxyPort = port;
+                s.ProxyAut = true;
+                s.ProxyLogin = "reader";
+                s.ProxyPass = password;
+            });
+        };
+    };
+    struct Case {
+        const char* name;
+        QStringList siteArguments;
+        QString why;
+        std::function<void(TempProgramFolder&, const DemoSite&)> prepare = {};
+    } cases[] = {
+        {"expired certificate",
+         {"--tls-certificate", "expired"},
+         U("Ошибка безопасного соединения: ")},
+        {"certificate of another host",
+         {"--tls-certificate", "other-name"},
+         U("Ошибка безопасного соединения: ")},
+        {"proxy refusing with 401",
+         {"--proxy-auth", "reader:secret", "--proxy-refuses-401"},
+         U("Прокси-сервер 127.0.0.1:%1 отказал в авторизации"),
+         [&](TempProgramFolder& home, const DemoSite& site) {
+             proxy(QString::number(site.proxyPort()), "wrong")(home);
+         }},
+        {"proxy not there",
+         {},
+         U("Прокси-сервер 127.0.0.1:%1 недоступен").arg(closed),
+         [&](TempProgramFolder& home, const DemoSite&) {
+             proxy(QString::number(closed), "secret")(home);
+         }},
+        {"contents answered 500", Fault("newspaper:^/daily/24001=500"),
+         U("Ошибка при получении оглавления номера")},
+        {"contents answered 302", Fault("newspaper:^/daily/24001=302"),
+         U("Ошибка при получении оглавления номера")},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempProgramFolder home;
+        DemoSite site(c.siteArguments);
+        ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+        site.installInto(home.path());
+        if (c.prepare)
+            c.prepare(home, site);
+        const QString why = c.why.contains("%1") ? c.why.arg(site.proxyPort()) : c.why;
+        const ProgramRun run = RunProgram(home.path(), "-kp");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_TRUE(run.errorText().contains(why)) << run.errors.constData();
+        EXPECT_TRUE(QString::fromUtf8(run.output).contains(why)) << run.output.constData();
+        EXPECT_TRUE(LogLines(home).value(0).contains(why)) << home.read("norvel.log").constData();
+    }
+}
+
+// Read as it is, such a file would turn every setting off: no pictures, no
+// processing, and a run that still says complete.
+TEST(UnattendedEnds, AnEmptyOrDamagedSettingsFileGivesTheDefaultsAndSaysSo) {
+    for (const ByteText& damaged :
+         {ByteText(), ByteText("\x01garbage\0\xFF", 11), ByteText("[Network]\r\nUseProxy=0\r\n")}) {
+        SCOPED_TRACE(damaged.toHex().toStdString());
+        TempProgramFolder home;
+        DemoSite site;
+        ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+        site.installInto(home.path());
+        home.write("options.ini", damaged);
+        const ProgramRun run = RunProgram(home.path(), "-kp");
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(run.exitCode, 0) << run.output.constData();
+        EXPECT_TRUE(run.errorText().startsWith(U("norvel2: Внимание!: Файл настроек ") +
+                                               home.file("options.ini") + U(" пуст или повреждён")))
+            << run.errors.constData();
+        EXPECT_EQ(home.read("options.ini.bad"), damaged) << "kept aside as it was";
+        EXPECT_TRUE(home.read("options.ini").contains("[Main]"));
+        const QString issue = OnlyIssueFolder(home.path());
+        EXPECT_GE(QDir(issue + "/img").entryList(QDir::Files).size(), 48)
+            << "the 48 pictures fetched, as the defaults say";
+    }
 }
 
 TEST(UnattendedEnds, AProgramFolderThatCannotBeWrittenIsRefused) {

@@ -69,6 +69,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption releaseHash(
         "update-sha256",
         "SHA256 announced in /version.info (default: the true hash; none: no such key).", "HEX");
+    const QCommandLineOption releaseSignature(
+        "update-signature",
+        "Signature in /version.info: good (the demo key's over the release, the default), bad "
+        "(over other bytes) or none.",
+        "KIND", "good");
     const QCommandLineOption proxyAuth(
         "proxy-auth", "Make the proxy demand these Basic credentials.", "USER:PASSWORD");
     const QCommandLineOption proxyAuthRequired(
@@ -111,12 +116,35 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     const QCommandLineOption exitWithStdin(
         "exit-with-stdin",
         "End when standard input reaches its end (the parent that started it has gone).");
-    parser.addOptions(
-        {help,     sites,          log,         seed,         issues,    pages,
-         images,   imageSize,      announced,   shortIssue,   version,   release,
-         info,     releaseName,    releaseSize, releaseHash,  proxyAuth, proxyAuthRequired,
-         proxy401, fault,          port,        dribble,      crlfLink,  longNames,
-         tls,      tlsCertificate, verbose,     exitWithStdin});
+    parser.addOptions({help,
+                       sites,
+                       log,
+                       seed,
+                       issues,
+                       pages,
+                       images,
+                       imageSize,
+                       announced,
+                       shortIssue,
+                       version,
+                       release,
+                       info,
+                       releaseName,
+                       releaseSize,
+                       releaseHash,
+                       releaseSignature,
+                       proxyAuth,
+                       proxyAuthRequired,
+                       proxy401,
+                       fault,
+                       port,
+                       dribble,
+                       crlfLink,
+                       longNames,
+                       tls,
+                       tlsCertificate,
+                       verbose,
+                       exitWithStdin});
     if (!parser.parse(arguments)) {
         result.error = parser.errorText();
         return result;
@@ -173,6 +201,12 @@ CommandLine parseCommandLine(const QStringList& arguments) {
     content.updateFileName = parser.value(releaseName).toUtf8();
     content.updateFileSize = parser.value(releaseSize).toUtf8();
     content.updateSha256 = parser.value(releaseHash).toUtf8();
+    content.updateSignature = parser.value(releaseSignature).toUtf8();
+    if (!QList<ByteText>{"good", "bad", "none"}.contains(content.updateSignature)) {
+        result.error = "--update-signature wants good, bad or none, not '" +
+                       parser.value(releaseSignature) + "'";
+        return result;
+    }
     options.proxyAuthRequired = parser.isSet(proxyAuthRequired);
     options.proxyRefuses401 = parser.isSet(proxy401);
     if (parser.isSet(proxyAuth)) {

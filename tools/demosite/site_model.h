@@ -31,6 +31,9 @@ struct DemoConfig {
     ByteText updateFileName; // FileName in version.info; empty: norvel2-X-update.sh
     ByteText updateFileSize; // FileSize in version.info; empty: the release's true size
     ByteText updateSha256;   // SHA256 in version.info; empty: the true hash; "none": no key
+    // Signature in version.info: "good" (the demo key's over the release),
+    // "bad" (the demo key's over other bytes) or "none" (no such key).
+    ByteText updateSignature = "good";
 };
 
 // The file name part of that picture's address.

@@ -1,6 +1,7 @@
 #include "tools/demosite/update_site.h"
 
 #include "tools/demosite/page_parts.h"
+#include "tools/demosite/release_signing.h"
 
 #include <QCryptographicHash>
 
@@ -54,6 +55,10 @@ ByteText UpdateSite::versionInfo(const HostNames& names) const {
                "\r\n";
     else if (config.updateSha256 != "none")
         out += "SHA256=" + config.updateSha256 + "\r\n";
+    if (config.updateSignature == "good")
+        out += "Signature=" + DemoSignature(release) + "\r\n";
+    else if (config.updateSignature == "bad")
+        out += "Signature=" + DemoSignature(release + "\n") + "\r\n";
     out += ";" + W("Версия ") + version + ":\r\n";
     out += ";" + W("- ускорена загрузка изображений;") + "\r\n";
     out += ";" + W("- исправлена работа через прокси-сервер;") + "\r\n";

@@ -1,8 +1,9 @@
 #pragma once
 // The update server: the version description "/version.info", the release
 // file it names, the download counter "/download.php?version=" and the
-// program's home page "/". The switches may name another release file, or
-// announce a wrong name, size or hash for it.
+// program's home page "/". The release is signed with the demo key
+// (release_signing.h). The switches may name another release file, or
+// announce a wrong name, size, hash or signature for it.
 
 #include "tools/demosite/site.h"
 

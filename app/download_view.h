@@ -40,6 +40,9 @@ public:
         (void)info;
         return UpdateDecision::Cancel;
     }
+    // The release fetched on "Обновить" is not the publisher's: the update
+    // window says so again, with the direct link, and only closes.
+    virtual void RefuseUpdate(const UpdateInfo& /*info*/) {}
     // The progress of the issue: page n of count read, with picturesFound
     // pictures to fetch for the pages read so far (0 when pictures are not
     // fetched); picture i of count fetched.

@@ -33,3 +33,11 @@ UpdateDecision MainWindowView::OfferUpdate(const UpdateInfo& info) {
         upgradeHook_(window);
     return window.Run();
 }
+
+void MainWindowView::RefuseUpdate(const UpdateInfo& info) {
+    Upgrade window(info, window_);
+    window.ShowUnsigned();
+    if (upgradeHook_)
+        upgradeHook_(window);
+    window.Run();
+}

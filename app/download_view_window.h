@@ -19,6 +19,7 @@ public:
     void Repaint() override;
     SelectionOutcome OpenSelection(const SelectionData& data, SelectionChoice& choice) override;
     UpdateDecision OfferUpdate(const UpdateInfo& info) override;
+    void RefuseUpdate(const UpdateInfo& info) override;
 
     // Called with every selection window before it opens (tests drive it).
     void setSelectionHook(std::function<void(Select_Number&)> hook) {

@@ -45,6 +45,11 @@ void IssueDownload::DownloadUpdate(const UpdateInfo& info) {
         view_.EndProgram();
         return;
     }
-    setStat(update_text::Failed());
+    if (release.outcome == ReleaseFetch::Unsigned) {
+        setStat(update_text::Unsigned());
+        view_.RefuseUpdate(info);
+    } else {
+        setStat(update_text::Failed());
+    }
     view_.ResetControls();
 }

@@ -1,5 +1,6 @@
 #include "archive/update_check.h"
 
+#include "archive/release_signature.h"
 #include "net/download_control.h"
 #include "settings/ini.h"
 #include "settings/version.h"
@@ -39,6 +40,7 @@ UpdateInfo ReadVersionInfo(INI& ini, const ByteText& reply) {
     info.Host = Printable(ini.RINI("Main", "Host"));
     info.FileName = ini.RINI("Main", "FileName"); // refused whole when it holds any
     info.SHA256 = Printable(ini.RINI("Main", "SHA256"));
+    info.Signature = Printable(ini.RINI("Main", "Signature"));
     for (ByteText line : reply.split('\n')) {
         if (line.endsWith('\r'))
             line.chop(1);
@@ -101,12 +103,19 @@ QString Failed() {
     return QString::fromUtf8("Ошибка при загрузке обновления.");
 }
 
+QString Unsigned() {
+    return QString::fromUtf8(
+        "Обновление не подписано издателем. Скачайте его со страницы программы.");
+}
+
 QString UnattendedNotice(const UpdateInfo& info) {
-    return QString::fromUtf8("Найдена новая версия %1 (ваша версия - %2), %3 кб: %4. "
-                             "В автоматическом режиме обновление не устанавливается.")
-        .arg(cp1251::toUnicode(info.Version), QLatin1String(ProgramVersion))
-        .arg(ReleaseSizeKb(info))
-        .arg(DirectLink(info));
+    const QString notice =
+        QString::fromUtf8("Найдена новая версия %1 (ваша версия - %2), %3 кб: %4. "
+                          "В автоматическом режиме обновление не устанавливается.")
+            .arg(cp1251::toUnicode(info.Version), QLatin1String(ProgramVersion))
+            .arg(ReleaseSizeKb(info))
+            .arg(DirectLink(info));
+    return DecodedSignature(info.Signature).isEmpty() ? notice + " " + Unsigned() : notice;
 }
 
 } // namespace update_text

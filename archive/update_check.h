@@ -3,8 +3,9 @@
 // run, and the fetch of the new version's file. The update server's
 // "/version.info" is a profile file: section Main with Version, FileSize
 // (bytes), Host (where the release file lives), FileName (its path there
-// without the leading "/") and, optionally, SHA256 (its hash in hex); every
-// line that begins with ";" is a line of the text of what is new.
+// without the leading "/"), optionally SHA256 (its hash in hex), and
+// Signature (the publisher's, archive/release_signature.h); every line that
+// begins with ";" is a line of the text of what is new.
 //
 // No widgets here: the window Upgrade (archive/upgrade.h) shows what the
 // check found, and the download workflow decides what follows.
@@ -26,6 +27,7 @@ struct UpdateInfo {
     ByteText Host;
     ByteText FileName;
     ByteText SHA256;
+    ByteText Signature;
     ByteText WhatsNew;
 };
 
@@ -68,6 +70,9 @@ QString Notice();                               // "Внимание!" and the w
 QString DirectLink(const UpdateInfo& info);     // "http://" + Host + "/" + FileName
 QString DownloadStatus(const UpdateInfo& info); // "Загрузка обновления (N кб)..."
 QString Failed(); // "Ошибка при загрузке обновления."
-// The line an unattended run writes when a newer version exists.
+// A release the publisher did not sign is never started.
+QString Unsigned(); // "Обновление не подписано издателем. ..."
+// The line an unattended run writes when a newer version exists; it says
+// too when version.info carries no signature.
 QString UnattendedNotice(const UpdateInfo& info);
 } // namespace update_text

@@ -67,10 +67,15 @@ bool ReleaseMatches(const ByteText& body, const UpdateInfo& info) {
 
 FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
                             const QString& programFolder,
-                            const std::function<void(const QString&)>& status) {
+                            const std::function<void(const QString&)>& status,
+                            const ByteText& publicKey) {
     FetchedRelease fetched;
     if (!IsSafeReleaseName(info.FileName))
         return fetched;
+    if (DecodedSignature(info.Signature).isEmpty()) {
+        fetched.outcome = ReleaseFetch::Unsigned;
+        return fetched;
+    }
     DC.RHost(info.Host);
     if (status)
         status(update_text::DownloadStatus(info));
@@ -86,6 +91,10 @@ FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
     const ByteText body = ExtractBody(result);
     if (result == "error" || !ReleaseMatches(body, info))
         return fetched;
+    if (!SignedBy(body, info.Signature, publicKey)) {
+        fetched.outcome = ReleaseFetch::Unsigned;
+        return fetched;
+    }
     fetched.path = WriteRelease(programFolder, info.FileName, body);
     if (!fetched.path.isEmpty())
         fetched.outcome = ReleaseFetch::Ready;

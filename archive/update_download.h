@@ -7,8 +7,10 @@
 // The file comes over plain HTTP from a name the server chose, so before
 // anything is written or started: the name must be a plain file name (no
 // "/", "\", "..", control characters), the body must be FileSize bytes long,
-// and when version.info carries SHA256 the body's hash must match it.
+// when version.info carries SHA256 the body's hash must match it, and the
+// publisher's key must verify version.info's Signature over the body.
 
+#include "archive/release_signature.h"
 #include "archive/update_check.h"
 
 #include <QString>
@@ -24,9 +26,10 @@ bool IsSafeReleaseName(const ByteText& FileName);
 bool ReleaseMatches(const ByteText& body, const UpdateInfo& info);
 
 enum class ReleaseFetch {
-    Ready,   // written to the path, executable
-    Failed,  // refused name, failed fetch, wrong size or hash, write failed
-    Stopped, // the user stopped the fetch
+    Ready,    // written to the path, executable
+    Failed,   // refused name, failed fetch, wrong size or hash, write failed
+    Unsigned, // no signature, or one the publisher's key does not verify
+    Stopped,  // the user stopped the fetch
 };
 
 // Where releases are written, in the program folder.
@@ -39,11 +42,13 @@ struct FetchedRelease {
 
 // Fetches "/" + FileName from Host, then "/download.php?version=" + Version
 // (whatever came of the first, its answer unread), checks the body and
-// writes it. A refused or failed release leaves no file behind.
+// writes it. Without a well-formed Signature nothing is fetched. A refused
+// or failed release leaves no file behind.
 // status gets "Загрузка обновления (N кб)...".
 FetchedRelease FetchRelease(Download_Control& DC, const UpdateInfo& info,
                             const QString& programFolder,
-                            const std::function<void(const QString&)>& status);
+                            const std::function<void(const QString&)>& status,
+                            const ByteText& publicKey = PublisherKey());
 
 // Starts the release as a program in the program folder; false when it
 // could not be started.

@@ -1,5 +1,6 @@
 #include "archive/upgrade.h"
 
+#include "archive/release_signature.h"
 #include "htmlview/html_label.h"
 #include "net/link_label.h"
 
@@ -59,6 +60,13 @@ Upgrade::Upgrade(const UpdateInfo& info, QWidget* parent) : QDialog(parent), inf
         reject();
     });
     connect(Command3, &QPushButton::clicked, this, &Upgrade::Command3Click);
+    if (DecodedSignature(info.Signature).isEmpty())
+        ShowUnsigned();
+}
+
+void Upgrade::ShowUnsigned() {
+    Label3->setText(update_text::Unsigned());
+    Command1->setEnabled(false);
 }
 
 QString Upgrade::LinkCaption() {

@@ -3,7 +3,9 @@
 // download. It shows the version, the file size, a notice and, on "Что
 // нового?", the what's-new text in the preview control; its link copies the
 // release's direct address to the clipboard. "Обновить" and "Отмена" close
-// it with the decision; closing it otherwise is "Отмена".
+// it with the decision; closing it otherwise is "Отмена". A release the
+// publisher did not sign cannot be installed from here: the window says so,
+// "Обновить" is off, and the link is the way left.
 
 #include "archive/update_check.h"
 
@@ -27,6 +29,9 @@ public:
 
     // Shows the window modally and returns the decision.
     UpdateDecision Run();
+    // The notice says the release is not the publisher's; "Обновить" is off.
+    // Done at once when version.info carries no signature.
+    void ShowUnsigned();
 
     // The link's captions: the link, and its text after a click (the first
     // letter of the second is a Latin C).

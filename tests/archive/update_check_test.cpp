@@ -1,12 +1,14 @@
 // The version check and the release checks: version.info as the server sends
 // it, through the real download control against the demo site's update
 // server, and the refusals that keep a bad release from being started.
+#include "archive/release_signature.h"
 #include "archive/update_check.h"
 #include "archive/update_download.h"
 #include "net/download_control.h"
 #include "settings/ini.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
+#include "tools/demosite/release_signing.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -192,4 +194,48 @@ TEST(FetchRelease, ARefusedReleaseTouchesNoFileAndAHostileNameFetchesNothing) {
     EXPECT_EQ(FetchRelease(DC, check.info, home.path(), {}).outcome, ReleaseFetch::Failed);
     EXPECT_TRUE(site.requestLines().isEmpty());
     EXPECT_FALSE(QFile::exists(home.file("../escape.sh")));
+}
+
+TEST(ReleaseSignature, OnlyThePublishersKeyOverTheseVeryBytesVerifies) {
+    ASSERT_EQ(PublisherKey(), DemoPublicKey()) << "a default build trusts the demo site's key";
+    const ByteText release = "#!/bin/sh\necho 'a release'\n";
+    const ByteText signature = DemoSignature(release);
+    EXPECT_TRUE(SignedBy(release, signature));
+    ByteText changed = release;
+    changed[12] = changed[12] ^ 1;
+    EXPECT_FALSE(SignedBy(changed, signature)) << "a byte changed after signing";
+    EXPECT_FALSE(SignedBy(release + "\n", signature));
+    ByteText otherKey = PublisherKey();
+    otherKey[0] = otherKey[0] ^ 1;
+    EXPECT_FALSE(SignedBy(release, signature, otherKey)) << "a build with a key of its own";
+    for (const ByteText& malformed :
+         {ByteText(), ByteText("AAAA"), signature.chopped(4), signature + "AAAA",
+          ByteText(signature).replace(5, 1, "*"), ByteText(64, 'A')}) {
+        EXPECT_TRUE(DecodedSignature(malformed).isEmpty()) << malformed.constData();
+        EXPECT_FALSE(SignedBy(release, malformed));
+    }
+}
+
+TEST(FetchRelease, AReleaseWithoutThePublishersSignatureIsNotKept) {
+    TempProgramFolder home;
+    for (const char* signature : {"none", "bad"}) {
+        DemoSite site({"--update-version", "2.2.0", "--update-signature", signature});
+        ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+        const Check check = AskDemo(site.update());
+        site.clearRequestLog();
+        Download_Control DC;
+        EXPECT_EQ(FetchRelease(DC, check.info, home.path(), {}).outcome, ReleaseFetch::Unsigned)
+            << signature;
+        EXPECT_EQ(site.requestLines().isEmpty(), ByteText(signature) == "none")
+            << "nothing is fetched without a signature";
+    }
+    DemoSite site({"--update-version", "2.2.0"});
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    const Check check = AskDemo(site.update());
+    ByteText otherKey = DemoPublicKey();
+    otherKey[31] = otherKey[31] ^ 0x40;
+    Download_Control DC;
+    EXPECT_EQ(FetchRelease(DC, check.info, home.path(), {}, otherKey).outcome,
+              ReleaseFetch::Unsigned);
+    EXPECT_TRUE(QDir(home.file("updates")).isEmpty());
 }

@@ -27,6 +27,8 @@ UpdateInfo NewerVersion() {
     info.FileSize = "70000";
     info.Host = "update.example:8080";
     info.FileName = "norvel2-2.2.0-update.sh";
+    // Well-formed; whether it verifies is known only once the release is here.
+    info.Signature = ByteText(64, 'Z').toBase64();
     info.WhatsNew = W("Версия 2.2.0:\r\n- быстрее;\r\n- надёжнее.");
     return info;
 }
@@ -129,6 +131,27 @@ TEST(UpgradeWindow, EachWayOutGivesItsDecision) {
         EXPECT_EQ(RunWith(other, [&] { QTest::keyClick(&other, Qt::Key_Escape); }),
                   UpdateDecision::Cancel);
     }
+}
+
+// Without a signature in version.info there is nothing to install: the
+// window says where the release is to be had and keeps only its link.
+TEST(UpgradeWindow, AnUnsignedReleaseCannotBeInstalledButItsLinkStays) {
+    UpdateInfo info = NewerVersion();
+    info.Signature = "not a signature";
+    Upgrade window(info);
+    EXPECT_EQ(window.Label3->text(),
+              "Обновление не подписано издателем. Скачайте его со страницы программы.");
+    EXPECT_FALSE(window.Command1->isEnabled());
+    EXPECT_EQ(RunWith(window,
+                      [&] {
+                          QTest::mouseClick(window.Command1, Qt::LeftButton);
+                          QTest::keyClick(&window, Qt::Key_Return);
+                      }),
+              UpdateDecision::Cancel);
+    window.show();
+    QTest::mouseClick(window.Label4, Qt::LeftButton);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              "http://update.example:8080/norvel2-2.2.0-update.sh");
 }
 
 TEST(SocketErrorWindow, ShowsTheShippedListOfCodes) {

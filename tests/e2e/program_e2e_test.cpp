@@ -58,28 +58,36 @@ TEST(UnattendedProgram, MagazineDownloadsOnceAndThenEndsAtOnce) {
     ExpectUnattendedRuns("-kt", ".KT", "/print/offline");
 }
 
+// The notice also says when the release carries no signature of the
+// publisher: the window would not install it either.
 TEST(UnattendedProgram, NewerVersionIsReportedOnStandardErrorAndNotInstalled) {
-    TempProgramFolder home;
-    DemoSite site({"--update-version", "2.2.0"});
-    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
-    ASSERT_TRUE(site.installInto(home.path()));
-    const ProgramRun run = RunProgram(home.path(), "-kp");
-    ASSERT_TRUE(run.finished) << "no window waits for an answer";
-    EXPECT_EQ(run.exitCode, 0);
-    const QString link = "http://" + site.update() + "/norvel2-2.2.0-update.sh";
-    EXPECT_TRUE(QString::fromUtf8(run.errors)
-                    .contains("norvel2: Обновление: Найдена новая версия 2.2.0 (ваша версия - "
-                              "2.1.7), 68 кб: " +
-                              link))
-        << run.errors.toStdString();
-    EXPECT_EQ(IssueFolders(home.path()).size(), 1) << "the issue is downloaded all the same";
-    const QList<ByteText> lines = site.requestLines();
-    ASSERT_FALSE(lines.isEmpty());
-    EXPECT_EQ(lines.first(), "GET /version.info HTTP/1.0");
-    for (const ByteText& line : lines)
-        EXPECT_FALSE(line.contains("update.sh") || line.contains("download.php"))
-            << line.toStdString();
-    EXPECT_FALSE(QFile::exists(home.file("norvel2-2.2.0-update.sh")));
+    for (const char* signature : {"good", "none"}) {
+        SCOPED_TRACE(signature);
+        TempProgramFolder home;
+        DemoSite site({"--update-version", "2.2.0", "--update-signature", signature});
+        ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+        ASSERT_TRUE(site.installInto(home.path()));
+        const ProgramRun run = RunProgram(home.path(), "-kp");
+        ASSERT_TRUE(run.finished) << "no window waits for an answer";
+        EXPECT_EQ(run.exitCode, 0);
+        const QString link = "http://" + site.update() + "/norvel2-2.2.0-update.sh";
+        const QString errors = QString::fromUtf8(run.errors);
+        EXPECT_TRUE(errors.contains("norvel2: Обновление: Найдена новая версия 2.2.0 (ваша версия "
+                                    "- 2.1.7), 68 кб: " +
+                                    link))
+            << run.errors.toStdString();
+        const QString notSigned =
+            "Обновление не подписано издателем. Скачайте его со страницы программы.";
+        EXPECT_EQ(errors.contains(notSigned), ByteText(signature) == "none");
+        EXPECT_EQ(IssueFolders(home.path()).size(), 1) << "the issue is downloaded all the same";
+        const QList<ByteText> lines = site.requestLines();
+        ASSERT_FALSE(lines.isEmpty());
+        EXPECT_EQ(lines.first(), "GET /version.info HTTP/1.0");
+        for (const ByteText& line : lines)
+            EXPECT_FALSE(line.contains("update.sh") || line.contains("download.php"))
+                << line.toStdString();
+        EXPECT_FALSE(QFile::exists(home.file("norvel2-2.2.0-update.sh")));
+    }
 }
 
 // What an update server writes reaches the terminal and the log without a

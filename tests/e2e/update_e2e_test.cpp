@@ -19,6 +19,8 @@ const QString Loaded = QString::fromUtf8("Номер загружен");
 const QString Checking = QString::fromUtf8("Проверка новой версии...");
 const QString Found = QString::fromUtf8("Найдена новая версия");
 const QString UpdateFailed = QString::fromUtf8("Ошибка при загрузке обновления.");
+const QString NotSigned =
+    QString::fromUtf8("Обновление не подписано издателем. Скачайте его со страницы программы.");
 const ByteText Release = "/norvel2-2.2.0-update.sh";
 
 bool Requested(const E2ERun& run, const ByteText& path) {
@@ -36,22 +38,28 @@ bool AnyRequestFor(const E2ERun& run, const ByteText& part) {
 struct WindowSeen {
     int opened = 0;
     QString version, size, link;
+    QStringList notices;       // of every window opened
+    QList<bool> updateEnabled; // "Обновить" of every window opened
     bool clockRunning = true;
 };
 
-// Answers every update window with a click on button once it is shown.
+// Answers every update window with a click on button once it is shown, or on
+// "Отмена" when that button is off.
 void AnswerUpdateWindow(E2ERun& run, WindowSeen& seen, QPushButton* Upgrade::*button) {
     run.view.setUpgradeHook([&run, &seen, button](Upgrade& window) {
         ++seen.opened;
         seen.version = window.Label1->text();
         seen.size = window.Label2->text();
         seen.link = window.Label4->text();
+        seen.notices.append(window.Label3->text());
+        seen.updateEnabled.append(window.Command1->isEnabled());
         seen.clockRunning = run.controller.Timer1.isActive();
         auto* poll = new QTimer(&window);
         QObject::connect(poll, &QTimer::timeout, [poll, &window, button] {
             if (window.isVisible()) {
                 poll->stop();
-                (window.*button)->click();
+                QPushButton* chosen = window.*button;
+                (chosen->isEnabled() ? chosen : window.Command2)->click();
             }
         });
         poll->start(10);
@@ -184,6 +192,40 @@ TEST(UpdateCheck, AReleaseOfTheWrongSizeHashOrNameIsNeitherKeptNorStartedAndNoFi
         EXPECT_TRUE(QDir(run.home.file("updates")).isEmpty()) << why;
         EXPECT_FALSE(QFile::exists(run.home.file("../norvel2-2.2.0-update.sh"))) << why;
         EXPECT_FALSE(Requested(run, "/")) << why;
+    }
+    QTest::qWait(300);
+    EXPECT_TRUE(release.recorded().isEmpty()) << "nothing was started";
+}
+
+// Without the publisher's signature nothing starts: with none the window
+// says so at once and cannot install; with one over other bytes the fetched
+// release is dropped and the window says so again. The direct link stays.
+TEST(UpdateCheck, AReleaseWithoutThePublishersSignatureIsNeitherKeptNorStarted) {
+    RecordingRelease release;
+    for (const char* signature : {"none", "bad"}) {
+        SCOPED_TRACE(signature);
+        E2ERun run({"--update-version", "2.2.0", "--update-release", release.script(),
+                    "--update-signature", signature});
+        ASSERT_TRUE(run.ready());
+        WindowSeen seen;
+        AnswerUpdateWindow(run, seen, &Upgrade::Command1);
+        run.Download(NewspaperSource);
+        EXPECT_FALSE(run.ended);
+        EXPECT_TRUE(run.idle());
+        EXPECT_EQ(seen.link, "Прямая ссылка (копировать)");
+        EXPECT_TRUE(QDir(run.home.file("updates")).isEmpty());
+        if (ByteText(signature) == "none") {
+            EXPECT_EQ(seen.notices, QStringList{NotSigned});
+            EXPECT_EQ(seen.updateEnabled, QList<bool>{false});
+            EXPECT_FALSE(Requested(run, Release)) << "nothing fetched that cannot start";
+            EXPECT_EQ(run.controller.Stat, Loaded) << "the download goes on";
+        } else {
+            ASSERT_EQ(seen.opened, 2);
+            EXPECT_EQ(seen.notices.last(), NotSigned);
+            EXPECT_EQ(seen.updateEnabled, (QList<bool>{true, false}));
+            EXPECT_TRUE(Requested(run, Release));
+            EXPECT_EQ(run.controller.Stat, NotSigned);
+        }
     }
     QTest::qWait(300);
     EXPECT_TRUE(release.recorded().isEmpty()) << "nothing was started";

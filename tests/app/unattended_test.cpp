@@ -7,6 +7,7 @@
 #include "tests/support/utf8_text.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,6 +52,27 @@ TEST(RunLog, KeepsItsNewestLines) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(line.match(lines.at(i)).captured(1), QString::number(i + 3));
     EXPECT_FALSE(AppendRunLog(home.file("missing"), "x"));
+}
+
+// Counted after every line, at the program's own cap: a cap one off would
+// alternate between 1,000 and 1,001 lines and could end on the right count.
+TEST(RunLog, KeepsExactlyItsLastThousandLinesAfterEveryAppend) {
+    ASSERT_EQ(MaxRunLogLines, 1000);
+    TempProgramFolder home(false);
+    QByteArray start;
+    for (int i = 1; i <= 997; ++i)
+        start += "old " + QByteArray::number(i) + "\n";
+    home.write("norvel.log", start);
+    for (int i = 1; i <= 6; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(AppendRunLog(home.path(), QString("run %1").arg(i)));
+        QList<QByteArray> lines = home.read("norvel.log").split('\n');
+        ASSERT_TRUE(lines.takeLast().isEmpty()) << "the last line is ended";
+        EXPECT_EQ(lines.size(), std::min(997 + i, MaxRunLogLines));
+        EXPECT_TRUE(lines.last().endsWith("\trun " + QByteArray::number(i)));
+        const int dropped = std::max(0, 997 + i - MaxRunLogLines);
+        EXPECT_EQ(lines.first(), "old " + QByteArray::number(dropped + 1));
+    }
 }
 
 TEST(UnattendedEnd, StatusSummaryAndLogLineOfEachEnd) {

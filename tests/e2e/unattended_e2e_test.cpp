@@ -148,6 +148,25 @@ TEST(UnattendedEnds, EachEndsByItselfAndSaysHow) {
         Check(c);
 }
 
+// A page's write ends in a rename; a folder of the user's in the page's
+// place makes it fail for real, and the run says so rather than going on.
+TEST(UnattendedEnds, APageThatCannotTakeItsNameFailsTheRunAndTouchesNothing) {
+    TempProgramFolder home;
+    DemoSite site;
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    site.installInto(home.path());
+    const QString page = "Download/2006.11.23/page3.html";
+    home.write(page + "/notes.txt", "the user's notes");
+    const ProgramRun run = RunProgram(home.path(), "-kp");
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 1) << run.output.constData();
+    EXPECT_TRUE(run.errorText().contains(U("Ошибка записи файла ") + home.file(page)))
+        << run.errors.constData();
+    EXPECT_EQ(home.read(page + "/notes.txt"), "the user's notes");
+    EXPECT_FALSE(QFile::exists(home.file("Download/2006.11.23/.page3.html.norvel-part")));
+    EXPECT_FALSE(QFile::exists(home.file("Download/2006.11.23/page4.html")));
+}
+
 TEST(UnattendedEnds, ACompleteIssueAndThenTheArchivedOne) {
     TempProgramFolder home;
     DemoSite site;

@@ -125,6 +125,30 @@ TEST(Catalogue, RefusesToReachOutOfTheDownloadFolder) {
     }
 }
 
+// Hidden files are the program's own bookkeeping (a page record, the hidden
+// file of a write in progress) or the user's: none is served, under any
+// path, there or not, and a hidden issue folder is no issue of the feed.
+TEST(Catalogue, NeverServesAHiddenFile) {
+    Catalogue c;
+    MakeIssueFolder(c.download, ".2026.02.06", QDate(2026, 2, 6), "24006", 1, {}, true);
+    WriteFile(c.download, "2026.02.03/.norvel-pages", "1\t24\t/x\n");
+    WriteFile(c.download, ".2026.02.03.epub.norvel-part", "half a book");
+    for (const QByteArray& target :
+         {QByteArray("/epub/.2026.02.06.epub"), QByteArray("/epub/%2e2026.02.06.epub"),
+          QByteArray("/cover/.2026.02.06"), QByteArray("/thumbnail/.2026.02.06"),
+          QByteArray("/epub/.2026.02.03.epub.norvel-part"), QByteArray("/epub/.missing.epub"),
+          QByteArray("/.norvel-pages"), QByteArray("/2026.02.03/.norvel-pages"),
+          QByteArray("/epub/2026.02.03/.norvel-pages"), QByteArray("/.index.htm.norvel-part")}) {
+        const CatalogueReply reply = c.get(target);
+        EXPECT_TRUE(reply.status == 400 || reply.status == 404)
+            << target.toStdString() << " " << reply.status;
+        EXPECT_TRUE(reply.file.isEmpty()) << target.toStdString();
+        EXPECT_FALSE(reply.body.contains("half")) << target.toStdString();
+    }
+    EXPECT_FALSE(c.get("/opds").body.contains("24006"));
+    EXPECT_EQ(c.get("/epub/2026.02.03.epub").status, 200);
+}
+
 TEST(Catalogue, AnswersHeadAndGetOnly) {
     Catalogue c;
     const CatalogueReply head = c.get("/epub/2026.02.03.epub", "HEAD");

@@ -92,6 +92,19 @@ TEST_F(FullDisk, AFirstStartOnAFullDiskLeavesNoEmptySettingsFile) {
     EXPECT_EQ(messenger.shown().first().title, QString::fromUtf8("Ошибка"));
 }
 
+// The last step of a write, the rename, fails for real when a folder holding
+// files stands where the file should go: the write says so, the folder
+// stays as it was, and no hidden file is left.
+TEST(WholeFile, AWriteWhoseRenameFailsIsAFailureAndTouchesNothing) {
+    TempProgramFolder home(false);
+    home.write("page3.html/notes.txt", "the user's notes");
+    for (const FileSync sync : {FileSync::WaitForDisk, FileSync::NoWait})
+        EXPECT_FALSE(WriteWholeFile(home.file("page3.html"), "a new page", sync));
+    EXPECT_EQ(home.read("page3.html/notes.txt"), "the user's notes");
+    EXPECT_EQ(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"page3.html"});
+}
+
 TEST(WholeFile, AReplacedFileKeepsItsPermissionsAndALinkKeepsPointing) {
     TempProgramFolder folder(false);
     const QString path = folder.file("script.txt");

@@ -119,6 +119,10 @@ void DemoSite::clearRequestLog() {
         file.resize(0);
 }
 
+int DemoSite::peakConnections() const {
+    return ReadFileBytes(dir_.filePath("requests.log.peak")).trimmed().toInt();
+}
+
 void UseDemoProxy(Settings& s, quint16 proxyPort) {
     s.UseProxy = true;
     s.ProxyName = "127.0.0.1";

@@ -52,6 +52,9 @@ public:
     // The request lines (first line of each head, without CR LF).
     QList<ByteText> requestLines() const;
     void clearRequestLog();
+    // The most connections the site had open at the same time since it
+    // started.
+    int peakConnections() const;
 
     // Stops the server now (the destructor does it too).
     void stop();

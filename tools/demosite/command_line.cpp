@@ -94,6 +94,11 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                                   "Listen on PORT..PORT+4 (newspaper, archive, main, update, "
                                   "proxy) instead of free ports.",
                                   "PORT");
+    const QCommandLineOption latency(
+        "latency",
+        "Behave as over a link with this round trip: wait MS after accepting a connection "
+        "and MS after each request before answering (default 0).",
+        "MS");
     const QCommandLineOption dribble("dribble-ms", "Delay between dribbled bytes (default 2).",
                                      "MS");
     const QCommandLineOption crlfLink(
@@ -139,6 +144,7 @@ CommandLine parseCommandLine(const QStringList& arguments) {
                        fault,
                        port,
                        dribble,
+                       latency,
                        crlfLink,
                        longNames,
                        tls,
@@ -177,7 +183,8 @@ CommandLine parseCommandLine(const QStringList& arguments) {
         !readNumber(parser, announced, 0, 50, content.announcedIssue, error) ||
         !readNumber(parser, shortIssue, 0, 50, content.shortIssue, error) ||
         !readNumber(parser, port, 0, 65530, basePort, error) ||
-        !readNumber(parser, dribble, 0, 10000, options.dribbleMs, error))
+        !readNumber(parser, dribble, 0, 10000, options.dribbleMs, error) ||
+        !readNumber(parser, latency, 0, 10000, options.latencyMs, error))
         return result;
     options.basePort = quint16(basePort);
     if (parser.isSet(version))

@@ -24,13 +24,32 @@ bool WasReset(int descriptor) {
 
 } // namespace
 
-Connection::Connection(QTcpSocket* socket, Handler handler, int dribbleMs)
-    : QObject(socket), socket_(socket), handler_(std::move(handler)), dribbleMs_(dribbleMs) {
+Connection::Connection(QTcpSocket* socket, Handler handler, int dribbleMs, int latencyMs,
+                       ConnectionGauge* gauge)
+    : QObject(socket), socket_(socket), handler_(std::move(handler)), dribbleMs_(dribbleMs),
+      latencyMs_(latencyMs), gauge_(gauge) {
+    if (gauge_ && ++gauge_->open > gauge_->peak) {
+        gauge_->peak = gauge_->open;
+        if (gauge_->peakRaised)
+            gauge_->peakRaised(gauge_->peak);
+    }
     socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    connect(socket_, &QTcpSocket::readyRead, this, &Connection::readHead);
     connect(socket_, &QTcpSocket::disconnected, socket_, &QObject::deleteLater);
     connect(&pieceTimer_, &QTimer::timeout, this, &Connection::writeNextPiece);
-    readHead();
+    const auto startReading = [this] {
+        connect(socket_, &QTcpSocket::readyRead, this, &Connection::readHead);
+        readHead();
+    };
+    // The handshake's round trip.
+    if (latencyMs_ > 0)
+        QTimer::singleShot(latencyMs_, this, startReading);
+    else
+        startReading();
+}
+
+Connection::~Connection() {
+    if (gauge_)
+        --gauge_->open;
 }
 
 void Connection::readHead() {
@@ -51,7 +70,12 @@ void Connection::readHead() {
     if (length == 0)
         return;
     answered_ = true;
-    send(handler_(received_.left(length)));
+    const Reply reply = handler_(received_.left(length));
+    // The request's round trip.
+    if (latencyMs_ > 0 && reply.delivery != Delivery::Tunnel)
+        QTimer::singleShot(latencyMs_, this, [this, reply] { send(reply); });
+    else
+        send(reply);
 }
 
 void Connection::send(const Reply& reply) {

@@ -15,6 +15,13 @@
 
 class QTcpSocket;
 
+// How many connections are open, and the most that were at once.
+struct ConnectionGauge {
+    int open = 0;
+    int peak = 0;
+    std::function<void(int peak)> peakRaised;
+};
+
 enum class Delivery {
     Normal,
     Close,
@@ -39,7 +46,12 @@ public:
     // The handler gets the complete head; the connection owns itself and
     // goes when its socket closes.
     using Handler = std::function<Reply(const ByteText& head)>;
-    Connection(QTcpSocket* socket, Handler handler, int dribbleMs);
+    // latencyMs: the round trip of the link the connection behaves as if
+    // over; its head is read that long after the accept, and its reply sent
+    // that long after the head, by timers.
+    Connection(QTcpSocket* socket, Handler handler, int dribbleMs, int latencyMs = 0,
+               ConnectionGauge* gauge = nullptr);
+    ~Connection() override;
 
 private:
     void readHead();
@@ -58,6 +70,8 @@ private:
     int upstreamWatch_ = -1;         // a second descriptor of it, to see a reset
     Handler handler_;
     int dribbleMs_;
+    int latencyMs_;
+    ConnectionGauge* gauge_;
     ByteText received_;
     bool answered_ = false;
     bool resetScheduled_ = false;

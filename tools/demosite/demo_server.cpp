@@ -69,6 +69,7 @@ bool DemoServer::createServers(QString* error) {
 }
 
 bool DemoServer::start(QString* error) {
+    gauge_.peakRaised = [this](int peak) { log_.recordPeak(peak); };
     if (!log_.open(options_.logFile, error) || !createServers(error))
         return false;
     for (int host = 0; host < HostCount; ++host) {
@@ -95,7 +96,7 @@ bool DemoServer::start(QString* error) {
                 new Connection(
                     socket,
                     [this, host](const ByteText& head) { return reply(HostIndex(host), head); },
-                    options_.dribbleMs);
+                    options_.dribbleMs, options_.latencyMs, &gauge_);
         });
     }
     return true;

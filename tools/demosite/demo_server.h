@@ -31,6 +31,7 @@ struct ServerOptions {
     bool proxyRefuses401 = false;   // a refused login gets "401 Unauthorized" instead
     quint16 basePort = 0;           // 0: free ports chosen by the system
     int dribbleMs = 2;
+    int latencyMs = 0; // the round trip every connection behaves as if over
     bool verbose = false;
     bool tls = false; // the hosts speak TLS
     CertificateKind certificate = CertificateKind::Good;
@@ -74,4 +75,5 @@ private:
     std::unique_ptr<UpdateSite> update_;
     std::array<QTcpServer*, HostCount> servers_{};
     RequestLog log_;
+    ConnectionGauge gauge_;
 };

@@ -1,13 +1,17 @@
 // What a user waits for: the real program downloading an issue from the
 // demo site, started as a scheduler starts it (norvel2 -kp, no display
 // variable, default settings, a fresh program folder each round), beside
-// wget fetching exactly the URLs the program asked for (taken from the demo
-// site's request log) and saving them as files. Rounds alternate which side
-// goes first, since the machine is shared; each side's median and the
-// median of the per-round ratios are shown, with the program's peak memory.
-// Then the run that finds the issue already archived, beside one wget fetch.
+// wget (one fetch at a time) and wget2 --max-threads=5 fetching exactly the
+// URLs the program asked for (taken from the demo site's request log) and
+// saving them as files. Rounds rotate which side goes first, since the
+// machine is shared; each side's median and the median of the per-round
+// ratios are shown, with the program's peak memory. Then the run that finds
+// the issue already archived, beside one wget fetch.
 //
-//   bench_download [rounds]     (default 5)
+//   bench_download [rounds] [--latency MS]     (default 5 rounds, 0 ms)
+//
+// --latency makes the demo site behave as over a link with that round trip,
+// as readers fetch over the internet.
 //
 // Two issues: 60 pages with 10 pictures each, and the demo site's default
 // issue (24 pages, 2 pictures each).
@@ -22,6 +26,7 @@
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
+#include <functional>
 #include <memory>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -117,6 +122,11 @@ Run Wget(const QString& listFile, const QString& folder) {
     return Spawn("/usr/bin/wget", {"-q", "-nd", "-P", folder, "-i", listFile});
 }
 
+Run Wget2(const QString& listFile, const QString& folder) {
+    QDir().mkpath(folder);
+    return Spawn("/usr/bin/wget2", {"-q", "--max-threads=5", "-nd", "-P", folder, "-i", listFile});
+}
+
 // Every URL the program asked for, in its order: the host of each request
 // head and its path.
 QList<ByteText> RequestedUrls(const DemoSite& site) {
@@ -177,29 +187,37 @@ bool CompareIssue(const char* title, const QStringList& siteArguments, int round
     if (!Wget(list, wgetFolder()).ok)
         return false;
 
-    std::vector<double> ours, theirs, ratios;
+    // The three sides, in an order that rotates by round.
+    const std::function<Run()> sides[] = {
+        [&] { return Norvel(FreshHome(site).path()); },
+        [&] { return Wget(list, wgetFolder()); },
+        [&] { return Wget2(list, wgetFolder()); },
+    };
+    std::vector<double> times[3], toWget, toWget2;
     long peakKb = 0;
     for (int round = 0; round < rounds; ++round) {
-        Run wget, norvel;
-        if (round % 2)
-            wget = Wget(list, wgetFolder());
-        norvel = Norvel(FreshHome(site).path());
-        if (round % 2 == 0)
-            wget = Wget(list, wgetFolder());
-        if (!norvel.ok || !wget.ok) {
-            std::fprintf(stderr, "round %d failed (norvel2 %d, wget %d)\n", round, norvel.ok,
-                         wget.ok);
-            return false;
+        Run runs[3];
+        for (int k = 0; k < 3; ++k) {
+            const int side = (round + k) % 3;
+            runs[side] = sides[side]();
+            if (!runs[side].ok) {
+                std::fprintf(stderr, "round %d failed (side %d)\n", round, side);
+                return false;
+            }
+            times[side].push_back(runs[side].ms);
         }
-        ours.push_back(norvel.ms);
-        theirs.push_back(wget.ms);
-        ratios.push_back(norvel.ms / wget.ms);
-        peakKb = std::max(peakKb, norvel.peakKb);
+        toWget.push_back(runs[0].ms / runs[1].ms);
+        toWget2.push_back(runs[0].ms / runs[2].ms);
+        peakKb = std::max(peakKb, runs[0].peakKb);
     }
     std::printf("%s: %lld requests\n", title, qlonglong(urls.size()));
-    std::printf("  norvel2 -kp: %.0f ms, wget -q -i: %.0f ms (medians of %d), ratio %.2f\n",
-                Median(ours), Median(theirs), rounds, Median(ratios));
-    PrintRatios(ratios);
+    std::printf("  norvel2 -kp: %.0f ms, wget -q -i: %.0f ms, wget2 --max-threads=5: %.0f ms "
+                "(medians of %d)\n",
+                Median(times[0]), Median(times[1]), Median(times[2]), rounds);
+    std::printf("  norvel2 / wget: %.2f\n", Median(toWget));
+    PrintRatios(toWget);
+    std::printf("  norvel2 / wget2: %.2f\n", Median(toWget2));
+    PrintRatios(toWget2);
     std::printf("  peak memory of norvel2: %.1f MB\n", peakKb / 1024.0);
 
     // The issue is in the archive now: the run ends once it has seen the
@@ -230,14 +248,24 @@ bool CompareIssue(const char* title, const QStringList& siteArguments, int round
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    int rounds = 5;
+    QString latency = "0";
+    const QStringList arguments = application.arguments().mid(1);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--latency" && i + 1 < arguments.size())
+            latency = arguments[++i];
+        else
+            rounds = std::max(1, arguments[i].toInt());
+    }
     QTemporaryDir scratch;
-    std::printf("load average at start: %s\n", Load().constData());
+    std::printf("load average at start: %s; round trip %s ms\n", Load().constData(),
+                qPrintable(latency));
     const bool done =
         CompareIssue("large issue, 60 pages and 600 pictures",
-                     {"--pages", "60", "--images", "10", "--issues", "1"}, rounds,
-                     scratch.path()) &&
-        CompareIssue("default issue, 24 pages and 48 pictures", {}, rounds, scratch.path());
+                     {"--pages", "60", "--images", "10", "--issues", "1", "--latency", latency},
+                     rounds, scratch.path()) &&
+        CompareIssue("default issue, 24 pages and 48 pictures", {"--latency", latency}, rounds,
+                     scratch.path());
     std::printf("load average at end: %s\n", Load().constData());
     homes.clear();
     return done ? 0 : 1;

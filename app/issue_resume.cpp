@@ -34,6 +34,10 @@ void IssueDownload::openIssueFolder() {
 
 // A page the unfinished earlier download of the issue saved is taken from
 // disk: its pictures go on the list as if it had been fetched.
+bool IssueDownload::pageSavedEarlier(int n, const ByteText& path) const {
+    return resuming_ && record_.Saved(n, st_.PageCount, path).has_value();
+}
+
 bool IssueDownload::pageFromEarlierRun(int n, const ByteText& path) {
     if (!resuming_)
         return false;

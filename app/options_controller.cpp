@@ -54,6 +54,7 @@ OptionsForm FormFromSettings(const Settings& s, int16_t stylesheetSize, int16_t 
     f.Check5 = s.UseProxy;
     f.Text5 = s.ProxyName;
     f.Text6 = s.ProxyPort;
+    f.ConnectionsSpin = std::clamp<int16_t>(s.Connections, MinConnections, MaxConnections);
     f.Check6 = s.ProxyAut;
     f.Text7 = s.ProxyLogin;
     f.Text8 = s.ProxyPass;
@@ -99,6 +100,7 @@ void FormToSettings(const OptionsForm& f, Settings& s) {
         s.FolderFormat = f.FolderFormat;
     s.ProxyName = f.Text5;
     s.ProxyPort = f.Text6;
+    s.Connections = f.ConnectionsSpin;
     s.ProxyLogin = f.Text7;
     s.ProxyPass = f.Text8;
     s.FileScript = f.Text3;

@@ -45,13 +45,14 @@ struct OptionsForm {
     bool Check7 = false;      // IgnoreErrors
     bool Check10 = false;     // AllwaysIndex
     // Page 1 "Сеть".
-    bool Check4 = false; // KillConnect
-    bool Check5 = false; // UseProxy
-    QString Text5;       // ProxyName
-    QString Text6;       // ProxyPort
-    bool Check6 = false; // ProxyAut
-    QString Text7;       // ProxyLogin
-    QString Text8;       // ProxyPass
+    bool Check4 = false;         // KillConnect
+    bool Check5 = false;         // UseProxy
+    QString Text5;               // ProxyName
+    QString Text6;               // ProxyPort
+    bool Check6 = false;         // ProxyAut
+    QString Text7;               // ProxyLogin
+    QString Text8;               // ProxyPass
+    int16_t ConnectionsSpin = 6; // Connections, MinConnections..MaxConnections
     // Page 2 "Обработка".
     QString Text3;           // FileScript
     int16_t FontScroll = 11; // CSSFontSize, 8..16; Text4 shows it

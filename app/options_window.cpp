@@ -176,9 +176,13 @@ QWidget* Options::networkPage() {
     proxy->addWidget(Check6);
     proxy->addWidget(AuthFrame);
 
+    ConnectionsLabel = new QLabel(U("Одновременных загрузок:"));
+    ConnectionsSpin = spin(MinConnections, MaxConnections, "", &OptionsForm::ConnectionsSpin);
+
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Check4);
+    layout->addLayout(row({ConnectionsLabel, ConnectionsSpin}));
     layout->addWidget(Check5);
     layout->addWidget(ProxyFrame);
     layout->addStretch();
@@ -274,8 +278,8 @@ QWidget* Options::copyPage() {
 // The issue's book after every download and how long issues stay.
 QGroupBox* Options::readerFrame() {
     MakeEpubCheck = check("Создавать книгу EPUB после загрузки", &OptionsForm::MakeEpubCheck);
-    KeepIssuesSpin = spin(MaxKeepIssues, "все", &OptionsForm::KeepIssuesSpin);
-    KeepDaysSpin = spin(MaxKeepDays, "всегда", &OptionsForm::KeepDaysSpin);
+    KeepIssuesSpin = spin(0, MaxKeepIssues, "все", &OptionsForm::KeepIssuesSpin);
+    KeepDaysSpin = spin(0, MaxKeepDays, "всегда", &OptionsForm::KeepDaysSpin);
     ReaderFrame = new QGroupBox(U("Для читалки"));
     auto* layout = new QGridLayout(ReaderFrame);
     layout->addWidget(MakeEpubCheck, 0, 0, 1, 2);
@@ -287,9 +291,9 @@ QGroupBox* Options::readerFrame() {
     return ReaderFrame;
 }
 
-QSpinBox* Options::spin(int max, const char* zeroText, int16_t OptionsForm::*field) {
+QSpinBox* Options::spin(int min, int max, const char* zeroText, int16_t OptionsForm::*field) {
     auto* box = new QSpinBox;
-    box->setRange(0, max);
+    box->setRange(min, max);
     box->setSpecialValueText(U(zeroText));
     connect(box, &QSpinBox::valueChanged, this, [this, field](int value) {
         if (showing_)

@@ -88,6 +88,8 @@ public:
     QPushButton* Command8;  // "Просмотр"
     QGroupBox* ReaderFrame; // "Для читалки"
     QCheckBox* MakeEpubCheck;
+    QLabel* ConnectionsLabel;
+    QSpinBox* ConnectionsSpin; // Connections
     QSpinBox* KeepIssuesSpin;
     QSpinBox* KeepDaysSpin;
     // Under the pages.
@@ -104,7 +106,7 @@ private:
     QCheckBox* check(const char* caption, bool OptionsForm::*field);
     QLineEdit* text(QString OptionsForm::*field);
     QScrollBar* scroll(int min, int max, int step, int16_t OptionsForm::*field, QLineEdit* shown);
-    QSpinBox* spin(int max, const char* zeroText, int16_t OptionsForm::*field);
+    QSpinBox* spin(int min, int max, const char* zeroText, int16_t OptionsForm::*field);
     QGroupBox* readerFrame();
     QPushButton* action(const char* caption, void (OptionsController::*click)());
     QPushButton* chooserButton(void (OptionsController::*click)());

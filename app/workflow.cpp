@@ -4,6 +4,7 @@
 #include "app/check_in_archive.h"
 #include "app/issue_folder.h"
 #include "net/download_control.h"
+#include "net/fetch_pool.h"
 #include "net/hang_up.h"
 #include "net/proxy_settings.h"
 #include "net/response.h"
@@ -269,14 +270,22 @@ void LinkNeighbours(ByteText& page, int n, int count) {
 // any page failed.
 bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
                               void (IssueDownload::*collectImages)(), bool& complete) {
+    // pagePath is asked once per page: the magazine's records the path it gives.
+    QList<ByteText> paths, toFetch;
+    for (int n = 1; n <= st_.PageCount; ++n) {
+        paths.append(pagePath(n));
+        if (!pageSavedEarlier(n, paths.last()))
+            toFetch.append(paths.last());
+    }
+    const std::unique_ptr<FetchPool> pool = fetchAhead(toFetch);
     for (int n = 1; n <= st_.PageCount; ++n) {
         if (!st_.Downloading)
             return false;
         setStat(workflow_text::PageCounter(n, st_.PageCount));
-        const ByteText path = pagePath(n);
+        const ByteText& path = paths.at(n - 1);
         if (pageFromEarlierRun(n, path))
             continue;
-        st_.PageText = DC.Down(path, settings_.UseCashe);
+        st_.PageText = fetch(pool.get(), path);
         if (st_.PageText != "stop" && !DeliveredWithBody(st_.PageText)) {
             // An error answer (a redirect, a server error) is no page either.
             st_.PageText = "error";
@@ -315,6 +324,11 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
     const int count = st_.ImageCount;
     const QList<bool> onDisk = picturesOnDisk();
     report_.picturesFetched = true;
+    QList<ByteText> toFetch;
+    for (int i = 0; i < count; ++i)
+        if (!onDisk.at(i))
+            toFetch.append(st_.ImageList.at(i));
+    const std::unique_ptr<FetchPool> pool = fetchAhead(toFetch);
     for (int i = 1; i <= count; ++i) {
         if (!st_.Downloading)
             return true;
@@ -325,7 +339,7 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
             continue;
         }
         setStat(workflow_text::ImageCounter(i, count));
-        st_.PageText = DC.Down(path, settings_.UseCashe);
+        st_.PageText = fetch(pool.get(), path);
         if (st_.PageText == "stop")
             continue;
         if (!DeliveredWithBody(st_.PageText)) {
@@ -345,6 +359,21 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
         view_.PictureDone(i, count);
     }
     return true;
+}
+
+// Over a real network most of a fetch is waiting for round trips: with more
+// than one connection allowed, the fetches of a loop run that many at a time
+// ahead of it, from the host set now.
+std::unique_ptr<FetchPool> IssueDownload::fetchAhead(const QList<ByteText>& paths) {
+    if (settings_.Connections <= 1 || paths.size() < 2)
+        return nullptr;
+    auto pool = std::make_unique<FetchPool>(DC, settings_.Connections);
+    pool->Plan(paths, settings_.UseCashe);
+    return pool;
+}
+
+ByteText IssueDownload::fetch(FetchPool* pool, const ByteText& path) {
+    return pool ? pool->Take(path) : DC.Down(path, settings_.UseCashe);
 }
 
 QString IssueDownload::pageFile(int n) const {

@@ -30,8 +30,10 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class Download_Control;
+class FetchPool;
 class Hang_Up;
 
 class IssueDownload {
@@ -103,6 +105,10 @@ private:
     bool resumesEarlierRun() const;
     void openIssueFolder();
     bool pageFromEarlierRun(int n, const ByteText& path);
+    // Whether page n was saved by an earlier run of a resumed download.
+    bool pageSavedEarlier(int n, const ByteText& path) const;
+    std::unique_ptr<FetchPool> fetchAhead(const QList<ByteText>& paths);
+    ByteText fetch(FetchPool* pool, const ByteText& path);
     bool loadPages(const std::function<ByteText(int n)>& pagePath,
                    void (IssueDownload::*collectImages)(), bool& complete);
     bool loadImages(const ByteText& host, bool reportError);

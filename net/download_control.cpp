@@ -84,19 +84,19 @@ void Download_Control::ProxyAut(const ByteText& Login, const ByteText& Password,
 }
 
 void Download_Control::PathCasheFiles(const QString& CPath) {
-    cache_.setFolder(CPath);
+    cache_->setFolder(CPath);
 }
 
 void Download_Control::CasheSize(int16_t Size) {
-    cache_.setCapacity(Size);
+    cache_->setCapacity(Size);
 }
 
 int16_t Download_Control::SizeCashe() {
-    return cache_.count();
+    return cache_->count();
 }
 
 void Download_Control::ClearCashe() {
-    cache_.clear();
+    cache_->clear();
 }
 
 void Download_Control::setTrafficCounter(int32_t* counter) {
@@ -135,26 +135,7 @@ ByteText Download_Control::RequestFor(const ByteText& RemoteFile) const {
 ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
     if (fetching_)
         return "error";
-    setStatus(status_, false);
-    remoteFile_ = RemoteFile;
-    result_.clear();
-    buffer_.clear();
-    casheFile_ = CasheFile;
-    triedOtherCredentials_ = false;
-    proxyRefused_ = false;
-
-    if (CasheFile) {
-        QCoreApplication::processEvents();
-        if (std::optional<ByteText> hit = cache_.lookup(host_, RemoteFile)) {
-            setStatus(QStringLiteral("Файл взят из кэша"));
-            return *hit;
-        }
-    }
-
-    fetching_ = true;
-    startAnimation();
-    fetchLimit_.start(fetchLimitMs_);
-    if (startConnection() && fetching_) {
+    if (begin(RemoteFile, CasheFile) && fetching_) {
         QEventLoop loop;
         waitLoop_ = &loop;
         loop.exec();
@@ -166,6 +147,64 @@ ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
         finish("stop");
     }
     return result_;
+}
+
+void Download_Control::Start(const ByteText& RemoteFile, bool CasheFile) {
+    ByteText immediate = "error";
+    if (!fetching_) {
+        if (begin(RemoteFile, CasheFile) && fetching_) {
+            started_ = true;
+            return;
+        }
+        immediate = result_;
+    }
+    // Answered at once (the cache, a refused host): told from the loop, as
+    // a fetch over the network would be.
+    QMetaObject::invokeMethod(
+        this, [this, immediate] { Q_EMIT fetched(immediate); }, Qt::QueuedConnection);
+}
+
+void Download_Control::configureLike(const Download_Control& lead) {
+    host_ = lead.host_;
+    proxyOn_ = lead.proxyOn_;
+    proxyName_ = lead.proxyName_;
+    proxyPort_ = lead.proxyPort_;
+    proxyAuthOn_ = lead.proxyAuthOn_;
+    proxyCredentials_ = lead.proxyCredentials_;
+    utf8Credentials_ = lead.utf8Credentials_;
+    tls_.setCaFile(lead.tls_.caFile());
+    silenceLimitMs_ = lead.silenceLimitMs_;
+    fetchLimitMs_ = lead.fetchLimitMs_;
+    buffer_.setLimit(lead.buffer_.limit());
+    traffic_ = lead.traffic_;
+    cache_ = lead.cache_;
+}
+
+// Sets up a fetch; true when it went to the network, false when result_
+// already holds its answer (the cache).
+bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
+    setStatus(status_, false);
+    remoteFile_ = RemoteFile;
+    result_.clear();
+    buffer_.clear();
+    casheFile_ = CasheFile;
+    triedOtherCredentials_ = false;
+    proxyRefused_ = false;
+
+    if (CasheFile) {
+        QCoreApplication::processEvents();
+        if (std::optional<ByteText> hit = cache_->lookup(host_, RemoteFile)) {
+            setStatus(QStringLiteral("Файл взят из кэша"));
+            result_ = *hit;
+            return false;
+        }
+    }
+
+    fetching_ = true;
+    startAnimation();
+    fetchLimit_.start(fetchLimitMs_);
+    startConnection();
+    return true;
 }
 
 bool Download_Control::planConnection(ConnectionPlan& plan) {
@@ -328,7 +367,7 @@ void Download_Control::onClosed() {
     }
     setStatus(QStringLiteral("Загрузка завершена"));
     if (casheFile_)
-        cache_.store(host_, remoteFile_, judged.response);
+        cache_->store(host_, remoteFile_, judged.response);
     addTraffic(received);
     finish(judged.response);
 }
@@ -398,6 +437,7 @@ void Download_Control::onFetchLimit() {
 }
 
 void Download_Control::Stopped() {
+    Q_EMIT stopRequested();
     releaseSocket();
     setStatus(QStringLiteral("Загрузка прервана"));
     stopAnimation();
@@ -423,6 +463,10 @@ void Download_Control::finish(const ByteText& result) {
     result_ = result;
     if (waitLoop_)
         waitLoop_->quit();
+    if (started_) {
+        started_ = false;
+        Q_EMIT fetched(result);
+    }
 }
 
 void Download_Control::releaseSocket() {

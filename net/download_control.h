@@ -78,6 +78,14 @@ public:
     // With CasheFile the cache is asked first and a "HTTP/1.x 200 OK" answer
     // is stored afterwards.
     ByteText Down(const ByteText& RemoteFile, bool CasheFile);
+    // The same fetch without waiting: its result, as Down would return it,
+    // comes with fetched(), always from the event loop, never from inside
+    // this call. A second Start while one runs gives "error".
+    void Start(const ByteText& RemoteFile, bool CasheFile);
+    // Takes lead's host, proxy, credentials, trust, limits and traffic
+    // counter, and shares its cache: a control of a FetchPool fetches as
+    // the lead would.
+    void configureLike(const Download_Control& lead);
 
     // Host of the following fetches, "name" (port 80) or "name:port", either
     // led by "http://" (the same) or "https://" (TLS, port 443 by default).
@@ -162,6 +170,10 @@ Q_SIGNALS:
     // the run reports: "Ошибка безопасного соединения: ...", or a proxy
     // that cannot be reached.
     void connectionFailed(const QString& reason);
+    // The result of a fetch begun by Start.
+    void fetched(const ByteText& result);
+    // Stopped was called: the fetches of a pool over this control stop too.
+    void stopRequested();
 
 private:
     void setStatus(const QString& text, bool asLink = false);
@@ -171,6 +183,7 @@ private:
     void stopAnimation();
     void advanceFrame();
 
+    bool begin(const ByteText& RemoteFile, bool CasheFile);
     bool startConnection();
     // Where the next connection goes and how; false after a failure.
     bool planConnection(ConnectionPlan& plan);
@@ -199,6 +212,7 @@ private:
     bool fetching_ = false;
     FetchConnection* WS = nullptr;
     QEventLoop* waitLoop_ = nullptr;
+    bool started_ = false; // begun by Start: the end is told by fetched()
 
     // Settings.
     ByteText host_;
@@ -209,7 +223,8 @@ private:
     bool utf8Credentials_ = false; // the UTF-8 form goes first
     bool triedOtherCredentials_ = false;
     bool proxyRefused_ = false;
-    ResponseCache cache_;
+    ResponseCache ownCache_;
+    ResponseCache* cache_ = &ownCache_; // the lead's, for a control of a pool
     TlsTrust tls_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
     int fetchLimitMs_ = DefaultFetchLimitMs;

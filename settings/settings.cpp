@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -71,6 +72,7 @@ void writeRecord(const Settings& s, INI& ini, const QString& programFolder, Mess
     ini.WInIb("Network", "ProxyAut", s.ProxyAut);
     writeText(ini, "Network", "ProxyLogin", s.ProxyLogin);
     writeText(ini, "Network", "ProxyPass", s.ProxyPass);
+    ini.WInIi("Network", "Connections", s.Connections);
     writePath(ini, "Processing", "FileScript", s.FileScript, programFolder);
     ini.WInIi("Processing", "CSSFontSize", s.CSSFontSize);
 
@@ -161,6 +163,14 @@ QString DamagedSettingsText(const QString& path, const QString& aside) {
            QString::fromUtf8(", записаны настройки по умолчанию.");
 }
 
+int16_t ConnectionsFrom(const ByteText& stored) {
+    bool number = false;
+    const int value = stored.trimmed().toInt(&number);
+    if (!number)
+        return DefaultConnections;
+    return int16_t(std::clamp<int>(value, MinConnections, MaxConnections));
+}
+
 void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger& messenger) {
     useOptionsFile(ini, programFolder);
     s.DownloadImages = ini.RINIb("Main", "DownloadImages");
@@ -174,6 +184,7 @@ void LoadSettings(Settings& s, INI& ini, const QString& programFolder, Messenger
     s.ProxyAut = ini.RINIb("Network", "ProxyAut");
     s.ProxyLogin = readText(ini, "Network", "ProxyLogin");
     s.ProxyPass = readText(ini, "Network", "ProxyPass");
+    s.Connections = ConnectionsFrom(ini.RINI("Network", "Connections"));
     s.FileScript = readPath(ini, "Processing", "FileScript", programFolder);
     s.CSSFontSize = ReadCssFontSize(programFolder, messenger);
     s.UseCashe = ini.RINIb("Cashe", "UseCashe");

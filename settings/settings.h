@@ -10,6 +10,7 @@
 // first characters are a marker stating the size, and a change of the size
 // shifts every "font-size: Npx;" in it by the same amount.
 
+#include "settings/bytetext.h"
 #include "settings/messenger.h"
 
 #include <QString>
@@ -32,6 +33,9 @@ struct Settings {
     bool ProxyAut = false;
     QString ProxyLogin;
     QString ProxyPass; // plain text in the file, hence the owner-only file
+    // Fetches at the same time, per host, for an issue's pages and then its
+    // pictures; 1 fetches one after another.
+    int16_t Connections = 6;
     // [Processing]
     QString FileScript; // program folder + "/data/script.txt" by default
     int16_t CSSFontSize = 11;
@@ -102,6 +106,11 @@ bool SaveSettings(const Settings& settings, INI& optionsIni, const QString& prog
 // programFolder. A size of exactly 8 becomes 11
 // and 11 is written back as CSSFontSize (the stylesheet follows at the next
 // save). Absent keys read as false, 0 or empty text.
+// The range of Connections; a file without the key, or with no number in
+// it, gives DefaultConnections, a number outside the range its nearest end.
+constexpr int16_t MinConnections = 1, MaxConnections = 16, DefaultConnections = 6;
+int16_t ConnectionsFrom(const ByteText& stored);
+
 void LoadSettings(Settings& settings, INI& optionsIni, const QString& programFolder,
                   Messenger& messenger);
 

@@ -104,6 +104,10 @@ TEST_F(OptionsWindow, SaveWritesEveryKeyAsTheControlsShowAndHandsTheProxyOn) {
     tick(window->Check6);
     type(window->Text7, U("читатель"));
     type(window->Text8, "secret");
+    EXPECT_EQ(window->ConnectionsSpin->value(), 6);
+    window->ConnectionsSpin->setFocus();
+    QTest::keyClick(window->ConnectionsSpin, Qt::Key_Down);
+    EXPECT_EQ(window->ConnectionsSpin->maximum(), 16);
     page(2);
     window->FontScroll->setValue(13);
     EXPECT_EQ(window->Text4->text(), "13");
@@ -124,7 +128,7 @@ TEST_F(OptionsWindow, SaveWritesEveryKeyAsTheControlsShowAndHandsTheProxyOn) {
         "[Network]\r\nKillConnect=False\r\nUseProxy=True\r\nProxyName=proxy.local\r\n"
         "ProxyPort=3128\r\nProxyAut=True\r\n" +
         W("ProxyLogin=читатель\r\n") +
-        "ProxyPass=secret\r\n"
+        "ProxyPass=secret\r\nConnections=5\r\n"
         "[Processing]\r\nFileScript=" +
         cp1251::fromUnicode(folder.path()) +
         "/data/script.txt\r\nCSSFontSize=13\r\n"

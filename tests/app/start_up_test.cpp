@@ -131,7 +131,7 @@ TEST_F(StartUpRun, FirstStartSavesTheDefaultsReadableByTheOwnerOnly) {
     EXPECT_TRUE(
         ini.endsWith("CreateMainIndex=False\r\nUseIE=False\r\nBrowser=\r\nMakeEpub=False\r\n"
                      "KeepIssues=0\r\nKeepDays=0\r\n"));
-    EXPECT_EQ(ini.count('='), 28);
+    EXPECT_EQ(ini.count('='), 29);
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder.file("options.ini")).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -78,6 +78,8 @@ TEST_F(Faults, PageErrorEndsTheDownloadWhenNotIgnored) {
         E2ERun run(Fault("newspaper:^" + Newest().pages.at(2), "404"));
         run.app.settings.IgnoreErrors = false;
         run.app.settings.AllwaysIndex = allwaysIndex;
+        // One fetch at a time: nothing after the failed one is asked for.
+        run.app.settings.Connections = 1;
         run.Download(NewspaperSource);
         EXPECT_EQ(run.controller.Stat, LoadError);
         EXPECT_TRUE(run.idle());
@@ -131,6 +133,8 @@ TEST_F(Faults, ImageErrorSkipsTheRestWhenNotIgnored) {
     const ByteText broken = Newest().images.at(1);
     E2ERun run(Fault("newspaper:^" + broken, "404"));
     run.app.settings.IgnoreErrors = false;
+    // One fetch at a time: nothing after the failed one is asked for.
+    run.app.settings.Connections = 1;
     run.Download(NewspaperSource);
     EXPECT_EQ(run.controller.Stat, Loaded) << "the finish still runs";
     EXPECT_TRUE(run.exists("index.htm"));
@@ -141,6 +145,8 @@ TEST_F(Faults, ImageErrorSkipsTheRestWhenNotIgnored) {
 
 TEST_F(Faults, StopDuringAPageWritesNothingMore) {
     E2ERun run(Fault("newspaper:^" + Newest().pages.at(2), "silent"));
+    // One fetch at a time: nothing after the stopped one is asked for.
+    run.app.settings.Connections = 1;
     run.StopWhenStatus(workflow_text::PageCounter(3, Newest().pages.size()));
     run.Download(NewspaperSource);
     EXPECT_EQ(run.controller.Stat, Stopped);
@@ -157,6 +163,8 @@ TEST_F(Faults, StopDuringAnImageEndsInTheStoppedFinish) {
     const ByteText slow = Newest().images.at(1);
     E2ERun run(Fault("newspaper:^" + slow, "silent"));
     run.app.settings.KillConnect = true;
+    // One fetch at a time: nothing after the stopped one is asked for.
+    run.app.settings.Connections = 1;
     run.messenger.answer(MessageAnswer::Yes); // stop?
     run.messenger.answer(MessageAnswer::No);  // hang up? (asked by the stop)
     run.messenger.answer(MessageAnswer::Yes); // hang up? (asked by the finish)
@@ -259,6 +267,8 @@ TEST_F(Faults, MagazinePageAndImageErrors) {
     for (bool ignore : {true, false}) {
         E2ERun run(Fault("archive:/upload/", "404"));
         run.app.settings.IgnoreErrors = ignore;
+        // One fetch at a time: nothing after the failed one is asked for.
+        run.app.settings.Connections = 1;
         run.Download(MagazineSource);
         EXPECT_EQ(run.controller.Stat, Loaded);
         EXPECT_TRUE(run.idle());

@@ -10,6 +10,8 @@
 #include "tests/support/small_file_system.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -38,14 +40,17 @@ QList<ByteText> PageRequests(const DemoSite& site) {
     return pages;
 }
 
-// Starts the program and kills it (SIGKILL: no clean-up of any kind) while
-// page 6 waits for its answer, pages 1 to 5 saved.
+// Starts the program fetching one page at a time and kills it (SIGKILL: no
+// clean-up of any kind) while page 6 waits for its answer, pages 1 to 5
+// saved. The next run fetches as many at a time as the settings say.
 bool KilledAtTheSixthPage(const QString& home, const DemoSite& site) {
+    WriteOptions(home, [](Settings& s) { s.Connections = 1; });
     QProcess first;
     StartProgram(first, {home, {"-kp"}});
     const bool reached = WaitUntil([&site] { return PageRequests(site).size() == 6; });
     first.kill();
     first.waitForFinished();
+    WriteOptions(home, [](Settings& s) { s.Connections = DefaultConnections; });
     return reached;
 }
 
@@ -68,13 +73,17 @@ void ExpectCompletedByTheNextRun(const QString& home, DemoSite& site, const QLis
     const ProgramRun resumed = RunProgram(home, "-kp");
     ASSERT_TRUE(resumed.finished);
     EXPECT_EQ(resumed.exitCode, 0) << resumed.output.toStdString();
-    const QList<ByteText> fetched = PageRequests(site);
+    // Fetched several at a time, the pages arrive at the site in any order.
+    QList<ByteText> fetched = PageRequests(site);
+    std::sort(fetched.begin(), fetched.end());
 
     TempProgramFolder reference;
     site.installInto(reference.path());
     site.clearRequestLog();
     ASSERT_EQ(RunProgram(reference.path(), "-kp").exitCode, 0);
-    const QList<ByteText> all = PageRequests(site);
+    // The site numbers an issue's pages in order, with as many digits each.
+    QList<ByteText> all = PageRequests(site);
+    std::sort(all.begin(), all.end());
     QList<ByteText> expected;
     for (qsizetype i = 0; i < all.size(); ++i)
         if (!kept.contains(int(i) + 1))
@@ -93,6 +102,7 @@ void ExpectCompletedByTheNextRun(const QString& home, DemoSite& site, const QLis
 TEST(Resume, AStoppedRunIsCompletedByTheNext) {
     E2ERun run(SilentSixthPage);
     ASSERT_TRUE(run.ready());
+    run.app.settings.Connections = 1; // the stop lands where page 6 waits
     run.StopWhenStatus(workflow_text::PageCounter(6, 24));
     run.Download(NewspaperSource);
     ASSERT_EQ(run.controller.Stat, QString::fromUtf8("Загрузка прервана пользователем"));
@@ -140,6 +150,35 @@ TEST(Resume, ARecordedPageWhoseFileIsMissingOrEmptyIsFetchedAgain) {
     ASSERT_TRUE(QFile::remove(folder + "/page2.html"));
     ASSERT_TRUE(WriteWholeFile(folder + "/page4.html", ""));
     ExpectCompletedByTheNextRun(home.path(), site, {1, 3, 5});
+}
+
+// With six fetches at once, a stop while pictures that never answer are in
+// flight ends the run at once, and the next run completes the issue.
+TEST(Resume, AStopAmongParallelPicturesEndsAtOnceAndTheNextRunCompletes) {
+    E2ERun run({"--fault", "newspaper:^/upimg/*=silent:3"});
+    ASSERT_TRUE(run.ready());
+    ASSERT_EQ(run.app.settings.Connections, 6);
+    run.StopWhenStatus(workflow_text::ImageCounter(1, 48));
+    QElapsedTimer clock;
+    clock.start();
+    run.Download(NewspaperSource);
+    EXPECT_LT(clock.elapsed(), 10'000) << "the silent fetches were abandoned";
+    ASSERT_EQ(run.controller.Stat, QString::fromUtf8("Загрузка прервана пользователем"));
+    ExpectCompletedByTheNextRun(run.home.path(), run.site, FirstPages(24));
+}
+
+// A kill -9 while six pictures are fetched at once.
+TEST(Resume, AKillAmongParallelPicturesIsCompletedByTheNext) {
+    TempProgramFolder home;
+    DemoSite site({"--fault", "newspaper:^/upimg/*=silent:2"});
+    site.installInto(home.path());
+    QProcess first;
+    StartProgram(first, {home.path(), {"-kp"}});
+    const auto pictures = [&site] { return site.requestLog().count("GET /upimg/"); };
+    ASSERT_TRUE(WaitUntil([&] { return pictures() >= 6; }));
+    first.kill();
+    first.waitForFinished();
+    ExpectCompletedByTheNextRun(home.path(), site, FirstPages(24));
 }
 
 TEST(Resume, APageLineTheFullDiskCutLeavesTheNextPageReadable) {

@@ -36,7 +36,7 @@ ByteText firstStartFile(const QString& programFolder) {
     return "[Main]\r\nDownloadImages=True\r\nFolderFormat=3\r\nIgnoreErrors=True\r\n"
            "AllwaysIndex=True\r\n"
            "[Network]\r\nKillConnect=False\r\nUseProxy=False\r\nProxyName=127.0.0.1\r\n"
-           "ProxyPort=8080\r\nProxyAut=False\r\nProxyLogin=\r\nProxyPass=\r\n"
+           "ProxyPort=8080\r\nProxyAut=False\r\nProxyLogin=\r\nProxyPass=\r\nConnections=6\r\n"
            "[Processing]\r\nFileScript=" +
            cp1251::fromUnicode(programFolder) +
            "/data/script.txt\r\nCSSFontSize=11\r\n"
@@ -47,12 +47,12 @@ ByteText firstStartFile(const QString& programFolder) {
            "MakeEpub=False\r\nKeepIssues=0\r\nKeepDays=0\r\n";
 }
 
-TEST_F(SettingsFile, FirstStartWritesTheFiveSectionsAndTwentyEightKeysExactly) {
+TEST_F(SettingsFile, FirstStartWritesTheFiveSectionsAndTwentyNineKeysExactly) {
     const mode_t oldMask = ::umask(022);
     saveDefaults();
     ::umask(oldMask);
     EXPECT_EQ(options(), firstStartFile(folder.path()));
-    EXPECT_EQ(options().count('='), 28);
+    EXPECT_EQ(options().count('='), 29);
     EXPECT_EQ(options().count('['), 5);
     EXPECT_TRUE(messenger.shown().isEmpty());
     // The file holds the proxy password: nobody but its owner may read it.
@@ -131,6 +131,22 @@ TEST_F(SettingsFile, AbsentAndOddValuesLoadAsFalseZeroOrEmpty) {
     folder.write("options.ini", "[Cashe]\r\nCasheSize=13.5\r\n");
     load();
     EXPECT_EQ(settings.CasheSize, 14);
+}
+
+// A file from before the setting existed, or one edited by hand, still
+// gives a usable number of connections.
+TEST_F(SettingsFile, ConnectionsAbsentGiveSixAndOutOfRangeTheNearestEnd) {
+    const struct {
+        const char* stored;
+        int16_t loaded;
+    } cases[] = {{nullptr, 6}, {"", 6},  {"many", 6}, {"0", 1},   {"-3", 1},
+                 {"1", 1},     {"9", 9}, {"16", 16},  {"17", 16}, {"99999999999", 6}};
+    for (const auto& c : cases) {
+        const ByteText line = c.stored ? ByteText("Connections=") + c.stored + "\r\n" : ByteText();
+        folder.write("options.ini", "[Main]\r\nDownloadImages=True\r\n[Network]\r\n" + line);
+        load();
+        EXPECT_EQ(settings.Connections, c.loaded) << (c.stored ? c.stored : "absent");
+    }
 }
 
 TEST_F(SettingsFile, ALongScriptPathLoadsCutTo254Characters) {

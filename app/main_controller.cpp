@@ -84,8 +84,8 @@ void MainController::startDownloading() {
 }
 
 // Downloading is cleared before the question, so a download step that
-// resumes meanwhile ends quietly; StopRequested stays set even after "No",
-// so the finished download reports the interruption.
+// resumes meanwhile ends quietly. After "No" the download goes on as if
+// never asked, and ends as what it really was.
 void MainController::askToStop() {
     WorkflowState& st = app_.state;
     st.Downloading = false;
@@ -95,6 +95,7 @@ void MainController::askToStop() {
         QString::fromUtf8("Подтверждение"), MessageIcon::Question, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
         st.Downloading = true;
+        st.StopRequested = false;
         return;
     }
     if (hooks.stopFetch)

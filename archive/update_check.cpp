@@ -67,12 +67,15 @@ qint64 ReleaseSizeKb(const UpdateInfo& info) {
 }
 
 ByteText WhatsNewDocument(const ByteText& WhatsNew) {
-    if (WhatsNew.contains('<'))
-        return WhatsNew;
     ByteText document = WhatsNew;
-    document.replace("&", "&amp;");
-    document.replace("\r\n", "<br>\r\n");
-    return document;
+    if (!WhatsNew.contains('<')) {
+        document.replace("&", "&amp;");
+        document.replace("\r\n", "<br>\r\n");
+    }
+    // The preview control draws only what follows <body>.
+    if (document.toLower().contains("<body"))
+        return document;
+    return "<html><body>" + document + "</body></html>";
 }
 
 namespace update_text {

@@ -59,7 +59,8 @@ qint64 ReleaseSize(const UpdateInfo& info);
 qint64 ReleaseSizeKb(const UpdateInfo& info);
 
 // The what's-new text as the preview control's document. A text without
-// markup is shown line by line; one with markup is shown as it is.
+// markup is shown line by line; one with markup is shown as it is, inside a
+// body unless it brings its own.
 ByteText WhatsNewDocument(const ByteText& WhatsNew);
 
 // The texts of the update window and of the update's progress.

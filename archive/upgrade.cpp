@@ -34,7 +34,12 @@ Upgrade::Upgrade(const UpdateInfo& info, QWidget* parent) : QDialog(parent), inf
     Command2 = new QPushButton(QString::fromUtf8("Отмена"), this);
     Command3 = new QPushButton(QString::fromUtf8("Что нового?"), this);
     // Enter keeps the download going; installing takes a deliberate click.
+    // A focused push button of a dialog would take Enter for itself, so only
+    // «Отмена» may, and the window opens with the focus on it.
+    Command1->setAutoDefault(false);
+    Command3->setAutoDefault(false);
     Command2->setDefault(true);
+    Command2->setFocus();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Command3);

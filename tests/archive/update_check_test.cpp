@@ -73,8 +73,10 @@ TEST(VersionInfo, TheOwnVersionAndAReplyWithoutMainAreNoNewVersion) {
 }
 
 TEST(VersionInfo, PlainWhatsNewIsShownLineByLineMarkupAsItIs) {
-    EXPECT_EQ(WhatsNewDocument("a & b\r\nc\r\nd"), "a &amp; b<br>\r\nc<br>\r\nd");
-    EXPECT_EQ(WhatsNewDocument("<b>a</b>\r\n<br>c"), "<b>a</b>\r\n<br>c");
+    EXPECT_EQ(WhatsNewDocument("a & b\r\nc\r\nd"),
+              "<html><body>a &amp; b<br>\r\nc<br>\r\nd</body></html>");
+    EXPECT_EQ(WhatsNewDocument("<b>a</b>\r\n<br>c"), "<html><body><b>a</b>\r\n<br>c</body></html>");
+    EXPECT_EQ(WhatsNewDocument("<HTML><BODY>x</BODY></HTML>"), "<HTML><BODY>x</BODY></HTML>");
 }
 
 TEST(ReleaseChecks, OnlyAPlainFileNameMayBecomeAFileOfTheProgramFolder) {

@@ -4,7 +4,11 @@
 // control's error link.
 #include "archive/upgrade.h"
 #include "archive/ws_error_doc.h"
+#include "htmlview/document.h"
 #include "htmlview/html_label.h"
+#include "htmlview/qt_surface.h"
+#include "htmlview/render.h"
+#include "htmlview/text_runs.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "tests/support/closed_port.h"
@@ -131,6 +135,49 @@ TEST(UpgradeWindow, EachWayOutGivesItsDecision) {
         EXPECT_EQ(RunWith(other, [&] { QTest::keyClick(&other, Qt::Key_Escape); }),
                   UpdateDecision::Cancel);
     }
+}
+
+// Enter never installs: the window opens with the focus on «Отмена», and a
+// focused «Обновить» or «Что нового?» hands Enter on to it.
+TEST(UpgradeWindow, EnterNeverStartsTheUpdate) {
+    for (QPushButton* Upgrade::*focused :
+         {&Upgrade::Command2, &Upgrade::Command1, &Upgrade::Command3}) {
+        Upgrade window(NewerVersion());
+        QWidget* focusAtStart = nullptr;
+        bool closedByEnter = false;
+        const UpdateDecision decision = RunWith(window, [&] {
+            focusAtStart = window.focusWidget();
+            (window.*focused)->setFocus();
+            QTest::keyClick(window.*focused, Qt::Key_Return);
+            closedByEnter = !window.isVisible();
+            if (!closedByEnter)
+                window.reject();
+        });
+        EXPECT_EQ(decision, UpdateDecision::Cancel);
+        EXPECT_TRUE(closedByEnter) << "Enter is «Отмена»";
+        EXPECT_EQ(focusAtStart, window.Command2);
+    }
+}
+
+// The what's-new text is drawn: laid out through the preview control, its
+// lines are there to read.
+TEST(UpgradeWindow, WhatsNewIsDrawnLineByLine) {
+    htmlview::HtmlDocument doc;
+    doc.SetDocument(WhatsNewDocument(NewerVersion().WhatsNew));
+    htmlview::HtmlRenderer renderer(doc);
+    QImage strip(420, 1, QImage::Format_RGB32);
+    htmlview::QtImageSurface surface(strip);
+    renderer.Render(surface, true);
+    QList<int> rows;
+    QByteArray drawn;
+    for (const htmlview::TextRun& run : htmlview::TextRuns(renderer.displayList(), surface)) {
+        drawn += run.text + " ";
+        if (!rows.contains(run.y))
+            rows.append(run.y);
+    }
+    EXPECT_TRUE(drawn.contains(W("быстрее"))) << drawn.constData();
+    EXPECT_TRUE(drawn.contains(W("надёжнее")));
+    EXPECT_EQ(rows.size(), 3) << "three lines of news, three rows";
 }
 
 // Without a signature in version.info there is nothing to install: the

@@ -159,6 +159,20 @@ TEST_F(Faults, StopDuringAPageWritesNothingMore) {
     EXPECT_EQ(run.messenger.shown().first().title, QString::fromUtf8("Подтверждение"));
 }
 
+// «Нет» to the stop question lets the download go on, and it ends as what it
+// was: complete, with the issue offered.
+TEST_F(Faults, AStopAnsweredNoEndsAsTheCompleteDownloadItWas) {
+    E2ERun run;
+    run.messenger.answer(MessageAnswer::No);
+    run.StopWhenStatus(workflow_text::PageCounter(3, Newest().pages.size()));
+    run.Download(NewspaperSource);
+    EXPECT_EQ(run.messenger.shown().size(), 1) << "the question was asked";
+    EXPECT_EQ(run.controller.Stat, Loaded);
+    EXPECT_FALSE(run.statuses.contains(Stopped));
+    EXPECT_FALSE(run.controller.OfferedIssue.isEmpty()) << "«Открыть номер» is shown";
+    EXPECT_TRUE(run.idle());
+}
+
 TEST_F(Faults, StopDuringAnImageEndsInTheStoppedFinish) {
     const ByteText slow = Newest().images.at(1);
     E2ERun run(Fault("newspaper:^" + slow, "silent"));

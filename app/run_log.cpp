@@ -5,20 +5,22 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QStringList>
 
 QString RunLogPath(const QString& programFolder) {
     return programFolder + "/norvel.log";
 }
 
-bool AppendRunLog(const QString& programFolder, const QString& text, int keep) {
-    const QString path = RunLogPath(programFolder);
-    QStringList fields = text.split(QLatin1Char('\t'));
+QString RunLogFields(QStringList fields) {
     for (QString& field : fields)
         field = OneLine(field);
+    return fields.join(QLatin1Char('\t'));
+}
+
+bool AppendRunLog(const QString& programFolder, const QString& text, int keep) {
+    const QString path = RunLogPath(programFolder);
     const QByteArray line =
         (QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + "\t" +
-         fields.join(QLatin1Char('\t')) + "\n")
+         RunLogFields(text.split(QLatin1Char('\t'))) + "\n")
             .toUtf8();
     const QByteArray old = ReadWholeFile(path).value_or(QByteArray());
     if (old.count('\n') + 1 <= keep) {

@@ -5,9 +5,14 @@
 // log keeps only its newest lines.
 
 #include <QString>
+#include <QStringList>
 
 // Lines the log keeps; older ones are dropped when a line is added.
 inline constexpr int MaxRunLogLines = 1000;
+
+// Fields joined by tabs into one log line, each made OneLine: a tab or line
+// break inside a field (a server's text) never adds a field or a line.
+QString RunLogFields(QStringList fields);
 
 // programFolder + "/norvel.log".
 QString RunLogPath(const QString& programFolder);

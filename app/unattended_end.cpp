@@ -55,14 +55,6 @@ QString sourceCode(int16_t source) {
     return source == MagazineSource ? QStringLiteral("kt") : QStringLiteral("kp");
 }
 
-// The fields of a log line, each OneLine: a tab or line break in a text
-// (a server's) never adds a field or a line.
-QString LogFields(QStringList fields) {
-    for (QString& field : fields)
-        field = OneLine(field);
-    return fields.join(QLatin1Char('\t'));
-}
-
 } // namespace
 
 QString SourceTitle(int16_t source) {
@@ -118,11 +110,11 @@ UnattendedEnd DescribeDownloadEnd(const DownloadReport& report, const WorkflowSt
     if (!errors.isEmpty())
         result.summary += U("; ошибки: ") + errors.join("; ");
     result.summary = OneLine(sentence(result.summary));
-    result.logLine = LogFields({sourceCode(st.CurrentSource), QLatin1String(words.code),
-                                (number + " " + date).trimmed(), folder,
-                                U("pages ") + (pages.isEmpty() ? "-" : pages),
-                                U("pictures ") + (pictures.isEmpty() ? "-" : pictures),
-                                errors.join("; "), report.notices.join("; ")});
+    result.logLine = RunLogFields({sourceCode(st.CurrentSource), QLatin1String(words.code),
+                                   (number + " " + date).trimmed(), folder,
+                                   U("pages ") + (pages.isEmpty() ? "-" : pages),
+                                   U("pictures ") + (pictures.isEmpty() ? "-" : pictures),
+                                   errors.join("; "), report.notices.join("; ")});
     return result;
 }
 
@@ -132,7 +124,7 @@ UnattendedEnd DescribeStartFailure(int16_t source, const QString& reason) {
     result.summary =
         sentence(SourceTitle(source) + U(": запуск невозможен; ошибки: ") + OneLine(reason));
     result.logLine =
-        LogFields({sourceCode(source), "not-started", "", "", "pages -", "pictures -", reason});
+        RunLogFields({sourceCode(source), "not-started", "", "", "pages -", "pictures -", reason});
     return result;
 }
 

@@ -146,14 +146,12 @@ void IssueDownload::LoadMagazineContents() {
 void IssueDownload::LoadMagazinePages() {
     openIssueFolder();
     DC.RHost(app_.sites.MagazineArchive);
-    bool complete = true;
     const auto pagePath = [this](int n) {
         ByteText& path = st_.PagePaths[n - 1];
         path = "/print/offline" + st_.IssuePath + path;
         return path;
     };
-    if (loadPages(pagePath, &IssueDownload::CollectMagazineImageLinks, complete))
-        finish(complete);
+    loadIssue(pagePath, &IssueDownload::CollectMagazineImageLinks);
 }
 
 void IssueDownload::CollectMagazineImageLinks() {

@@ -104,10 +104,8 @@ void IssueDownload::LoadFirstPage() {
 
 void IssueDownload::LoadAllPage() {
     openIssueFolder();
-    bool complete = true;
     const auto pagePath = [this](int n) { return st_.PagePaths.at(n - 1); };
-    if (loadPages(pagePath, &IssueDownload::CollectImageLinks, complete))
-        finish(complete);
+    loadIssue(pagePath, &IssueDownload::CollectImageLinks);
 }
 
 void IssueDownload::CollectImageLinks() {

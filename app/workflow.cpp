@@ -16,6 +16,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <cctype>
 
 namespace {
@@ -264,6 +265,16 @@ void LinkNeighbours(ByteText& page, int n, int count) {
         CutBetween(page, "%next", "page%");
 }
 
+// The issue after its page list: the page loop, then its ending. Nothing
+// fetched ahead outlives it.
+void IssueDownload::loadIssue(const std::function<ByteText(int n)>& pagePath,
+                              void (IssueDownload::*collectImages)()) {
+    bool complete = true;
+    if (loadPages(pagePath, collectImages, complete))
+        finish(complete);
+    pool_.reset();
+}
+
 // The page loop of both sources: fetch, judge, collect the pictures, process,
 // write. False when the loop was left early (a stop, a page error that is
 // not ignored, a page that could not be written); complete turns false when
@@ -277,7 +288,10 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         if (!pageSavedEarlier(n, paths.last()))
             toFetch.append(paths.last());
     }
-    const std::unique_ptr<FetchPool> pool = fetchAhead(toFetch);
+    pool_ = fetchAhead(toFetch);
+    // A resumed download first learns which pictures are on disk from the
+    // whole list, so only a fresh one fetches them ahead.
+    picturesAhead_ = pool_ && settings_.DownloadImages && !resuming_;
     for (int n = 1; n <= st_.PageCount; ++n) {
         if (!st_.Downloading)
             return false;
@@ -285,7 +299,7 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         const ByteText& path = paths.at(n - 1);
         if (pageFromEarlierRun(n, path))
             continue;
-        st_.PageText = fetch(pool.get(), path);
+        st_.PageText = fetch(pool_.get(), path);
         if (st_.PageText != "stop" && !DeliveredWithBody(st_.PageText)) {
             // An error answer (a redirect, a server error) is no page either.
             st_.PageText = "error";
@@ -303,6 +317,8 @@ bool IssueDownload::loadPages(const std::function<ByteText(int n)>& pagePath,
         st_.PageText = ExtractBody(st_.PageText);
         const qsizetype picturesBefore = st_.ImageList.size();
         (this->*collectImages)();
+        if (picturesAhead_)
+            pool_->Append(st_.ImageList.mid(picturesBefore));
         st_.PageText = processedPage(st_.PageText, n, st_.ImageList.mid(picturesBefore));
         const PageWrite written = writePage(n, st_.PageText);
         if (written == PageWrite::Failed) {
@@ -328,7 +344,11 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
     for (int i = 0; i < count; ++i)
         if (!onDisk.at(i))
             toFetch.append(st_.ImageList.at(i));
-    const std::unique_ptr<FetchPool> pool = fetchAhead(toFetch);
+    // Every picture of a fresh download was planned by the page loop, in
+    // this order; the picture loop ends every fetch still running.
+    if (!picturesAhead_)
+        pool_ = fetchAhead(toFetch);
+    const auto endFetches = qScopeGuard([this] { pool_.reset(); });
     for (int i = 1; i <= count; ++i) {
         if (!st_.Downloading)
             return true;
@@ -339,7 +359,7 @@ bool IssueDownload::loadImages(const ByteText& host, bool reportError) {
             continue;
         }
         setStat(workflow_text::ImageCounter(i, count));
-        st_.PageText = fetch(pool.get(), path);
+        st_.PageText = fetch(pool_.get(), path);
         if (st_.PageText == "stop")
             continue;
         if (!DeliveredWithBody(st_.PageText)) {

@@ -23,6 +23,7 @@
 #include "app/download_view.h"
 #include "app/global.h"
 #include "app/page_record.h"
+#include "net/fetch_pool.h"
 #include "processing/find_links.h"
 #include "processing/process_page.h"
 #include "settings/messenger.h"
@@ -33,7 +34,6 @@
 #include <memory>
 
 class Download_Control;
-class FetchPool;
 class Hang_Up;
 
 class IssueDownload {
@@ -109,6 +109,8 @@ private:
     bool pageSavedEarlier(int n, const ByteText& path) const;
     std::unique_ptr<FetchPool> fetchAhead(const QList<ByteText>& paths);
     ByteText fetch(FetchPool* pool, const ByteText& path);
+    void loadIssue(const std::function<ByteText(int n)>& pagePath,
+                   void (IssueDownload::*collectImages)());
     bool loadPages(const std::function<ByteText(int n)>& pagePath,
                    void (IssueDownload::*collectImages)(), bool& complete);
     bool loadImages(const ByteText& host, bool reportError);
@@ -134,6 +136,10 @@ private:
     QObject receiver_;      // the end of the download control's connections to this download
     bool resuming_ = false; // the issue folder holds an unfinished earlier download
     PageRecord record_;     // the pages saved in the issue folder so far
+    // The fetches of the page loop; on a fresh download with pictures, each
+    // page's pictures join them as soon as the page is processed.
+    std::unique_ptr<FetchPool> pool_;
+    bool picturesAhead_ = false;
 };
 
 // Whether a fetch brought the resource: a response with a 2xx status. An

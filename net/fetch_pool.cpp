@@ -3,6 +3,8 @@
 #include "net/download_control.h"
 
 #include <QEventLoop>
+#include <algorithm>
+#include <utility>
 
 FetchPool::FetchPool(Download_Control& lead, int connections) : lead_(lead) {
     for (int i = 0; i < std::max(connections, 1); ++i) {
@@ -36,18 +38,27 @@ FetchPool::~FetchPool() {
 void FetchPool::Plan(const QList<ByteText>& paths, bool useCache) {
     useCache_ = useCache;
     items_.clear();
-    for (const ByteText& path : paths)
-        items_.append(Item{path, {}, false, false});
     next_ = 0;
+    waiting_ = 0;
+    Append(paths);
+}
+
+void FetchPool::Append(const QList<ByteText>& paths) {
+    for (const ByteText& path : paths)
+        items_.append(Item{lead_.RemoteHost(), path, {}, false, false});
     fill();
 }
 
 void FetchPool::fill() {
+    // The caller takes items in order, so the one it waits for has always
+    // begun before any answer can wait behind it: the bound never stalls it.
+    const qsizetype maxWaiting = std::max<qsizetype>(32, 8 * qsizetype(workers_.size()));
     for (size_t w = 0; w < workers_.size() && next_ < items_.size() && !stopped_; ++w) {
-        if (running_[w] >= 0)
+        if (running_[w] >= 0 || waiting_ >= maxWaiting)
             continue;
         running_[w] = int(next_);
         workers_[w]->configureLike(lead_);
+        workers_[w]->RHost(items_[next_].host);
         workers_[w]->Start(items_[next_++].path, useCache_);
     }
 }
@@ -59,6 +70,7 @@ void FetchPool::onFetched(Download_Control* worker, const ByteText& result) {
         Item& item = items_[running_[w]];
         item.result = result;
         item.done = true;
+        ++waiting_;
         running_[w] = -1;
     }
     fill();
@@ -96,5 +108,9 @@ ByteText FetchPool::Take(const ByteText& path) {
             stopAll();
     }
     item.taken = true;
-    return stopped_ ? ByteText("stop") : item.result;
+    if (item.done) {
+        --waiting_;
+        fill();
+    }
+    return stopped_ ? ByteText("stop") : std::exchange(item.result, {});
 }

@@ -12,6 +12,10 @@
 // A Stopped() of the lead stops every fetch in flight, and every Take from
 // then on returns "stop". Whatever is still running when the pool goes is
 // abandoned.
+//
+// Answers held for the caller are bounded: once that many wait to be taken,
+// no new fetch begins until the caller takes one (pictures planned during
+// the page loop must not pile up in memory while pages are processed).
 
 #include "settings/bytetext.h"
 
@@ -33,12 +37,16 @@ public:
     // The paths the caller will take, in its order, from the lead's current
     // host; fetching begins at once.
     void Plan(const QList<ByteText>& paths, bool useCache);
+    // More paths the caller will take after those planned, from the lead's
+    // current host.
+    void Append(const QList<ByteText>& paths);
     // The answer for the next planned fetch of path, waiting for it while
     // the event loop runs; a path not planned is fetched by the lead.
     ByteText Take(const ByteText& path);
 
 private:
     struct Item {
+        ByteText host;
         ByteText path;
         ByteText result;
         bool done = false;
@@ -52,7 +60,8 @@ private:
     std::vector<std::unique_ptr<Download_Control>> workers_;
     std::vector<int> running_; // per worker, the item it fetches; -1 none
     QList<Item> items_;
-    qsizetype next_ = 0; // the first item not yet begun
+    qsizetype next_ = 0;    // the first item not yet begun
+    qsizetype waiting_ = 0; // answers in, not yet taken
     bool useCache_ = false;
     bool stopped_ = false;
     bool woken_ = false; // the wait was ended by an answer or a stop

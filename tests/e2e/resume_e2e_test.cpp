@@ -175,10 +175,31 @@ TEST(Resume, AKillAmongParallelPicturesIsCompletedByTheNext) {
     QProcess first;
     StartProgram(first, {home.path(), {"-kp"}});
     const auto pictures = [&site] { return site.requestLog().count("GET /upimg/"); };
-    ASSERT_TRUE(WaitUntil([&] { return pictures() >= 6; }));
+    // Pictures begin while pages are processed; the kill waits for the page
+    // loop's end, the index.
+    const auto pagesDone = [&home] {
+        return QFile::exists(OnlyIssueFolder(home.path()) + "/index.htm");
+    };
+    ASSERT_TRUE(WaitUntil([&] { return pagesDone() && pictures() >= 6; }));
     first.kill();
     first.waitForFinished();
     ExpectCompletedByTheNextRun(home.path(), site, FirstPages(24));
+}
+
+// Each page's pictures are fetched as soon as the page is processed: while
+// the last page never answers, the pictures of all the others arrive. A kill
+// then leaves an issue the next run completes.
+TEST(Resume, PicturesOfProcessedPagesArriveWhileALaterPageIsAwaited) {
+    TempProgramFolder home;
+    DemoSite site({"--fault", "newspaper:*24/print/=silent:1"});
+    site.installInto(home.path());
+    QProcess first;
+    StartProgram(first, {home.path(), {"-kp"}});
+    const auto pictures = [&site] { return site.requestLog().count("GET /upimg/"); };
+    EXPECT_TRUE(WaitUntil([&] { return pictures() == 46; }, 10'000)) << pictures();
+    first.kill();
+    first.waitForFinished();
+    ExpectCompletedByTheNextRun(home.path(), site, FirstPages(23));
 }
 
 TEST(Resume, APageLineTheFullDiskCutLeavesTheNextPageReadable) {

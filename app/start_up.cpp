@@ -17,6 +17,10 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
 QString incompleteVersionTail(const ByteText& homePage) {
     return QString::fromUtf8("Вы запустили неполную версию программы. Скачайте и установите "
                              "последнюю доступную полную версию программы на сайте автора ") +
@@ -72,13 +76,26 @@ CommandLine ParseCommandLine(const QString& text) {
     return line;
 }
 
+QList<CommandSwitch> CommandSwitches() {
+    return {
+        {"-kp", "", U("загрузить последний номер 'Ведомира'")},
+        {"-kt", "", U("загрузить последний номер 'Зенитры'")},
+        {"--epub", U("ПАПКА"), U("сделать книгу EPUB из номера в папке")},
+        {"--serve", U("[ПОРТ]"), U("открыть каталог книг для читалок (OPDS), порт 8085")},
+        {"--help", "", U("эта справка")},
+        {"--version", "", U("версия программы")},
+    };
+}
+
 QString CommandLineHelp() {
-    return QString::fromUtf8("Ключи командной строки:") + CrLf + CrLf +
-           QString::fromUtf8("norvel2.exe -kp - загрузить последний номер 'Ведомира'") + CrLf +
-           QString::fromUtf8("norvel2.exe -kt - загрузить последний номер 'Зенитры'") + CrLf +
-           CrLf +
-           QString::fromUtf8(
-               "Если последний доступный номер был загружен ранее, программа завершит работу.");
+    QString help = U("Ключи командной строки:") + CrLf + CrLf;
+    for (const CommandSwitch& option : CommandSwitches()) {
+        const QString usage =
+            option.argument.isEmpty() ? option.name : option.name + ' ' + option.argument;
+        help += "norvel2 " + usage + " - " + option.meaning + CrLf;
+    }
+    return help + CrLf +
+           U("Если последний доступный номер был загружен ранее, программа завершит работу.");
 }
 
 InfoSwitch InfoSwitchOf(const QString& commandLine) {

@@ -37,6 +37,15 @@ struct CommandLine {
 };
 CommandLine ParseCommandLine(const QString& text);
 
+// A switch the program answers, as its help and manual pages list it.
+struct CommandSwitch {
+    QString name;     // "--epub"
+    QString argument; // "ПАПКА", or empty
+    QString meaning;
+};
+// Every switch, in the order the help lists them.
+QList<CommandSwitch> CommandSwitches();
+
 // The help message of the title "Командная строка".
 QString CommandLineHelp();
 

@@ -1,5 +1,6 @@
 // Start-up before the window waits: the data-folder check with its messages,
 // the command line, first start, the update clean-up and the temp folder.
+#include "app/reader_commands.h"
 #include "app/start_up.h"
 #include "settings/version.h"
 #include "tests/support/scripted_messenger.h"
@@ -98,12 +99,24 @@ TEST(CommandLine, OnlyExactSwitchesStartAnUnattendedRun) {
     EXPECT_FALSE(ParseCommandLine("/delete x").DeleteAfterUpdate);
 }
 
-TEST(CommandLine, TheHelpMessageHasItsBlankLines) {
-    EXPECT_EQ(CommandLineHelp(),
-              U("Ключи командной строки:\r\n\r\n"
-                "norvel2.exe -kp - загрузить последний номер 'Ведомира'\r\n"
-                "norvel2.exe -kt - загрузить последний номер 'Зенитры'\r\n\r\n"
-                "Если последний доступный номер был загружен ранее, программа завершит работу."));
+// The help lists every switch under the program's own name, and each one it
+// lists is one the program answers.
+TEST(CommandLine, TheHelpListsEverySwitchTheProgramAnswers) {
+    const QString help = CommandLineHelp();
+    EXPECT_TRUE(help.startsWith(U("Ключи командной строки:\r\n\r\nnorvel2 -kp - загрузить "
+                                  "последний номер 'Ведомира'\r\n")));
+    EXPECT_TRUE(help.endsWith(U(
+        "\r\n\r\nЕсли последний доступный номер был загружен ранее, программа завершит работу.")));
+    EXPECT_FALSE(help.contains(".exe"));
+    for (const CommandSwitch& option : CommandSwitches()) {
+        SCOPED_TRACE(option.name.toStdString());
+        EXPECT_TRUE(help.contains("\r\nnorvel2 " + option.name + ' '));
+        QByteArray name = option.name.toLatin1();
+        char* argv[] = {const_cast<char*>("norvel2"), name.data(), nullptr};
+        const CommandLine line = ParseCommandLine(option.name);
+        EXPECT_TRUE(line.AutoNewspaper || line.AutoMagazine ||
+                    InfoSwitchOf(option.name) != InfoSwitch::None || IsReaderCommand(2, argv));
+    }
 }
 
 class StartUpRun : public ::testing::Test {

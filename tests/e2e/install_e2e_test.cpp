@@ -1,7 +1,8 @@
 // The installation: what `cmake --install` lays out (a stripped program, the
-// icons, a valid menu entry, software-centre description and manual page),
+// icons, a valid menu entry, software-centre description and manual pages),
 // and the installed program run from a prefix it cannot write, keeping its
 // files in the user's data folder.
+#include "app/start_up.h"
 #include "settings/whole_file.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
@@ -76,26 +77,53 @@ TEST_F(Installed, StrippedProgramsWithTheirDataAndIconsOfEverySize) {
     }
 }
 
-TEST_F(Installed, TheMenuEntryDescriptionAndManualPageValidate) {
+// A manual page as man shows it in a locale, with its typographic dashes
+// made plain so switches read as typed.
+Tool ManualPage(const QString& page, const QString& locale) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("LANGUAGE");
+    env.insert("LC_ALL", locale);
+    env.insert("MANWIDTH", "80");
+    env.insert("MANPAGER", "cat");
+    Tool manual = RunTool("man", {"--warnings", "-l", page}, env);
+    manual.out = QString::fromUtf8(manual.out)
+                     .replace(QChar(0x2212), '-')
+                     .replace(QChar(0x2010), '-')
+                     .toUtf8();
+    return manual;
+}
+
+bool LocaleInstalled(const QString& name) {
+    return RunTool("locale", {"-a"}).out.contains(name.toLatin1());
+}
+
+TEST_F(Installed, TheMenuEntryDescriptionAndManualPagesValidate) {
     const Tool desktop =
         RunTool("desktop-file-validate", {file("share/applications/norvel2.desktop")});
     const Tool metainfo =
         RunTool("appstreamcli",
                 {"validate", "--no-net", file("share/metainfo/ru.norvel.norvel2.metainfo.xml")});
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("MANWIDTH", "80");
-    env.insert("MANPAGER", "cat");
-    const Tool manual = RunTool("man", {"--warnings", "-l", file("share/man/man1/norvel2.1")}, env);
-    if (!desktop.found || !metainfo.found || !manual.found)
-        GTEST_SKIP() << "desktop-file-validate, appstreamcli or man missing (scripts/bootstrap)";
+    // The English page reads cleanly where Cyrillic cannot be shown; the
+    // Russian one where it can.
+    const Tool english = ManualPage(file("share/man/man1/norvel2.1"), "C");
+    const Tool russian = ManualPage(file("share/man/ru/man1/norvel2.1"), "ru_RU.UTF-8");
+    if (!desktop.found || !metainfo.found || !english.found || !LocaleInstalled("ru_RU.utf8"))
+        GTEST_SKIP() << "desktop-file-validate, appstreamcli, man or the ru_RU.UTF-8 locale "
+                        "missing (scripts/bootstrap)";
     EXPECT_EQ(desktop.exitCode, 0) << desktop.out.data() << desktop.err.data();
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out.data() << metainfo.err.data();
-    EXPECT_EQ(manual.exitCode, 0);
-    EXPECT_TRUE(manual.err.isEmpty()) << manual.err.data();
-    const QString page = QString::fromUtf8(manual.out);
-    for (const char* part : {"EXIT STATUS", "FILES", "ENVIRONMENT", "SCHEDULING",
-                             "norvel2-kp.timer", "~/.local/share/norvel", "NORVEL_HOME"})
-        EXPECT_TRUE(page.contains(QLatin1String(part))) << part;
+    for (const Tool* manual : {&english, &russian}) {
+        EXPECT_EQ(manual->exitCode, 0);
+        EXPECT_TRUE(manual->err.isEmpty()) << manual->err.data();
+        for (const CommandSwitch& option : CommandSwitches())
+            EXPECT_TRUE(manual->out.contains(option.name.toLatin1())) << option.name.toStdString();
+        for (const char* part :
+             {"norvel2-kp.timer", "~/.local/share/norvel", "NORVEL_HOME", "norvel.log", ".epub"})
+            EXPECT_TRUE(manual->out.contains(part)) << part;
+    }
+    for (const char* part : {"EXIT STATUS", "FILES", "ENVIRONMENT", "SCHEDULING"})
+        EXPECT_TRUE(english.out.contains(part)) << part;
+    EXPECT_TRUE(QString::fromUtf8(russian.out).contains(QString::fromUtf8("КОД ЗАВЕРШЕНИЯ")));
 }
 
 // Makes folder read-only for everyone, root included: a read-only bind

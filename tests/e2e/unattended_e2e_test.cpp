@@ -31,6 +31,7 @@ struct EndCase {
     QString summary;       // a part of the summary line; empty: no summary
     const char* logResult; // the result field of the log line; nullptr: no log
     std::function<void(TempProgramFolder&)> prepare = {};
+    QStringList environment = {}; // more "NAME=value" entries for the program
 };
 
 void Check(const EndCase& c) {
@@ -41,7 +42,7 @@ void Check(const EndCase& c) {
     site.installInto(home.path());
     if (c.prepare)
         c.prepare(home);
-    const ProgramRun run = RunProgram(home.path(), c.switchText);
+    const ProgramRun run = RunProgram(home.path(), c.switchText, c.environment);
     const QString out = QString::fromUtf8(run.output);
     ASSERT_TRUE(run.finished) << "ends by itself";
     EXPECT_EQ(run.exitCode, c.exitStatus);
@@ -124,6 +125,16 @@ TEST(UnattendedEnds, EachEndsByItselfAndSaysHow) {
          }},
         {"a picture answered 500", Fault("newspaper:^/upimg/*=500:1"), "-kp", 1, QString(),
          U("номер загружен не полностью"), "incomplete"},
+        // A locale that cannot show Cyrillic changes nothing of what is said.
+        {"the C locale",
+         Fault("newspaper:^/upimg/*=500:1"),
+         "-kp",
+         1,
+         QString(),
+         U("Ведомир (kp): номер загружен не полностью"),
+         "incomplete",
+         {},
+         {"LC_ALL=C"}},
         {"an archive folder that cannot be made",
          {},
          "-kp",

@@ -103,9 +103,10 @@ IssueIndexResult BuildIssueIndex(bool complete, const IssueIndexInput& issue,
     }
     ReplaceFirst(page, IndexFooterEnd, footer(magazine, sites));
     page = joinAtMarker(page, magazine ? magazineList(issue, sites) : newspaperList(issue, sites));
-    page += IndexEndMark + buildDate.toString("dd.MM.yyyy").toLatin1() + ">";
+    // The date mark stays last, where readers of the index look for it.
     if (!complete)
         page += IndexIncompleteMark;
+    page += IndexEndMark + buildDate.toString("dd.MM.yyyy").toLatin1() + ">";
 
     QString cover;
     if (magazine) {

@@ -43,8 +43,10 @@ struct IssueIndexResult {
 // Builds and writes the index of the issue. complete is false when a page
 // or picture failed or the download ended early (or has not fetched its
 // pictures yet); such an index shows the template's incomplete-issue block
-// and ends with IndexIncompleteMark. It shows no message: a failed write is
-// the caller's to report, by the result. A template without the list marker
+// and carries IndexIncompleteMark just before the date mark that ends every
+// index (an index written with the mark after the date reads as incomplete
+// too). It shows no message: a failed write is the caller's to report, by
+// the result. A template without the list marker
 // gets the list at its end, so no page goes unlisted. The magazine's cover
 // is the temp folder's file of the chosen issue copied as img/cover.jpg; when
 // there is none, stockCover (a BMP file's bytes) is saved as img/cover.bmp

@@ -100,9 +100,11 @@ TEST(IssueIndex, IncompleteNewspaperIssueLinksTheSiteAndShowsTheBlock) {
                               "<li><a href=\"page3.html\" class=\"b\">T3</a>\n"
                               "\n</ul><td><b" +
                               footer("газеты") + "cover.jpg cover.jpg</html>\r\n" +
-                              "<!!!-!!!07.12.2026><!!!-incomplete-!!!>";
+                              "<!!!-incomplete-!!!><!!!-!!!07.12.2026>";
     EXPECT_EQ(page, expected);
     EXPECT_FALSE(IssueIndexComplete(page));
+    // As an earlier version wrote it, the mark after the date.
+    EXPECT_FALSE(IssueIndexComplete("<html></html>\r\n<!!!-!!!07.12.2026><!!!-incomplete-!!!>"));
 }
 
 TEST(IssueIndex, CompleteMagazineIssueWithItsCover) {

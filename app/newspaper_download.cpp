@@ -83,9 +83,8 @@ void IssueDownload::LoadFirstPage() {
         view_.ResetControls();
         return;
     }
-    const ByteText prefix = "/daily/" + st_.IssueNumber;
     for (int i = 0; i < scan_.LinkCount && st_.PagePaths.size() < MaxPages; ++i) {
-        if (!scan_.LinkList.at(i).startsWith(prefix))
+        if (!LinkOfIssue(scan_.LinkList.at(i), st_.IssueNumber))
             continue;
         st_.PagePaths.append(scan_.LinkList.at(i) + "/print/");
         st_.PageTitles.append(scan_.TitleList.at(i));

@@ -3,6 +3,8 @@
 #include "processing/text_scan.h"
 #include "settings/sites.h"
 
+#include <cctype>
+
 using textscan::CopyThroughBeforeSecond;
 using textscan::CopyUntil;
 using textscan::Find;
@@ -109,6 +111,12 @@ void FindMagazineLinks(LinkScan& scan, const ByteText& page, bool issues,
         return complete;
     });
     scan.LinkCount = complete ? int16_t(scan.LinkList.size()) : 0;
+}
+
+bool LinkOfIssue(const ByteText& link, const ByteText& issueNumber) {
+    const ByteText prefix = "/daily/" + issueNumber;
+    return link.startsWith(prefix) &&
+           (link.size() == prefix.size() || !std::isdigit(uchar(link.at(prefix.size()))));
 }
 
 ByteText IssueNumberFromLink(const ByteText& link) {

@@ -53,6 +53,11 @@ void FindMagazineLinks(LinkScan& scan, const ByteText& page, bool issues,
 // or the end; empty text when the link holds no "daily/".
 ByteText IssueNumberFromLink(const ByteText& link);
 
+// Whether a link of a newspaper table of contents belongs to the issue of
+// that number: it begins "/daily/" + number, and no digit follows (issue
+// 2361 must not take the pages of issue 23613).
+bool LinkOfIssue(const ByteText& link, const ByteText& issueNumber);
+
 // Reads the archive page's month calendar into ArchiveNumbers, ArchiveDates
 // and ArchiveCount, cutting PageText down to the calendar as it goes (the
 // caller passes its page text and finds it changed). A step whose marker is

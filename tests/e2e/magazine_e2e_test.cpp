@@ -103,6 +103,15 @@ TEST(MagazineDownload, IssueOfThreeArticlesIsRefused) {
     EXPECT_EQ(run.requestsFor("/print/offline"), 0);
 }
 
+TEST(MagazineDownload, IssueOfFourArticlesIsDownloaded) {
+    E2ERun run({"--pages", "4"});
+    ASSERT_TRUE(run.ready());
+    run.Download(MagazineSource);
+    EXPECT_EQ(run.app.state.PageCount, 4);
+    EXPECT_EQ(run.controller.Stat, QString::fromUtf8("Номер загружен"));
+    EXPECT_TRUE(QFile::exists(OnlyIssueFolder(run.home.path()) + "/page4.html"));
+}
+
 TEST(MagazineDownload, OlderIssuePickedFromTheListGetsOnlyItsOwnImages) {
     E2ERun run;
     ASSERT_TRUE(run.ready());

@@ -84,6 +84,14 @@ TEST(IssueNumberFromLink, NumberAfterDaily) {
     EXPECT_EQ(IssueNumberFromLink("/daily/"), "");
 }
 
+TEST(FindLinks, AnIssuesLinksAreThoseOfItsWholeNumber) {
+    EXPECT_TRUE(LinkOfIssue("/daily/2361/5/", "2361"));
+    EXPECT_TRUE(LinkOfIssue("/daily/2361", "2361"));
+    EXPECT_FALSE(LinkOfIssue("/daily/23613/5/", "2361"));
+    EXPECT_TRUE(LinkOfIssue("/daily/23613/5/", "23613"));
+    EXPECT_FALSE(LinkOfIssue("/weekly/2361/5/", "2361"));
+}
+
 TEST(FindMagazineLinks, IssueBlocksWithCoversNumbersAndDates) {
     LinkScan scan;
     ByteText page = W("<h3>Архив \"Зенитры\"</h3>\r\n") +

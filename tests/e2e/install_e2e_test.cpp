@@ -105,8 +105,8 @@ TEST_F(Installed, TheMenuEntryDescriptionAndManualPagesValidate) {
                 {"validate", "--no-net", file("share/metainfo/ru.norvel.norvel2.metainfo.xml")});
     // The English page reads cleanly where Cyrillic cannot be shown; the
     // Russian one where it can.
-    const Tool english = ManualPage(file("share/man/man1/norvel2.1"), "C");
-    const Tool russian = ManualPage(file("share/man/ru/man1/norvel2.1"), "ru_RU.UTF-8");
+    const Tool english = ManualPage(file("share/man/man1/norvel2.1.gz"), "C");
+    const Tool russian = ManualPage(file("share/man/ru/man1/norvel2.1.gz"), "ru_RU.UTF-8");
     if (!desktop.found || !metainfo.found || !english.found || !LocaleInstalled("ru_RU.utf8"))
         GTEST_SKIP() << "desktop-file-validate, appstreamcli, man or the ru_RU.UTF-8 locale "
                         "missing (scripts/bootstrap)";
@@ -240,6 +240,36 @@ TEST_F(Installed, FromAReadOnlyPrefixTheProgramDownloadsIntoTheUsersDataFolder) 
     EXPECT_TRUE(QFileInfo(issue + "/index.htm").isFile());
     EXPECT_TRUE(
         ReadWholeFile(issue + "/page1.html").value_or("").contains("<a href=\"index.htm\">"));
+}
+
+// The Debian package, unpacked as dpkg lays it out, serves a new user: the
+// first start makes the user's folder, pointed here at the demo site.
+TEST(Package, TheDebianPackageDownloadsTheIssueForANewUser) {
+    QTemporaryDir scratch;
+    const Tool cpack = RunTool(NORVEL_CPACK, {"--config", NORVEL_BUILD_DIR "/CPackConfig.cmake",
+                                              "-B", scratch.filePath("out")});
+    if (!cpack.found || QStandardPaths::findExecutable("dpkg-deb").isEmpty())
+        GTEST_SKIP() << "cpack or dpkg-deb missing";
+    ASSERT_EQ(cpack.exitCode, 0) << cpack.out.data() << cpack.err.data();
+    const QStringList packages = QDir(scratch.filePath("out")).entryList({"norvel2_*_*.deb"});
+    ASSERT_EQ(packages, QStringList{"norvel2_2.1.7_amd64.deb"});
+    const QString package = scratch.filePath("out/" + packages.first());
+    EXPECT_TRUE(RunTool("dpkg-deb", {"-f", package, "Depends"}).out.contains("libqt6core6"));
+    const QString root = scratch.filePath("root");
+    ASSERT_EQ(RunTool("dpkg-deb", {"-x", package, root}).exitCode, 0);
+
+    const QString newHome = scratch.filePath("home");
+    const QString folder = newHome + "/.local/share/norvel";
+    DemoSite site;
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    ASSERT_TRUE(QDir().mkpath(folder) && site.installInto(folder));
+    ProgramStart start({}, {"-kp"}, {"HOME=" + newHome, "XDG_DATA_HOME="});
+    start.program = root + "/usr/bin/norvel2";
+    const ProgramRun run = RunProgram(start, 120'000);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(run.exitCode, 0) << run.errors.data();
+    EXPECT_EQ(QDir(folder + "/data").entryList(QDir::Files).size(), 9) << "data/ copied";
+    EXPECT_EQ(QDir(folder + "/Download").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
 }
 
 } // namespace

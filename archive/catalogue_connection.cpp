@@ -3,6 +3,7 @@
 #include "archive/catalogue_server.h"
 
 #include <QTcpSocket>
+#include <sys/socket.h>
 
 namespace {
 
@@ -10,8 +11,18 @@ constexpr qint64 PieceBytes = 64 * 1024;
 
 } // namespace
 
-CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder)
-    : socket_(socket), folder_(downloadFolder) {
+CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder,
+                                         int stallLimitMs)
+    : CatalogueConnection(socket, downloadFolder, stallLimitMs, std::nullopt) {}
+
+CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const CatalogueReply& refusal,
+                                         int stallLimitMs)
+    : CatalogueConnection(socket, QString(), stallLimitMs, refusal) {}
+
+CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder,
+                                         int stallLimitMs,
+                                         const std::optional<CatalogueReply>& refusal)
+    : socket_(socket), folder_(downloadFolder), stallLimitMs_(stallLimitMs) {
     socket_->setParent(this);
     connect(socket_, &QTcpSocket::readyRead, this, &CatalogueConnection::readHead);
     connect(socket_, &QTcpSocket::bytesWritten, this, &CatalogueConnection::sendMore);
@@ -20,54 +31,81 @@ CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const QString& down
     deadline_.setSingleShot(true);
     connect(&deadline_, &QTimer::timeout, this, &CatalogueConnection::end);
     deadline_.start(CatalogueServer::HeadTimeoutMs);
-    readHead();
+    if (refusal)
+        send(*refusal);
+    else
+        readHead();
 }
 
 void CatalogueConnection::readHead() {
-    if (answered_)
+    if (answered_) {
+        socket_->readAll(); // what follows the request is not read
         return;
-    head_ += socket_->readAll();
-    const qsizetype end = head_.indexOf("\r\n\r\n");
-    if (end >= 0) {
-        answer(head_.left(end));
-    } else if (head_.size() > CatalogueServer::MaxHeadBytes) {
-        answered_ = true;
-        socket_->write(ReplyHeader(StatusReply(431, "Request Header Fields Too Large")));
-        socket_->disconnectFromHost();
     }
+    head_ += socket_->readAll();
+    const qsizetype end = RequestHeadEnd(head_);
+    if (end >= 0 && end <= CatalogueServer::MaxHeadBytes)
+        answer(head_.left(end));
+    else if (head_.size() > CatalogueServer::MaxHeadBytes)
+        send(StatusReply(431, "Request Header Fields Too Large"));
 }
 
 void CatalogueConnection::answer(const QByteArray& head) {
-    answered_ = true;
-    deadline_.stop();
-    const QList<QByteArray> requestLine = head.left(head.indexOf("\r\n")).split(' ');
-    CatalogueReply reply = requestLine.size() == 3
-                               ? AnswerCatalogueRequest(requestLine[0], requestLine[1], folder_)
-                               : StatusReply(400, "Bad Request");
+    const std::optional<CatalogueRequest> request = ParseRequestHead(head);
+    if (!request) {
+        send(StatusReply(400, "Bad Request"));
+        return;
+    }
+    CatalogueReply reply =
+        ApplyConditions(*request, AnswerCatalogueRequest(request->method, request->target, folder_,
+                                                         request->header("host")));
+    reply.headOnly = request->method == "HEAD" || reply.status == 304;
     if (!reply.file.isEmpty() && !reply.headOnly) {
         file_.setFileName(reply.file);
-        if (!file_.open(QIODevice::ReadOnly))
+        if (!file_.open(QIODevice::ReadOnly) || !file_.seek(reply.offset))
             reply = StatusReply(404, "Not Found");
+        else
+            fileLeft_ = reply.size;
     }
-    socket_->write(ReplyHeader(reply));
-    if (!reply.headOnly && reply.file.isEmpty())
-        socket_->write(reply.body);
+    send(reply);
+}
+
+// The head and a body in memory go at once; a file follows piece by piece.
+void CatalogueConnection::send(const CatalogueReply& reply) {
+    answered_ = true;
+    socket_->write(reply.file.isEmpty() ? ReplyBytes(reply) : ReplyHeader(reply));
     sendMore();
 }
 
 // The next piece of the file once the socket has sent most of the last;
-// the connection closes when everything is on its way.
+// the connection closes when everything is on its way. Each call is
+// progress, so the stall limit starts again.
 void CatalogueConnection::sendMore() {
-    if (!answered_ || ended_)
+    if (!answered_ || lingering_ || ended_)
         return;
-    if (file_.isOpen() && !file_.atEnd()) {
-        if (socket_->bytesToWrite() < PieceBytes)
-            socket_->write(file_.read(PieceBytes));
+    deadline_.start(stallLimitMs_);
+    if (fileLeft_ > 0 && file_.isOpen()) {
+        if (socket_->bytesToWrite() < PieceBytes) {
+            const QByteArray piece = file_.read(qMin(PieceBytes, fileLeft_));
+            if (piece.isEmpty()) { // the file shrank under us: the answer cannot be whole
+                end();
+                return;
+            }
+            fileLeft_ -= piece.size();
+            socket_->write(piece);
+        }
         return;
     }
-    file_.close();
     if (socket_->bytesToWrite() == 0)
-        socket_->disconnectFromHost();
+        linger();
+}
+
+void CatalogueConnection::linger() {
+    lingering_ = true;
+    file_.close();
+    ::shutdown(int(socket_->socketDescriptor()), SHUT_WR);
+    socket_->readAll();
+    deadline_.start(qMin(LingerMs, stallLimitMs_));
 }
 
 void CatalogueConnection::end() {

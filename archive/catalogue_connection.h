@@ -1,9 +1,14 @@
 #pragma once
 // One client of the catalogue: reads the request head, answers it (a file
-// in pieces as the socket drains) and closes. Deletes itself at the end and
-// says so through finished.
+// in pieces as the socket drains) and closes. A client that takes in
+// nothing of the answer for the server's stall limit is dropped, so a
+// reader that never reads holds no place for good. Once the answer is out
+// the connection says so (a half close) and reads whatever the client
+// still sends for a moment before it closes: a socket closed with unread
+// bytes resets the connection, and the client may lose the answer with it.
+// Deletes itself at the end and says so through finished.
 
-#include "archive/catalogue_routes.h"
+#include "archive/catalogue_http.h"
 
 #include <QFile>
 #include <QObject>
@@ -14,22 +19,34 @@ class QTcpSocket;
 class CatalogueConnection : public QObject {
     Q_OBJECT
 public:
-    CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder);
+    // LingerMs: how long the client may go on sending once it has its answer.
+    static constexpr int LingerMs = 2000;
+
+    CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder, int stallLimitMs);
+    // A client turned away at once with refusal (the server is full).
+    CatalogueConnection(QTcpSocket* socket, const CatalogueReply& refusal, int stallLimitMs);
 
 Q_SIGNALS:
     void finished();
 
 private:
+    CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder, int stallLimitMs,
+                        const std::optional<CatalogueReply>& refusal);
     void readHead();
     void answer(const QByteArray& head);
+    void send(const CatalogueReply& reply);
     void sendMore();
+    void linger();
     void end();
 
     QTcpSocket* socket_;
     QString folder_;
+    int stallLimitMs_;
     QByteArray head_;
     QFile file_;
-    QTimer deadline_;
+    qint64 fileLeft_ = 0; // bytes of the file still to send
+    QTimer deadline_;     // the head's arrival, then each piece's progress
     bool answered_ = false;
+    bool lingering_ = false;
     bool ended_ = false;
 };

@@ -9,6 +9,9 @@
 
 namespace {
 
+// The record a download keeps in an issue folder until every page is saved.
+const QString UnfinishedRecord = QStringLiteral(".norvel-pages");
+
 QByteArray x(const QString& text) {
     return EscapeXml(text.toUtf8(), true);
 }
@@ -28,6 +31,21 @@ int savedPages(const ArchivedIssue& issue) {
     return n;
 }
 
+// The entry's text for readers that show one: date, number, pages saved.
+QString entryContent(const ArchivedIssue& issue) {
+    QStringList parts;
+    if (issue.dateText != "date invalid")
+        parts << QStringLiteral("Номер от ") + cp1251::toUnicode(issue.dateText);
+    if (issue.number != "not found")
+        parts << QStringLiteral("№ ") + cp1251::toUnicode(issue.number);
+    parts << QStringLiteral("страниц: %1").arg(savedPages(issue));
+    return parts.join(QStringLiteral(", ")) + ".";
+}
+
+QByteArray link(const QByteArray& rel, const QByteArray& type, const QByteArray& href) {
+    return "<link rel=\"" + rel + "\" type=\"" + type + "\" href=\"" + href + "\"/>\n";
+}
+
 QByteArray feedEntry(const CatalogueEntry& entry) {
     const ArchivedIssue& issue = entry.issue;
     const QByteArray folder = PathSegment(issue.name);
@@ -38,15 +56,12 @@ QByteArray feedEntry(const CatalogueEntry& entry) {
                      x(PublicationName(issue.source)) + "</dc:publisher>\n";
     if (issue.issueDate.isValid())
         xml += "<dc:issued>" + issue.issueDate.toString(Qt::ISODate).toLatin1() + "</dc:issued>\n";
-    xml += "<summary type=\"text\">" + x(QStringLiteral("Страниц: %1").arg(savedPages(issue))) +
-           "</summary>\n";
-    xml += "<link rel=\"" + AcquisitionRel + "\" type=\"application/epub+zip\" href=\"" +
-           bookHref(entry) + "\"/>\n";
+    xml += "<content type=\"text\">" + x(entryContent(issue)) + "</content>\n";
+    xml += link("alternate", "text/html", IssuePath + folder + "/index.htm");
+    xml += link(AcquisitionRel, "application/epub+zip", bookHref(entry));
     if (!entry.coverType.isEmpty()) {
-        xml += "<link rel=\"" + ImageRel + "\" type=\"" + entry.coverType + "\" href=\"" +
-               QByteArray(CoverPath) + folder + "\"/>\n";
-        xml += "<link rel=\"" + ThumbnailRel + "\" type=\"image/png\" href=\"" +
-               QByteArray(ThumbnailPath) + folder + "\"/>\n";
+        xml += link(ImageRel, entry.coverType, CoverPath + folder);
+        xml += link(ThumbnailRel, "image/png", ThumbnailPath + folder);
     }
     return xml + "</entry>\n";
 }
@@ -62,7 +77,8 @@ QList<CatalogueEntry> CatalogueEntries(const QString& downloadFolder) {
             continue;
         CatalogueEntry entry;
         entry.issue = issue;
-        entry.bookChanged = info.lastModified();
+        entry.bookChanged = WholeSeconds(info.lastModified());
+        entry.complete = !QFileInfo::exists(issue.folder + "/" + UnfinishedRecord);
         const QString cover = IssueCoverFile(issue);
         entry.coverType = cover.isEmpty() ? QByteArray() : CoverMediaType(cover);
         entries.append(entry);
@@ -70,18 +86,26 @@ QList<CatalogueEntry> CatalogueEntries(const QString& downloadFolder) {
     return entries;
 }
 
-QByteArray OpdsFeed(const QList<CatalogueEntry>& entries, const QDateTime& now) {
-    const QByteArray kind = "application/atom+xml;profile=opds-catalog;kind=acquisition";
+QDateTime NewestChange(const QList<CatalogueEntry>& entries) {
+    QDateTime newest = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
+    for (const CatalogueEntry& entry : entries)
+        newest = qMax(newest, entry.bookChanged);
+    return newest;
+}
+
+QByteArray OpdsFeed(const QList<CatalogueEntry>& entries, const QByteArray& id,
+                    const QString& title, const QByteArray& self) {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                      "<feed xmlns=\"http://www.w3.org/2005/Atom\" "
                      "xmlns:dc=\"http://purl.org/dc/terms/\" "
                      "xmlns:opds=\"" +
-                     OpdsNamespace + "2010/catalog\">\n<id>urn:norvel:catalogue</id>\n<title>" +
-                     x(QStringLiteral("Норвел: архив номеров")) + "</title>\n<updated>" +
-                     atomTime(now) + "</updated>\n<author><name>" + x(QStringLiteral("Норвел")) +
-                     "</name></author>\n<link rel=\"self\" type=\"" + kind + "\" href=\"" +
-                     FeedPath + "\"/>\n<link rel=\"start\" type=\"" + kind + "\" href=\"" +
-                     FeedPath + "\"/>\n";
+                     OpdsNamespace + "2010/catalog\">\n<id>" + x(QString::fromUtf8(id)) +
+                     "</id>\n<title>" + x(title) + "</title>\n<updated>" +
+                     atomTime(NewestChange(entries)) + "</updated>\n<author><name>" +
+                     x(QStringLiteral("Норвел")) + "</name></author>\n" +
+                     link("self", AcquisitionFeedType, x(QString::fromUtf8(self))) +
+                     link("start", AcquisitionFeedType, FeedPath) +
+                     link("search", "application/opensearchdescription+xml", SearchDescriptionPath);
     for (const CatalogueEntry& entry : entries)
         xml += feedEntry(entry);
     return xml + "</feed>\n";
@@ -112,6 +136,22 @@ QByteArray CataloguePage(const QList<CatalogueEntry>& entries, int withoutBook) 
                       .arg(withoutBook)) +
                 "</p>\n";
     return page + "</body>\n</html>\n";
+}
+
+QByteArray SearchDescription(const QByteArray& root) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\">\n"
+           "<ShortName>" +
+           x(QStringLiteral("Норвел")) + "</ShortName>\n<Description>" +
+           x(QStringLiteral("Номер по дате (2026-02-03, 03.02.2026, 2026-02) или по номеру")) +
+           "</Description>\n<InputEncoding>UTF-8</InputEncoding>\n"
+           "<OutputEncoding>UTF-8</OutputEncoding>\n<Url type=\"" +
+           AcquisitionFeedType + "\" template=\"" + root + SearchPath +
+           "?q={searchTerms}\"/>\n</OpenSearchDescription>\n";
+}
+
+QDateTime WholeSeconds(const QDateTime& time) {
+    return QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch(), Qt::UTC);
 }
 
 QByteArray CoverMediaType(const QString& coverFile) {

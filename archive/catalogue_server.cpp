@@ -18,13 +18,11 @@ bool CatalogueServer::listen(quint16 port, const QHostAddress& address) {
 void CatalogueServer::acceptClients() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
         if (clients_ >= MaxClients) {
-            socket->write(ReplyHeader(StatusReply(503, "Service Unavailable")));
-            socket->disconnectFromHost();
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            new CatalogueConnection(socket, StatusReply(503, "Service Unavailable"), stallLimitMs_);
             continue;
         }
         ++clients_;
-        auto* connection = new CatalogueConnection(socket, folder_);
+        auto* connection = new CatalogueConnection(socket, folder_, stallLimitMs_);
         connect(connection, &CatalogueConnection::finished, this, [this] { --clients_; });
     }
 }

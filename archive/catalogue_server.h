@@ -4,8 +4,9 @@
 // AnswerCatalogueRequest and closes it. At most MaxClients connections are
 // served at once (others get 503 at once); a client that has not sent its
 // request head within HeadTimeoutMs, or sends a head over MaxHeadBytes, is
-// dropped; e-books are sent from their files piece by piece, never held
-// whole in memory.
+// dropped, and so is one that takes in nothing of its answer for the stall
+// limit (StallLimitMs unless set); e-books are sent from their files piece
+// by piece, never held whole in memory.
 
 #include <QHostAddress>
 #include <QObject>
@@ -17,6 +18,7 @@ public:
     static constexpr int MaxClients = 8;
     static constexpr int HeadTimeoutMs = 30'000;
     static constexpr int MaxHeadBytes = 8192;
+    static constexpr int StallLimitMs = 60'000;
 
     explicit CatalogueServer(const QString& downloadFolder, QObject* parent = nullptr);
 
@@ -24,6 +26,7 @@ public:
     quint16 port() const { return server_.serverPort(); }
     QString errorString() const { return server_.errorString(); }
     int clients() const { return clients_; }
+    void setStallLimit(int ms) { stallLimitMs_ = ms; }
 
     // Lines for the user: the port, then the feed's and the page's address
     // on each network interface.
@@ -35,4 +38,5 @@ private:
     QString folder_;
     QTcpServer server_;
     int clients_ = 0;
+    int stallLimitMs_ = StallLimitMs;
 };

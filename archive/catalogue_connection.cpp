@@ -53,7 +53,9 @@ void CatalogueConnection::readHead() {
 void CatalogueConnection::answer(const QByteArray& head) {
     const std::optional<CatalogueRequest> request = ParseRequestHead(head);
     if (!request) {
-        send(StatusReply(400, "Bad Request"));
+        CatalogueReply refusal = StatusReply(400, "Bad Request");
+        refusal.headOnly = head.startsWith("HEAD "); // whatever else is wrong with it
+        send(refusal);
         return;
     }
     CatalogueReply reply =

@@ -1,5 +1,6 @@
 #include "archive/catalogue_connection.h"
 
+#include "archive/catalogue_books.h"
 #include "archive/catalogue_server.h"
 
 #include <QTcpSocket>
@@ -11,18 +12,18 @@ constexpr qint64 PieceBytes = 64 * 1024;
 
 } // namespace
 
-CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder,
-                                         int stallLimitMs)
-    : CatalogueConnection(socket, downloadFolder, stallLimitMs, std::nullopt) {}
+CatalogueConnection::CatalogueConnection(QTcpSocket* socket, CatalogueIndex& index,
+                                         CatalogueBooks& books, int stallLimitMs)
+    : CatalogueConnection(socket, &index, &books, stallLimitMs, std::nullopt) {}
 
 CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const CatalogueReply& refusal,
                                          int stallLimitMs)
-    : CatalogueConnection(socket, QString(), stallLimitMs, refusal) {}
+    : CatalogueConnection(socket, nullptr, nullptr, stallLimitMs, refusal) {}
 
-CatalogueConnection::CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder,
-                                         int stallLimitMs,
+CatalogueConnection::CatalogueConnection(QTcpSocket* socket, CatalogueIndex* index,
+                                         CatalogueBooks* books, int stallLimitMs,
                                          const std::optional<CatalogueReply>& refusal)
-    : socket_(socket), folder_(downloadFolder), stallLimitMs_(stallLimitMs) {
+    : socket_(socket), index_(index), books_(books), stallLimitMs_(stallLimitMs) {
     socket_->setParent(this);
     connect(socket_, &QTcpSocket::readyRead, this, &CatalogueConnection::readHead);
     connect(socket_, &QTcpSocket::bytesWritten, this, &CatalogueConnection::sendMore);
@@ -58,10 +59,27 @@ void CatalogueConnection::answer(const QByteArray& head) {
         send(refusal);
         return;
     }
+    answer(*request);
+}
+
+void CatalogueConnection::answer(const CatalogueRequest& request) {
     CatalogueReply reply =
-        ApplyConditions(*request, AnswerCatalogueRequest(request->method, request->target, folder_,
-                                                         request->header("host")));
-    reply.headOnly = request->method == "HEAD" || reply.status == 304;
+        ApplyConditions(request, AnswerCatalogueRequest(request.method, request.target, *index_,
+                                                        request.header("host")));
+    if (!reply.bookToMake.isEmpty()) {
+        if (!awaitedBook_.isEmpty()) { // made, yet not there
+            reply = StatusReply(500, "Internal Server Error");
+        } else {
+            answered_ = true;
+            request_ = request;
+            awaitedBook_ = reply.bookToMake;
+            deadline_.start(BookWaitMs);
+            connect(books_, &CatalogueBooks::made, this, &CatalogueConnection::bookMade);
+            books_->request(awaitedBook_);
+            return;
+        }
+    }
+    reply.headOnly = request.method == "HEAD" || reply.status == 304;
     if (!reply.file.isEmpty() && !reply.headOnly) {
         file_.setFileName(reply.file);
         if (!file_.open(QIODevice::ReadOnly) || !file_.seek(reply.offset))
@@ -70,6 +88,23 @@ void CatalogueConnection::answer(const QByteArray& head) {
             fileLeft_ = reply.size;
     }
     send(reply);
+}
+
+// The book this client waits for is made (or not): it gets the book as if
+// it had been there, or the reason it is not.
+void CatalogueConnection::bookMade(const QString& issueFolder, bool written, const QString& error) {
+    if (issueFolder != awaitedBook_ || ended_)
+        return;
+    disconnect(books_, &CatalogueBooks::made, this, &CatalogueConnection::bookMade);
+    if (written) {
+        answer(request_);
+        return;
+    }
+    CatalogueReply refusal = StatusReply(500, "Internal Server Error");
+    refusal.body = QStringLiteral("Книгу номера не удалось создать: %1\n").arg(error).toUtf8();
+    refusal.size = refusal.body.size();
+    refusal.headOnly = request_.method == "HEAD";
+    send(refusal);
 }
 
 // The head and a body in memory go at once; a file follows piece by piece.

@@ -9,20 +9,26 @@
 // Deletes itself at the end and says so through finished.
 
 #include "archive/catalogue_http.h"
+#include "archive/catalogue_index.h"
 
 #include <QFile>
 #include <QObject>
 #include <QTimer>
 
+class CatalogueBooks;
 class QTcpSocket;
 
 class CatalogueConnection : public QObject {
     Q_OBJECT
 public:
-    // LingerMs: how long the client may go on sending once it has its answer.
+    // LingerMs: how long the client may go on sending once it has its answer;
+    // BookWaitMs: how long it waits for a book being made for it.
     static constexpr int LingerMs = 2000;
+    static constexpr int BookWaitMs = 600'000;
 
-    CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder, int stallLimitMs);
+    // index and books are the server's, shared by its connections.
+    CatalogueConnection(QTcpSocket* socket, CatalogueIndex& index, CatalogueBooks& books,
+                        int stallLimitMs);
     // A client turned away at once with refusal (the server is full).
     CatalogueConnection(QTcpSocket* socket, const CatalogueReply& refusal, int stallLimitMs);
 
@@ -30,17 +36,22 @@ Q_SIGNALS:
     void finished();
 
 private:
-    CatalogueConnection(QTcpSocket* socket, const QString& downloadFolder, int stallLimitMs,
-                        const std::optional<CatalogueReply>& refusal);
+    CatalogueConnection(QTcpSocket* socket, CatalogueIndex* index, CatalogueBooks* books,
+                        int stallLimitMs, const std::optional<CatalogueReply>& refusal);
     void readHead();
     void answer(const QByteArray& head);
+    void answer(const CatalogueRequest& request);
+    void bookMade(const QString& issueFolder, bool written, const QString& error);
     void send(const CatalogueReply& reply);
     void sendMore();
     void linger();
     void end();
 
     QTcpSocket* socket_;
-    QString folder_;
+    CatalogueIndex* index_;
+    CatalogueBooks* books_;
+    CatalogueRequest request_;
+    QString awaitedBook_; // the issue folder whose book is being made for this client
     int stallLimitMs_;
     QByteArray head_;
     QFile file_;

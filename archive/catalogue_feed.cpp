@@ -9,9 +9,6 @@
 
 namespace {
 
-// The record a download keeps in an issue folder until every page is saved.
-const QString UnfinishedRecord = QStringLiteral(".norvel-pages");
-
 QByteArray x(const QString& text) {
     return EscapeXml(text.toUtf8(), true);
 }
@@ -24,21 +21,15 @@ QByteArray bookHref(const CatalogueEntry& entry) {
     return BookPath + PathSegment(entry.issue.name + ".epub");
 }
 
-int savedPages(const ArchivedIssue& issue) {
-    int n = 0;
-    for (const IndexedPage& page : issue.pages)
-        n += page.liveAddress.isEmpty() ? 1 : 0;
-    return n;
-}
-
 // The entry's text for readers that show one: date, number, pages saved.
-QString entryContent(const ArchivedIssue& issue) {
+QString entryContent(const CatalogueEntry& entry) {
+    const ArchivedIssue& issue = entry.issue;
     QStringList parts;
     if (issue.dateText != "date invalid")
         parts << QStringLiteral("Номер от ") + cp1251::toUnicode(issue.dateText);
     if (issue.number != "not found")
         parts << QStringLiteral("№ ") + cp1251::toUnicode(issue.number);
-    parts << QStringLiteral("страниц: %1").arg(savedPages(issue));
+    parts << QStringLiteral("страниц: %1").arg(entry.savedPages);
     return parts.join(QStringLiteral(", ")) + ".";
 }
 
@@ -46,17 +37,43 @@ QByteArray link(const QByteArray& rel, const QByteArray& type, const QByteArray&
     return "<link rel=\"" + rel + "\" type=\"" + type + "\" href=\"" + href + "\"/>\n";
 }
 
+// The feed's own elements: who and when, and the links that place it in
+// the catalogue.
+QByteArray feedOpening(const FeedHead& head, const QByteArray& type) {
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<feed xmlns=\"http://www.w3.org/2005/Atom\" "
+                     "xmlns:dc=\"http://purl.org/dc/terms/\" "
+                     "xmlns:opds=\"" +
+                     OpdsNamespace + "2010/catalog\">\n<id>" + x(QString::fromUtf8(head.id)) +
+                     "</id>\n<title>" + x(head.title) + "</title>\n<updated>" +
+                     atomTime(head.updated) + "</updated>\n<author><name>" +
+                     x(QStringLiteral("Норвел")) + "</name></author>\n" +
+                     link("self", type, x(QString::fromUtf8(head.self))) +
+                     link("start", NavigationFeedType, FeedPath);
+    if (!head.up.isEmpty())
+        xml += link("up", NavigationFeedType, x(QString::fromUtf8(head.up)));
+    const std::pair<const char*, QByteArray> pages[] = {{"first", head.first},
+                                                        {"previous", head.previous},
+                                                        {"next", head.next},
+                                                        {"last", head.last}};
+    for (const auto& [rel, href] : pages) {
+        if (!href.isEmpty())
+            xml += link(rel, type, x(QString::fromUtf8(href)));
+    }
+    return xml + link("search", "application/opensearchdescription+xml", SearchDescriptionPath);
+}
+
 QByteArray feedEntry(const CatalogueEntry& entry) {
     const ArchivedIssue& issue = entry.issue;
     const QByteArray folder = PathSegment(issue.name);
     QByteArray xml = "<entry>\n<title>" + x(IssueTitle(issue)) + "</title>\n<id>" +
-                     x(IssueIdentifier(issue)) + "</id>\n<updated>" + atomTime(entry.bookChanged) +
+                     x(IssueIdentifier(issue)) + "</id>\n<updated>" + atomTime(entry.changed) +
                      "</updated>\n<author><name>" + x(PublicationName(issue.source)) +
                      "</name></author>\n<dc:language>ru</dc:language>\n<dc:publisher>" +
                      x(PublicationName(issue.source)) + "</dc:publisher>\n";
     if (issue.issueDate.isValid())
         xml += "<dc:issued>" + issue.issueDate.toString(Qt::ISODate).toLatin1() + "</dc:issued>\n";
-    xml += "<content type=\"text\">" + x(entryContent(issue)) + "</content>\n";
+    xml += "<content type=\"text\">" + x(entryContent(entry)) + "</content>\n";
     xml += link("alternate", "text/html", IssuePath + folder + "/index.htm");
     xml += link(AcquisitionRel, "application/epub+zip", bookHref(entry));
     if (!entry.coverType.isEmpty()) {
@@ -68,60 +85,48 @@ QByteArray feedEntry(const CatalogueEntry& entry) {
 
 } // namespace
 
-QList<CatalogueEntry> CatalogueEntries(const QString& downloadFolder) {
-    QList<CatalogueEntry> entries;
-    for (const ArchivedIssue& issue : ListArchivedIssues(downloadFolder)) {
-        const QString book = EpubPathOf(issue.folder);
-        const QFileInfo info(book);
-        if (!info.isFile() || !InsideFolder(book, downloadFolder))
-            continue;
-        CatalogueEntry entry;
-        entry.issue = issue;
-        entry.bookChanged = WholeSeconds(info.lastModified());
-        entry.complete = !QFileInfo::exists(issue.folder + "/" + UnfinishedRecord);
-        const QString cover = IssueCoverFile(issue);
-        entry.coverType = cover.isEmpty() ? QByteArray() : CoverMediaType(cover);
-        entries.append(entry);
-    }
-    return entries;
-}
-
 QDateTime NewestChange(const QList<CatalogueEntry>& entries) {
     QDateTime newest = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
     for (const CatalogueEntry& entry : entries)
-        newest = qMax(newest, entry.bookChanged);
+        newest = qMax(newest, entry.changed);
     return newest;
 }
 
-QByteArray OpdsFeed(const QList<CatalogueEntry>& entries, const QByteArray& id,
-                    const QString& title, const QByteArray& self) {
-    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<feed xmlns=\"http://www.w3.org/2005/Atom\" "
-                     "xmlns:dc=\"http://purl.org/dc/terms/\" "
-                     "xmlns:opds=\"" +
-                     OpdsNamespace + "2010/catalog\">\n<id>" + x(QString::fromUtf8(id)) +
-                     "</id>\n<title>" + x(title) + "</title>\n<updated>" +
-                     atomTime(NewestChange(entries)) + "</updated>\n<author><name>" +
-                     x(QStringLiteral("Норвел")) + "</name></author>\n" +
-                     link("self", AcquisitionFeedType, x(QString::fromUtf8(self))) +
-                     link("start", AcquisitionFeedType, FeedPath) +
-                     link("search", "application/opensearchdescription+xml", SearchDescriptionPath);
+QByteArray AcquisitionFeed(const FeedHead& head, const QList<CatalogueEntry>& entries) {
+    QByteArray xml = feedOpening(head, AcquisitionFeedType);
     for (const CatalogueEntry& entry : entries)
         xml += feedEntry(entry);
     return xml + "</feed>\n";
 }
 
-QByteArray CataloguePage(const QList<CatalogueEntry>& entries, int withoutBook) {
+QByteArray NavigationFeed(const FeedHead& head, const QList<FeedWay>& entries) {
+    QByteArray xml = feedOpening(head, NavigationFeedType);
+    for (const FeedWay& entry : entries)
+        xml += "<entry>\n<title>" + x(entry.title) +
+               "</title>\n<id>urn:norvel:" + x(QString::fromUtf8(entry.href)) + "</id>\n<updated>" +
+               atomTime(entry.updated) + "</updated>\n<content type=\"text\">" + x(entry.content) +
+               "</content>\n" + link(entry.rel, entry.type, x(QString::fromUtf8(entry.href))) +
+               "</entry>\n";
+    return xml + "</feed>\n";
+}
+
+QByteArray CataloguePage(const QList<CatalogueEntry>& newest, int total, int leftOut) {
     QByteArray page = "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
                       "<meta name=\"viewport\" content=\"width=device-width\">\n<title>" +
                       x(QStringLiteral("Норвел: архив номеров")) +
                       "</title>\n</head>\n<body>\n<h1>" + x(QStringLiteral("Архив номеров")) +
                       "</h1>\n<p>" + x(QStringLiteral("Каталог для читалок (OPDS): ")) +
                       "<a href=\"" + FeedPath + "\">" + FeedPath + "</a></p>\n";
-    if (entries.isEmpty())
-        page += "<p>" + x(QStringLiteral("Книг пока нет.")) + "</p>\n";
+    if (newest.isEmpty())
+        page += "<p>" + x(QStringLiteral("Номеров пока нет.")) + "</p>\n";
+    else if (newest.size() < total)
+        page += "<p>" +
+                x(QStringLiteral("Новейшие %1 из %2; весь архив — в каталоге для читалок.")
+                      .arg(newest.size())
+                      .arg(total)) +
+                "</p>\n";
     page += "<ul>\n";
-    for (const CatalogueEntry& entry : entries) {
+    for (const CatalogueEntry& entry : newest) {
         page += "<li>";
         if (!entry.coverType.isEmpty())
             page += "<img src=\"" + QByteArray(ThumbnailPath) + PathSegment(entry.issue.name) +
@@ -129,11 +134,11 @@ QByteArray CataloguePage(const QList<CatalogueEntry>& entries, int withoutBook) 
         page += "<a href=\"" + bookHref(entry) + "\">" + x(IssueTitle(entry.issue)) + "</a></li>\n";
     }
     page += "</ul>\n";
-    if (withoutBook > 0)
+    if (leftOut > 0)
         page += "<p>" +
-                x(QStringLiteral("Номеров без книги: %1. Книгу номера создаёт norvel2 --epub "
-                                 "ПАПКА, а после каждой загрузки — настройка MakeEpub.")
-                      .arg(withoutBook)) +
+                x(QStringLiteral("Номеров, загруженных не полностью и без книги: %1. Книгу такого "
+                                 "номера создаёт norvel2 --epub ПАПКА.")
+                      .arg(leftOut)) +
                 "</p>\n";
     return page + "</body>\n</html>\n";
 }

@@ -1,7 +1,7 @@
 #include "archive/catalogue_routes.h"
 
 #include "archive/catalogue_feed.h"
-#include "archive/catalogue_search.h"
+#include "archive/catalogue_navigation.h"
 #include "processing/book_pictures.h"
 
 #include <QBuffer>
@@ -17,6 +17,7 @@ namespace {
 
 constexpr int ThumbnailWidth = 160;
 constexpr int ThumbnailHeight = 240;
+constexpr int BrowserPageIssues = 100;
 
 CatalogueReply bytesReply(const QByteArray& contentType, const QByteArray& body) {
     CatalogueReply reply;
@@ -72,30 +73,38 @@ std::optional<QString> nameAfter(const QByteArray& path, const char* prefix) {
     return safeName(path.mid(qstrlen(prefix)));
 }
 
-std::optional<ArchivedIssue> issueNamed(const QString& name, const QString& downloadFolder) {
-    const QString folder = downloadFolder + "/" + name;
-    if (!InsideFolder(folder, downloadFolder))
-        return std::nullopt;
-    return ReadArchivedIssue(folder);
+// The issue the catalogue offers under a folder name that stays inside the
+// download folder.
+const CatalogueEntry* issueNamed(const QString& name, const CatalogueIndex& index) {
+    const CatalogueEntry* entry = index.find(name);
+    return entry && InsideFolder(entry->issue.folder, index.folder()) ? entry : nullptr;
 }
 
-CatalogueReply bookReply(const QString& fileName, const QString& downloadFolder) {
-    if (!fileName.endsWith(QLatin1String(".epub")))
+// The book when it is there; else, for a complete issue, the note that it
+// is to be made first.
+CatalogueReply bookReply(const QString& fileName, const CatalogueIndex& index) {
+    const CatalogueEntry* entry = fileName.endsWith(QLatin1String(".epub"))
+                                      ? issueNamed(fileName.chopped(5), index)
+                                      : nullptr;
+    if (!entry)
         return StatusReply(404, "Not Found");
-    const auto issue = issueNamed(fileName.chopped(5), downloadFolder);
-    const QString book = issue ? EpubPathOf(issue->folder) : QString();
-    if (!issue || !QFileInfo(book).isFile() || !InsideFolder(book, downloadFolder))
+    const QString book = EpubPathOf(entry->issue.folder);
+    if (QFileInfo(book).isFile() && InsideFolder(book, index.folder()))
+        return fileReply(book, "application/epub+zip", fileName);
+    if (!entry->complete || QFileInfo(book).isSymLink())
         return StatusReply(404, "Not Found");
-    return fileReply(book, "application/epub+zip", fileName);
+    CatalogueReply reply = StatusReply(503, "Service Unavailable");
+    reply.bookToMake = entry->issue.folder;
+    return reply;
 }
 
 // The book of the newest complete issue of a source, under the issue's own
 // file name, so one bookmark always brings the latest paper.
-CatalogueReply latestReply(const QString& name, const QString& downloadFolder) {
+CatalogueReply latestReply(const QString& name, const CatalogueIndex& index) {
     const int source = name == QLatin1String("kp.epub") ? 1 : (name == "kt.epub" ? 2 : 0);
-    for (const CatalogueEntry& entry : CatalogueEntries(downloadFolder)) {
+    for (const CatalogueEntry& entry : index.entries()) {
         if (entry.issue.source == source && entry.complete)
-            return bookReply(entry.issue.name + ".epub", downloadFolder);
+            return bookReply(entry.issue.name + ".epub", index);
     }
     return StatusReply(404, "Not Found");
 }
@@ -110,9 +119,9 @@ QByteArray png(const QImage& image) {
 
 // The cover as it is when readers can show it, else as PNG; a thumbnail
 // is always a small PNG.
-CatalogueReply coverReply(const QString& name, const QString& downloadFolder, bool thumbnail) {
-    const auto issue = issueNamed(name, downloadFolder);
-    const QString cover = issue ? IssueCoverFile(*issue) : QString();
+CatalogueReply coverReply(const QString& name, const CatalogueIndex& index, bool thumbnail) {
+    const CatalogueEntry* entry = issueNamed(name, index);
+    const QString cover = entry ? IssueCoverFile(entry->issue) : QString();
     QFile file(cover);
     if (cover.isEmpty() || !file.open(QIODevice::ReadOnly))
         return StatusReply(404, "Not Found");
@@ -141,7 +150,7 @@ QByteArray issueFileType(const QString& file) {
 
 // A file of an issue folder ("NAME/index.htm", "NAME/img/x.gif"), so the
 // entry's page link opens the issue as the program saved it.
-CatalogueReply issueFileReply(const QByteArray& rest, const QString& downloadFolder) {
+CatalogueReply issueFileReply(const QByteArray& rest, const CatalogueIndex& index) {
     const QList<QByteArray> raw = rest.split('/');
     QStringList names;
     for (const QByteArray& part : raw) {
@@ -152,25 +161,18 @@ CatalogueReply issueFileReply(const QByteArray& rest, const QString& downloadFol
     }
     if (names.size() < 2 || names.size() > 3)
         return StatusReply(404, "Not Found");
-    const auto issue = issueNamed(names.takeFirst(), downloadFolder);
-    const QString file = issue ? issue->folder + "/" + names.join('/') : QString();
-    if (!issue || !QFileInfo(file).isFile() || !InsideFolder(file, issue->folder))
+    const CatalogueEntry* entry = issueNamed(names.takeFirst(), index);
+    const QString folder = entry ? entry->issue.folder : QString();
+    const QString file = folder + "/" + names.join('/');
+    if (!entry || !QFileInfo(file).isFile() || !InsideFolder(file, folder))
         return StatusReply(404, "Not Found");
     return fileReply(file, issueFileType(file));
 }
 
-CatalogueReply feedReply(const QList<CatalogueEntry>& entries, const QByteArray& feed) {
-    return madeReply(QByteArray(AcquisitionFeedType) + ";charset=utf-8", feed,
-                     NewestChange(entries));
-}
-
-CatalogueReply searchReply(const QByteArray& target, const QString& downloadFolder) {
-    const QUrlQuery query(QUrl::fromEncoded(target));
-    const QString terms = query.queryItemValue(QStringLiteral("q"), QUrl::FullyDecoded);
-    const QList<CatalogueEntry> found = MatchingIssues(CatalogueEntries(downloadFolder), terms);
-    return feedReply(found,
-                     OpdsFeed(found, "urn:norvel:search:" + terms.toUtf8().toPercentEncoding(),
-                              QStringLiteral("Поиск: ") + terms, target));
+CatalogueReply feedReply(const std::optional<MadeFeed>& feed) {
+    if (!feed)
+        return StatusReply(404, "Not Found");
+    return madeReply(feed->type + ";charset=utf-8", feed->body, feed->updated);
 }
 
 // The scheme and authority of the request's own address, when the Host
@@ -181,29 +183,25 @@ QByteArray rootOf(const QByteArray& host) {
     return plain.match(QString::fromLatin1(host)).hasMatch() ? "http://" + host : QByteArray();
 }
 
-CatalogueReply pageReply(const QString& downloadFolder, bool feed) {
-    const QList<CatalogueEntry> entries = CatalogueEntries(downloadFolder);
-    if (feed)
-        return feedReply(entries, OpdsFeed(entries));
-    const int withoutBook = int(ListArchivedIssues(downloadFolder).size() - entries.size());
-    return madeReply("text/html; charset=utf-8", CataloguePage(entries, withoutBook),
-                     NewestChange(entries));
-}
-
-CatalogueReply route(const QByteArray& path, const QByteArray& target, const QByteArray& host,
-                     const QString& downloadFolder) {
-    if (path == "/" || path == "/index.html")
-        return pageReply(downloadFolder, false);
-    if (path == FeedPath || path == QByteArray(FeedPath) + "/")
-        return pageReply(downloadFolder, true);
+CatalogueReply route(const QByteArray& path, const QUrlQuery& query, const QByteArray& host,
+                     const CatalogueIndex& index) {
+    const int page = query.hasQueryItem("page") ? query.queryItemValue("page").toInt() : 1;
+    if (path == "/" || path == "/index.html") {
+        const QList<CatalogueEntry> newest = index.entries().mid(0, BrowserPageIssues);
+        return madeReply("text/html; charset=utf-8",
+                         CataloguePage(newest, int(index.entries().size()), index.leftOut()),
+                         NewestChange(index.entries()));
+    }
+    if (path == FeedPath || path.startsWith(QByteArray(FeedPath) + "/"))
+        return feedReply(CatalogueFeed(index, path, page));
     if (path == SearchPath)
-        return searchReply(target, downloadFolder);
+        return feedReply(SearchFeed(index, query.queryItemValue("q", QUrl::FullyDecoded), page));
     if (path == SearchDescriptionPath)
         return madeReply("application/opensearchdescription+xml; charset=utf-8",
                          SearchDescription(rootOf(host)),
                          QDateTime::fromSecsSinceEpoch(0, Qt::UTC));
     if (path.startsWith(IssuePath))
-        return issueFileReply(path.mid(qstrlen(IssuePath)), downloadFolder);
+        return issueFileReply(path.mid(qstrlen(IssuePath)), index);
     for (const char* prefix : {BookPath, ThumbnailPath, CoverPath, LatestPath}) {
         if (!path.startsWith(prefix))
             continue;
@@ -211,10 +209,10 @@ CatalogueReply route(const QByteArray& path, const QByteArray& target, const QBy
         if (!name)
             return StatusReply(400, "Bad Request");
         if (prefix == BookPath)
-            return bookReply(*name, downloadFolder);
+            return bookReply(*name, index);
         if (prefix == LatestPath)
-            return latestReply(*name, downloadFolder);
-        return coverReply(*name, downloadFolder, prefix == ThumbnailPath);
+            return latestReply(*name, index);
+        return coverReply(*name, index, prefix == ThumbnailPath);
     }
     return StatusReply(404, "Not Found");
 }
@@ -230,7 +228,7 @@ CatalogueReply StatusReply(int status, const QByteArray& reason) {
 }
 
 CatalogueReply AnswerCatalogueRequest(const QByteArray& method, const QByteArray& target,
-                                      const QString& downloadFolder, const QByteArray& host) {
+                                      CatalogueIndex& index, const QByteArray& host) {
     if (method != "GET" && method != "HEAD") {
         CatalogueReply reply = StatusReply(405, "Method Not Allowed");
         reply.extraHeaders = "Allow: GET, HEAD\r\n";
@@ -238,11 +236,15 @@ CatalogueReply AnswerCatalogueRequest(const QByteArray& method, const QByteArray
     }
     // Only paths from the root: an absolute address or anything else is not
     // a name in this catalogue.
-    const QByteArray path =
-        target.left(target.indexOf('?') < 0 ? target.size() : target.indexOf('?'));
-    CatalogueReply reply = !path.startsWith('/') || path.contains("/../") || path.endsWith("/..")
-                               ? StatusReply(400, "Bad Request")
-                               : route(path, target, host, downloadFolder);
+    const qsizetype mark = target.indexOf('?');
+    const QByteArray path = mark < 0 ? target : target.left(mark);
+    // A form's "+" stands for a space.
+    const QByteArray query = mark < 0 ? QByteArray() : target.mid(mark + 1).replace('+', "%20");
+    CatalogueReply reply = StatusReply(400, "Bad Request");
+    if (path.startsWith('/') && !path.contains("/../") && !path.endsWith("/..")) {
+        index.refresh();
+        reply = route(path, QUrlQuery(QString::fromLatin1(query)), host, index);
+    }
     reply.headOnly = method == "HEAD";
     return reply;
 }

@@ -6,6 +6,8 @@
 // cover of an issue folder that lies inside the download folder once
 // symbolic links are resolved.
 
+#include "archive/catalogue_index.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -24,12 +26,15 @@ struct CatalogueReply {
     // empty for an answer that is no representation (an error).
     QByteArray etag; // strong, quotes included
     QDateTime lastModified;
+    // Set when the answer is the book of this issue folder, which is to be
+    // made first; the request is then answered again.
+    QString bookToMake;
 };
 
-// host: the request's Host header, for the whole addresses a few answers
-// carry.
+// The index is brought up to date first. host: the request's Host header,
+// for the whole addresses a few answers carry.
 CatalogueReply AnswerCatalogueRequest(const QByteArray& method, const QByteArray& target,
-                                      const QString& downloadFolder, const QByteArray& host = {});
+                                      CatalogueIndex& index, const QByteArray& host = {});
 
 // A reply with a short text body for a status without content.
 CatalogueReply StatusReply(int status, const QByteArray& reason);

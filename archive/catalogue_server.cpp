@@ -6,8 +6,8 @@
 #include <QNetworkInterface>
 #include <QTcpSocket>
 
-CatalogueServer::CatalogueServer(const QString& downloadFolder, QObject* parent)
-    : QObject(parent), folder_(downloadFolder) {
+CatalogueServer::CatalogueServer(const QString& downloadFolder, const Sites& sites, QObject* parent)
+    : QObject(parent), index_(downloadFolder), books_(sites) {
     connect(&server_, &QTcpServer::newConnection, this, &CatalogueServer::acceptClients);
 }
 
@@ -22,7 +22,7 @@ void CatalogueServer::acceptClients() {
             continue;
         }
         ++clients_;
-        auto* connection = new CatalogueConnection(socket, folder_, stallLimitMs_);
+        auto* connection = new CatalogueConnection(socket, index_, books_, stallLimitMs_);
         connect(connection, &CatalogueConnection::finished, this, [this] { --clients_; });
     }
 }

@@ -6,7 +6,12 @@
 // request head within HeadTimeoutMs, or sends a head over MaxHeadBytes, is
 // dropped, and so is one that takes in nothing of its answer for the stall
 // limit (StallLimitMs unless set); e-books are sent from their files piece
-// by piece, never held whole in memory.
+// by piece, never held whole in memory. The archive is read once, when the
+// server is made, and followed from then on (CatalogueIndex); a complete
+// issue's missing book is made on its first request (CatalogueBooks).
+
+#include "archive/catalogue_books.h"
+#include "archive/catalogue_index.h"
 
 #include <QHostAddress>
 #include <QObject>
@@ -20,7 +25,9 @@ public:
     static constexpr int MaxHeadBytes = 8192;
     static constexpr int StallLimitMs = 60'000;
 
-    explicit CatalogueServer(const QString& downloadFolder, QObject* parent = nullptr);
+    // sites: the hosts the books' links lead to.
+    explicit CatalogueServer(const QString& downloadFolder, const Sites& sites = Sites(),
+                             QObject* parent = nullptr);
 
     bool listen(quint16 port, const QHostAddress& address = QHostAddress::Any);
     quint16 port() const { return server_.serverPort(); }
@@ -35,7 +42,8 @@ public:
 private:
     void acceptClients();
 
-    QString folder_;
+    CatalogueIndex index_;
+    CatalogueBooks books_;
     QTcpServer server_;
     int clients_ = 0;
     int stallLimitMs_ = StallLimitMs;

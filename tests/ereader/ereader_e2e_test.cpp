@@ -216,7 +216,7 @@ TEST(ReaderProgram, TheCatalogueServesItsFeedAndBooksToAFewClientsAtATime) {
     Server server(home.path());
     ASSERT_NE(server.port, 0) << "the server says its port";
 
-    const QByteArray feed = fetch(server.port, "GET /opds HTTP/1.1");
+    const QByteArray feed = fetch(server.port, "GET /opds/new HTTP/1.1");
     ASSERT_TRUE(feed.startsWith("HTTP/1.1 200 OK\r\n")) << feed.toStdString();
     QList<QByteArray> books;
     for (const QByteArray& href : AttributeValues(bodyOf(feed), "link", "href")) {
@@ -320,7 +320,7 @@ TEST(ReaderProgram, TheCatalogueResumesBooksAndFollowsTheNewestIssue) {
     EXPECT_EQ(curl({"-C", "-", "-o", cut, root + "/epub/2026.02.02.epub"}), 0);
     EXPECT_TRUE(fileBytes(cut) == book) << "resumed to the same bytes";
 
-    EXPECT_EQ(feedparserVerdict(root + "/opds"), "ok 2");
+    EXPECT_EQ(feedparserVerdict(root + "/opds/new"), "ok 2");
 
     const QString latest = home.file("latest.epub");
     EXPECT_EQ(curl({"-o", latest, root + "/latest/kp.epub"}), 0);

@@ -5,11 +5,14 @@
 #include "archive/catalogue_server.h"
 #include "tests/ereader/issue_folders.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSemaphore>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QXmlStreamReader>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -160,4 +163,110 @@ TEST(CatalogueLoopback, ARequestWithoutHeaderLinesIsAnsweredAndHeadHasNoBody) {
         EXPECT_GT(head.contentLength, 0) << request.toStdString();
         EXPECT_TRUE(head.body.isEmpty()) << request.toStdString();
     }
+}
+
+namespace {
+
+struct FeedLinks {
+    QMultiMap<QString, QString> byRel; // rel -> href
+    QStringList books;                 // the entries' book links
+    qsizetype size = 0;
+};
+
+FeedLinks get(quint16 port, const QString& path) {
+    const Answer answer =
+        parse(exchange(port, "GET " + path.toUtf8() + " HTTP/1.1\r\nHost: x\r\n\r\n"));
+    FeedLinks links;
+    links.size = answer.body.size();
+    QXmlStreamReader reader(answer.body);
+    bool inEntry = false;
+    while (!reader.atEnd()) {
+        const auto token = reader.readNext();
+        if (reader.name() == QLatin1String("entry"))
+            inEntry = token == QXmlStreamReader::StartElement;
+        if (token != QXmlStreamReader::StartElement || reader.name() != QLatin1String("link"))
+            continue;
+        const QString rel = reader.attributes().value("rel").toString();
+        const QString href = reader.attributes().value("href").toString();
+        if (inEntry && rel == "http://opds-spec.org/acquisition")
+            links.books << href;
+        else if (inEntry || rel == "next")
+            links.byRel.insert(rel, href);
+    }
+    return links;
+}
+
+} // namespace
+
+// A reader starting at /opds and following the ways on and the next pages
+// (not the shortcut to the newest) meets every issue exactly once; no
+// feed holds more than a page of issues; the newest are one step away.
+TEST(CatalogueLoopback, TheNavigationReachesEveryIssueExactlyOnce) {
+    QTemporaryDir root;
+    const QString download = root.path() + "/Download";
+    QStringList issues = MakeGeneratedArchive(download, 240, QDate(2025, 12, 31));
+    issues += MakeGeneratedArchive(download, 93, QDate(2026, 1, 31), 3); // a long month
+    issues += MakeGeneratedArchive(download, 12, QDate(2026, 1, 29), 1, true);
+    ServerThread server(download);
+
+    QMap<QString, int> seen;
+    QStringList toVisit{"/opds"}, visited;
+    while (!toVisit.isEmpty()) {
+        const QString path = toVisit.takeFirst();
+        visited << path;
+        const FeedLinks feed = get(server.port, path);
+        EXPECT_LE(feed.books.size(), 50) << path.toStdString();
+        EXPECT_LE(feed.size, 100 * 1024) << path.toStdString();
+        for (const QString& book : feed.books)
+            ++seen[book];
+        for (const char* rel : {"subsection", "next"}) {
+            for (const QString& href : feed.byRel.values(rel)) {
+                if (!visited.contains(href) && !toVisit.contains(href))
+                    toVisit << href;
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), issues.size());
+    for (const QString& name : issues)
+        EXPECT_EQ(seen.value("/epub/" + name + ".epub"), 1) << name.toStdString();
+    EXPECT_TRUE(visited.contains("/opds/kp/2026/01?page=2")) << visited.join(' ').toStdString();
+    const FeedLinks newest =
+        get(server.port, get(server.port, "/opds").byRel.value("http://opds-spec.org/sort/new"));
+    EXPECT_EQ(newest.books.size(), 20);
+    EXPECT_EQ(newest.books.value(0), "/epub/2026.01.31.epub");
+}
+
+// An issue without a book is offered; its book is made on the first
+// request, once, beside the folder; an issue downloaded while the server
+// runs appears without a restart.
+TEST(CatalogueLoopback, ABookIsMadeOnItsFirstRequestAndNewIssuesAppear) {
+    QTemporaryDir root;
+    const QString download = root.path() + "/Download";
+    MakeGeneratedArchive(download, 3, QDate(2026, 2, 3));
+    QDir().mkpath(download + "/2026.02.02.epub"); // where the book would go
+    ServerThread server(download);
+    const QString bookPath = download + "/2026.02.03.epub";
+    ASSERT_FALSE(QFile::exists(bookPath));
+
+    const Answer first = parse(exchange(server.port, "GET /epub/2026.02.03.epub HTTP/1.1\r\n\r\n"));
+    EXPECT_EQ(first.status, 200);
+    EXPECT_TRUE(first.body.startsWith("PK")) << "a ZIP";
+    QFile book(bookPath);
+    ASSERT_TRUE(book.open(QIODevice::ReadOnly));
+    EXPECT_EQ(book.readAll(), first.body);
+    const QDateTime made = QFileInfo(bookPath).lastModified();
+    const Answer second =
+        parse(exchange(server.port, "GET /epub/2026.02.03.epub HTTP/1.1\r\n\r\n"));
+    EXPECT_EQ(second.body, first.body);
+    EXPECT_EQ(QFileInfo(bookPath).lastModified(), made) << "made once";
+
+    const Answer refused =
+        parse(exchange(server.port, "GET /epub/2026.02.02.epub HTTP/1.1\r\n\r\n"));
+    EXPECT_EQ(refused.status, 500);
+    EXPECT_TRUE(
+        refused.body.startsWith(QStringLiteral("Книгу номера не удалось создать").toUtf8()));
+
+    MakeGeneratedArchive(download + "/../Later", 1, QDate(2026, 2, 4));
+    QDir().rename(download + "/../Later/2026.02.04", download + "/2026.02.04");
+    EXPECT_EQ(get(server.port, "/opds/new").books.value(0), "/epub/2026.02.04.epub");
 }

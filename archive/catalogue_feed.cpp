@@ -85,17 +85,17 @@ QByteArray feedEntry(const CatalogueEntry& entry) {
 
 } // namespace
 
-QDateTime NewestChange(const QList<CatalogueEntry>& entries) {
+QDateTime NewestChange(const CatalogueEntries& entries) {
     QDateTime newest = QDateTime::fromSecsSinceEpoch(0, Qt::UTC);
-    for (const CatalogueEntry& entry : entries)
-        newest = qMax(newest, entry.changed);
+    for (const CatalogueEntry* entry : entries)
+        newest = qMax(newest, entry->changed);
     return newest;
 }
 
-QByteArray AcquisitionFeed(const FeedHead& head, const QList<CatalogueEntry>& entries) {
+QByteArray AcquisitionFeed(const FeedHead& head, const CatalogueEntries& entries) {
     QByteArray xml = feedOpening(head, AcquisitionFeedType);
-    for (const CatalogueEntry& entry : entries)
-        xml += feedEntry(entry);
+    for (const CatalogueEntry* entry : entries)
+        xml += feedEntry(*entry);
     return xml + "</feed>\n";
 }
 
@@ -110,7 +110,7 @@ QByteArray NavigationFeed(const FeedHead& head, const QList<FeedWay>& entries) {
     return xml + "</feed>\n";
 }
 
-QByteArray CataloguePage(const QList<CatalogueEntry>& newest, int total, int leftOut) {
+QByteArray CataloguePage(const CatalogueEntries& newest, int total, int leftOut) {
     QByteArray page = "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n"
                       "<meta name=\"viewport\" content=\"width=device-width\">\n<title>" +
                       x(QStringLiteral("Норвел: архив номеров")) +
@@ -126,12 +126,13 @@ QByteArray CataloguePage(const QList<CatalogueEntry>& newest, int total, int lef
                       .arg(total)) +
                 "</p>\n";
     page += "<ul>\n";
-    for (const CatalogueEntry& entry : newest) {
+    for (const CatalogueEntry* entry : newest) {
         page += "<li>";
-        if (!entry.coverType.isEmpty())
-            page += "<img src=\"" + QByteArray(ThumbnailPath) + PathSegment(entry.issue.name) +
+        if (!entry->coverType.isEmpty())
+            page += "<img src=\"" + QByteArray(ThumbnailPath) + PathSegment(entry->issue.name) +
                     "\" alt=\"\" height=\"80\"> ";
-        page += "<a href=\"" + bookHref(entry) + "\">" + x(IssueTitle(entry.issue)) + "</a></li>\n";
+        page +=
+            "<a href=\"" + bookHref(*entry) + "\">" + x(IssueTitle(entry->issue)) + "</a></li>\n";
     }
     page += "</ul>\n";
     if (leftOut > 0)

@@ -21,6 +21,10 @@ struct CatalogueEntry {
     bool hasBook = false;  // else the book is made when it is first asked for
 };
 
+// Entries as feeds take them: pointers into the index, which stay good
+// while one request is answered; thousands are never copied.
+using CatalogueEntries = QList<const CatalogueEntry*>;
+
 // The type a cover file is served as: its own when readers show it (JPEG,
 // PNG, GIF), else PNG, to which it is converted.
 QByteArray CoverMediaType(const QString& coverFile);
@@ -49,7 +53,7 @@ inline constexpr char NavigationFeedType[] =
 
 // When the newest of entries last changed: the feed's own time, so that a
 // feed read twice without a change between is the same.
-QDateTime NewestChange(const QList<CatalogueEntry>& entries);
+QDateTime NewestChange(const CatalogueEntries& entries);
 
 // What names a feed and where it stands: self and up are paths (up empty
 // at the root); the paging links are set when the feed has more than one
@@ -64,7 +68,7 @@ struct FeedHead {
 };
 
 // A feed of issues.
-QByteArray AcquisitionFeed(const FeedHead& head, const QList<CatalogueEntry>& entries);
+QByteArray AcquisitionFeed(const FeedHead& head, const CatalogueEntries& entries);
 
 // One way on from a navigation feed.
 struct FeedWay {
@@ -82,7 +86,7 @@ QByteArray NavigationFeed(const FeedHead& head, const QList<FeedWay>& entries);
 QByteArray SearchDescription(const QByteArray& root);
 // The newest issues for a browser; total: how many the catalogue offers,
 // leftOut: issues of the archive it does not (unfinished, without a book).
-QByteArray CataloguePage(const QList<CatalogueEntry>& newest, int total, int leftOut);
+QByteArray CataloguePage(const CatalogueEntries& newest, int total, int leftOut);
 
 // time without its milliseconds, in UTC: the precision of HTTP's dates.
 QDateTime WholeSeconds(const QDateTime& time);

@@ -1,8 +1,10 @@
 #include "archive/catalogue_index.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -11,10 +13,39 @@ const QString UnfinishedRecord = QStringLiteral(".norvel-pages");
 
 // A time within this of the moment it was read may still change without
 // the time moving (the clock's step): such a folder is read again.
-constexpr qint64 RacyMs = 2000;
+constexpr qint64 RacyMs = 100;
 
 qint64 nowMs() {
     return QDateTime::currentMSecsSinceEpoch();
+}
+
+// What the index needs of a directory entry, from the file system at
+// once: a folder's time is looked at thousands of times a scan, and
+// QFileInfo's local times cost more than the look itself.
+struct Look {
+    bool folder = false; // a folder, not a link to one
+    bool file = false;   // a file, or a link to one
+    bool link = false;
+    qint64 changedMs = -1; // -1: not there
+};
+
+Look look(const QString& path) {
+    Look result;
+    struct stat info {};
+    const QByteArray name = QFile::encodeName(path);
+    if (::lstat(name.constData(), &info) != 0)
+        return result;
+    result.link = S_ISLNK(info.st_mode);
+    if (result.link && ::stat(name.constData(), &info) != 0)
+        return result;
+    result.folder = S_ISDIR(info.st_mode) && !result.link;
+    result.file = S_ISREG(info.st_mode);
+    result.changedMs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1'000'000;
+    return result;
+}
+
+QDateTime wholeSeconds(qint64 ms) {
+    return QDateTime::fromSecsSinceEpoch(ms / 1000, Qt::UTC);
 }
 
 int savedPages(const ArchivedIssue& issue) {
@@ -24,13 +55,13 @@ int savedPages(const ArchivedIssue& issue) {
     return n;
 }
 
-CatalogueEntry entryOf(ArchivedIssue issue, bool complete, const QDateTime& changed) {
+CatalogueEntry entryOf(ArchivedIssue issue, bool complete, qint64 changedMs) {
     CatalogueEntry entry;
     entry.savedPages = savedPages(issue);
     issue.pages.clear(); // thousands of issues: keep what the feeds show
     entry.issue = issue;
     entry.complete = complete;
-    entry.changed = WholeSeconds(changed);
+    entry.changed = wholeSeconds(changedMs);
     const QString cover = IssueCoverFile(entry.issue);
     entry.coverType = cover.isEmpty() ? QByteArray() : CoverMediaType(cover);
     return entry;
@@ -48,9 +79,9 @@ const CatalogueEntry* CatalogueIndex::find(const QString& name) const {
 }
 
 void CatalogueIndex::refresh() {
-    const QDateTime listTime = QFileInfo(folder_).lastModified();
+    const qint64 listTime = look(folder_).changedMs;
     bool changed = false;
-    if (listTime != listChanged_ || listTime.toMSecsSinceEpoch() > scannedAt_ - RacyMs) {
+    if (listTime != listChanged_ || listTime > scannedAt_ - RacyMs) {
         scanDownloadFolder();
         listChanged_ = listTime;
         changed = true;
@@ -60,7 +91,7 @@ void CatalogueIndex::refresh() {
         rebuild();
 }
 
-void CatalogueIndex::readFolder(const QString& name, const QDateTime& changed) {
+void CatalogueIndex::readFolder(const QString& name, qint64 changed) {
     Folder folder{changed, nowMs(), false};
     if (const auto issue = ReadArchivedIssue(folder_ + "/" + name)) {
         folder.complete = !QFileInfo::exists(issue->folder + "/" + UnfinishedRecord);
@@ -71,33 +102,43 @@ void CatalogueIndex::readFolder(const QString& name, const QDateTime& changed) {
     folders_.insert(name, folder);
 }
 
-bool CatalogueIndex::stale(const Folder& folder, const QDateTime& now) {
-    return folder.changed != now || now.toMSecsSinceEpoch() > folder.readAt - RacyMs;
+bool CatalogueIndex::stale(const Folder& folder, qint64 now) {
+    return folder.changed != now || now > folder.readAt - RacyMs;
 }
 
-// Every folder and book directly in the download folder; a folder read
-// again only when its time moved. Links to folders are no issues; a book
-// that is a link counts only when it stays inside the download folder.
+// Every folder and book directly in the download folder. A folder already
+// known is kept as it is (one whose download goes on is looked at by
+// rereadPendingFolders); a new one is read. Links to folders are no issues;
+// a book that is a link counts only when it stays inside the download
+// folder. The entries' types come with the listing, so only books and new
+// folders are looked at one by one.
 void CatalogueIndex::scanDownloadFolder() {
     scannedAt_ = nowMs();
     QHash<QString, Folder> before;
     before.swap(folders_);
     books_.clear();
-    const QFileInfoList infos =
-        QDir(folder_).entryInfoList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot);
-    for (const QFileInfo& info : infos) {
-        const QString name = info.fileName();
-        if (info.isDir() && !info.isSymLink()) {
-            const auto known = before.constFind(name);
-            if (known != before.constEnd() && !stale(*known, info.lastModified()))
-                folders_.insert(name, *known);
-            else
-                readFolder(name, info.lastModified());
-        } else if (info.isFile() && name.endsWith(QLatin1String(".epub")) &&
-                   (!info.isSymLink() || InsideFolder(info.filePath(), folder_))) {
-            books_.insert(name.chopped(5), WholeSeconds(info.lastModified()));
+    DIR* dir = ::opendir(QFile::encodeName(folder_).constData());
+    while (const dirent* item = dir ? ::readdir(dir) : nullptr) {
+        if (item->d_name[0] == '.') // hidden, and "." and ".."
+            continue;
+        const QString name = QFile::decodeName(item->d_name);
+        const QString path = folder_ + "/" + name;
+        const auto known = before.constFind(name);
+        if (item->d_type == DT_DIR && known != before.constEnd()) {
+            folders_.insert(name, *known);
+            continue;
         }
+        const bool book = name.endsWith(QLatin1String(".epub"));
+        if (item->d_type != DT_DIR && item->d_type != DT_UNKNOWN && !book)
+            continue;
+        const Look entry = look(path);
+        if (entry.folder)
+            readFolder(name, entry.changedMs);
+        else if (entry.file && book && (!entry.link || InsideFolder(path, folder_)))
+            books_.insert(name.chopped(5), entry.changedMs);
     }
+    if (dir)
+        ::closedir(dir);
     for (auto it = issues_.begin(); it != issues_.end();)
         it = folders_.contains(it.key()) ? std::next(it) : issues_.erase(it);
 }
@@ -107,16 +148,17 @@ void CatalogueIndex::scanDownloadFolder() {
 bool CatalogueIndex::rereadPendingFolders() {
     QStringList changed;
     for (auto it = folders_.cbegin(); it != folders_.cend(); ++it) {
-        if (!it->complete && stale(*it, QFileInfo(folder_ + "/" + it.key()).lastModified()))
+        if (!it->complete && stale(*it, look(folder_ + "/" + it.key()).changedMs))
             changed << it.key();
     }
     for (const QString& name : changed)
-        readFolder(name, QFileInfo(folder_ + "/" + name).lastModified());
+        readFolder(name, look(folder_ + "/" + name).changedMs);
     return !changed.isEmpty();
 }
 
 void CatalogueIndex::rebuild() {
     entries_.clear();
+    entries_.reserve(issues_.size());
     for (auto it = issues_.cbegin(); it != issues_.cend(); ++it) {
         const auto book = books_.constFind(it.key());
         if (!it->complete && book == books_.cend())
@@ -124,7 +166,7 @@ void CatalogueIndex::rebuild() {
         CatalogueEntry entry = *it;
         entry.hasBook = book != books_.cend();
         if (entry.hasBook)
-            entry.changed = qMax(entry.changed, *book);
+            entry.changed = qMax(entry.changed, wholeSeconds(*book));
         entries_.append(entry);
     }
     std::sort(entries_.begin(), entries_.end(),
@@ -132,7 +174,10 @@ void CatalogueIndex::rebuild() {
                   return NewerIssue(a.issue, b.issue);
               });
     byName_.clear();
-    for (qsizetype i = 0; i < entries_.size(); ++i)
+    newestFirst_.clear();
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
         byName_.insert(entries_[i].issue.name, i);
+        newestFirst_.append(&entries_[i]);
+    }
     leftOut_ = int(issues_.size() - entries_.size());
 }

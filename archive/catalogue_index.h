@@ -23,7 +23,7 @@ public:
 
     const QString& folder() const { return folder_; }
     // Newest first.
-    const QList<CatalogueEntry>& entries() const { return entries_; }
+    const CatalogueEntries& entries() const { return newestFirst_; }
     // The entry of the issue folder named name, or null.
     const CatalogueEntry* find(const QString& name) const;
     // Issues of the archive the catalogue leaves out: unfinished, no book.
@@ -31,23 +31,24 @@ public:
 
 private:
     struct Folder {
-        QDateTime changed; // the folder's own time when it was read
-        qint64 readAt = 0; // when, ms since the epoch
+        qint64 changed = 0; // the folder's own time when it was read, ms since the epoch
+        qint64 readAt = 0;  // when it was read
         bool complete = false;
     };
-    static bool stale(const Folder& folder, const QDateTime& now);
-    void readFolder(const QString& name, const QDateTime& changed);
+    static bool stale(const Folder& folder, qint64 now);
+    void readFolder(const QString& name, qint64 changed);
     void scanDownloadFolder();
     bool rereadPendingFolders();
     void rebuild();
 
     QString folder_;
-    QDateTime listChanged_; // the download folder's time at the last scan
-    qint64 scannedAt_ = 0;  // when that was, ms since the epoch
+    qint64 listChanged_ = -1; // the download folder's time at the last scan, ms
+    qint64 scannedAt_ = 0;    // when that was
     QHash<QString, Folder> folders_;
     QHash<QString, CatalogueEntry> issues_; // by folder name, complete or not
-    QHash<QString, QDateTime> books_;       // folder name -> its book's time
+    QHash<QString, qint64> books_;          // folder name -> its book's time, ms
     QList<CatalogueEntry> entries_;
+    CatalogueEntries newestFirst_;     // into entries_
     QHash<QString, qsizetype> byName_; // folder name -> place in entries_
     int leftOut_ = 0;
 };

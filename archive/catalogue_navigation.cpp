@@ -33,7 +33,7 @@ FeedHead headOf(const QByteArray& id, const QString& title, const QByteArray& se
     return head;
 }
 
-MadeFeed acquisition(FeedHead head, const QList<CatalogueEntry>& entries) {
+MadeFeed acquisition(FeedHead head, const CatalogueEntries& entries) {
     head.updated = NewestChange(entries);
     return {AcquisitionFeedType, AcquisitionFeed(head, entries), head.updated};
 }
@@ -41,7 +41,7 @@ MadeFeed acquisition(FeedHead head, const QList<CatalogueEntry>& entries) {
 // The page-th page of entries under head; path (with a query or not) is
 // the feed's address without the page.
 std::optional<MadeFeed> paged(FeedHead head, const QByteArray& path,
-                              const QList<CatalogueEntry>& entries, int page) {
+                              const CatalogueEntries& entries, int page) {
     const int pages = qMax(1, int((entries.size() + PageSize - 1) / PageSize));
     if (page < 1 || page > pages)
         return std::nullopt;
@@ -60,10 +60,10 @@ std::optional<MadeFeed> paged(FeedHead head, const QByteArray& path,
     return acquisition(head, entries.mid((page - 1) * PageSize, PageSize));
 }
 
-QList<CatalogueEntry> ofSource(const CatalogueIndex& index, const QByteArray& code) {
-    QList<CatalogueEntry> found;
-    for (const CatalogueEntry& entry : index.entries()) {
-        if (sourceCode(entry.issue.source) == code)
+CatalogueEntries ofSource(const CatalogueIndex& index, const QByteArray& code) {
+    CatalogueEntries found;
+    for (const CatalogueEntry* entry : index.entries()) {
+        if (sourceCode(entry->issue.source) == code)
             found.append(entry);
     }
     return found;
@@ -72,25 +72,25 @@ QList<CatalogueEntry> ofSource(const CatalogueIndex& index, const QByteArray& co
 // Entries grouped by key, newest group first; each group keeps the newest
 // first order.
 template <typename Key>
-QList<std::pair<Key, QList<CatalogueEntry>>> grouped(const QList<CatalogueEntry>& entries,
-                                                     Key (*keyOf)(const CatalogueEntry&)) {
-    QMap<Key, QList<CatalogueEntry>> groups;
-    for (const CatalogueEntry& entry : entries)
+QList<std::pair<Key, CatalogueEntries>> grouped(const CatalogueEntries& entries,
+                                                Key (*keyOf)(const CatalogueEntry*)) {
+    QMap<Key, CatalogueEntries> groups;
+    for (const CatalogueEntry* entry : entries)
         groups[keyOf(entry)].append(entry);
-    QList<std::pair<Key, QList<CatalogueEntry>>> newestFirst;
+    QList<std::pair<Key, CatalogueEntries>> newestFirst;
     for (auto it = groups.cbegin(); it != groups.cend(); ++it)
         newestFirst.prepend({it.key(), it.value()});
     return newestFirst;
 }
 
-int yearOf(const CatalogueEntry& entry) {
-    return entry.issue.issueDate.isValid() ? entry.issue.issueDate.year() : 0;
+int yearOf(const CatalogueEntry* entry) {
+    return entry->issue.issueDate.isValid() ? entry->issue.issueDate.year() : 0;
 }
-int monthOf(const CatalogueEntry& entry) {
-    return entry.issue.issueDate.month();
+int monthOf(const CatalogueEntry* entry) {
+    return entry->issue.issueDate.month();
 }
 
-FeedWay way(const QString& title, const QList<CatalogueEntry>& entries, const QByteArray& href) {
+FeedWay way(const QString& title, const CatalogueEntries& entries, const QByteArray& href) {
     FeedWay entry;
     entry.title = title;
     entry.content = issuesText(entries.size());
@@ -108,12 +108,12 @@ MadeFeed navigation(const FeedHead& head, const QList<FeedWay>& ways) {
 }
 
 MadeFeed rootFeed(const CatalogueIndex& index) {
-    const QList<CatalogueEntry> newest = index.entries().mid(0, NewestCount);
+    const CatalogueEntries newest = index.entries().mid(0, NewestCount);
     QList<FeedWay> ways{way(QStringLiteral("Новые номера"), newest, "/opds/new")};
     ways.first().type = AcquisitionFeedType;
     ways.first().rel = OpdsNamespace + "sort/new";
     for (const int16_t source : {int16_t(1), int16_t(2)}) {
-        const QList<CatalogueEntry> entries = ofSource(index, sourceCode(source));
+        const CatalogueEntries entries = ofSource(index, sourceCode(source));
         if (!entries.isEmpty())
             ways << way(PublicationName(source), entries, "/opds/" + sourceCode(source));
     }
@@ -127,7 +127,7 @@ std::optional<MadeFeed> sourceFeed(const CatalogueIndex& index, const QList<QByt
     const QByteArray code = parts[0];
     const int16_t source = code == "kt" ? 2 : 1;
     const QByteArray base = QByteArray(FeedPath) + "/" + code;
-    const QList<CatalogueEntry> entries = ofSource(index, code);
+    const CatalogueEntries entries = ofSource(index, code);
     if (parts.size() == 1) {
         if (page != 1)
             return std::nullopt;
@@ -140,8 +140,8 @@ std::optional<MadeFeed> sourceFeed(const CatalogueIndex& index, const QList<QByt
                           years);
     }
     const int year = parts[1].toInt();
-    QList<CatalogueEntry> ofYear;
-    for (const CatalogueEntry& entry : entries) {
+    CatalogueEntries ofYear;
+    for (const CatalogueEntry* entry : entries) {
         if (yearOf(entry) == year)
             ofYear << entry;
     }
@@ -163,8 +163,8 @@ std::optional<MadeFeed> sourceFeed(const CatalogueIndex& index, const QList<QByt
                           months);
     }
     const int month = parts.value(2).toInt();
-    QList<CatalogueEntry> ofMonth;
-    for (const CatalogueEntry& entry : ofYear) {
+    CatalogueEntries ofMonth;
+    for (const CatalogueEntry* entry : ofYear) {
         if (monthOf(entry) == month)
             ofMonth << entry;
     }
@@ -192,7 +192,7 @@ std::optional<MadeFeed> CatalogueFeed(const CatalogueIndex& index, const QByteAr
     if (parts == QList<QByteArray>{"new"}) {
         if (page != 1)
             return std::nullopt;
-        const QList<CatalogueEntry> newest = index.entries().mid(0, NewestCount);
+        const CatalogueEntries newest = index.entries().mid(0, NewestCount);
         return acquisition(
             headOf("urn:norvel:new", QStringLiteral("Новые номера"), "/opds/new", FeedPath),
             newest);

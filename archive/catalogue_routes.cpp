@@ -102,9 +102,9 @@ CatalogueReply bookReply(const QString& fileName, const CatalogueIndex& index) {
 // file name, so one bookmark always brings the latest paper.
 CatalogueReply latestReply(const QString& name, const CatalogueIndex& index) {
     const int source = name == QLatin1String("kp.epub") ? 1 : (name == "kt.epub" ? 2 : 0);
-    for (const CatalogueEntry& entry : index.entries()) {
-        if (entry.issue.source == source && entry.complete)
-            return bookReply(entry.issue.name + ".epub", index);
+    for (const CatalogueEntry* entry : index.entries()) {
+        if (entry->issue.source == source && entry->complete)
+            return bookReply(entry->issue.name + ".epub", index);
     }
     return StatusReply(404, "Not Found");
 }
@@ -187,7 +187,7 @@ CatalogueReply route(const QByteArray& path, const QUrlQuery& query, const QByte
                      const CatalogueIndex& index) {
     const int page = query.hasQueryItem("page") ? query.queryItemValue("page").toInt() : 1;
     if (path == "/" || path == "/index.html") {
-        const QList<CatalogueEntry> newest = index.entries().mid(0, BrowserPageIssues);
+        const CatalogueEntries newest = index.entries().mid(0, BrowserPageIssues);
         return madeReply("text/html; charset=utf-8",
                          CataloguePage(newest, int(index.entries().size()), index.leftOut()),
                          NewestChange(index.entries()));

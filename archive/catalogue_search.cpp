@@ -7,10 +7,10 @@ namespace {
 
 using Test = std::function<bool(const ArchivedIssue&)>;
 
-QList<CatalogueEntry> matching(const QList<CatalogueEntry>& entries, const Test& test) {
-    QList<CatalogueEntry> found;
-    for (const CatalogueEntry& entry : entries) {
-        if (test(entry.issue))
+CatalogueEntries matching(const CatalogueEntries& entries, const Test& test) {
+    CatalogueEntries found;
+    for (const CatalogueEntry* entry : entries) {
+        if (test(entry->issue))
             found.append(entry);
     }
     return found;
@@ -28,7 +28,7 @@ Test sameMonth(int year, int month) {
 
 } // namespace
 
-QList<CatalogueEntry> MatchingIssues(const QList<CatalogueEntry>& entries, const QString& query) {
+CatalogueEntries MatchingIssues(const CatalogueEntries& entries, const QString& query) {
     QString text = query.trimmed();
     if (text.startsWith(QStringLiteral("№")))
         text = text.mid(1).trimmed();
@@ -49,7 +49,7 @@ QList<CatalogueEntry> MatchingIssues(const QList<CatalogueEntry>& entries, const
     if (!digits.match(text).hasMatch())
         return {};
     const qlonglong wanted = text.toLongLong();
-    const QList<CatalogueEntry> byNumber = matching(entries, [wanted](const ArchivedIssue& issue) {
+    const CatalogueEntries byNumber = matching(entries, [wanted](const ArchivedIssue& issue) {
         bool numeric = false;
         return issue.number.trimmed().toLongLong(&numeric) == wanted && numeric;
     });

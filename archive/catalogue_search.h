@@ -10,4 +10,4 @@
 
 // The entries that answer query, in their order; none for text that is no
 // date, month or number.
-QList<CatalogueEntry> MatchingIssues(const QList<CatalogueEntry>& entries, const QString& query);
+CatalogueEntries MatchingIssues(const CatalogueEntries& entries, const QString& query);

@@ -328,4 +328,15 @@ TEST(ReaderProgram, TheCatalogueResumesBooksAndFollowsTheNewestIssue) {
     MakeIssueFolder(download, "2026.02.03", QDate(2026, 2, 3), "24003", 1, {}, true);
     EXPECT_EQ(curl({"-o", latest, root + "/latest/kp.epub"}), 0);
     EXPECT_EQ(fileBytes(latest), "book") << "the newer issue's book, without a restart";
+
+    // A book that cannot be made (a folder stands where it would go): an
+    // honest answer to the reader, a line for whoever runs the server.
+    MakeIssueFolder(download, "2026.01.30", QDate(2026, 1, 30), "23999");
+    QDir().mkpath(download + "/2026.01.30.epub");
+    const QByteArray refused = fetch(server.port, "GET /epub/2026.01.30.epub HTTP/1.1");
+    EXPECT_TRUE(refused.startsWith("HTTP/1.1 500 ")) << refused.toStdString();
+    server.process.waitForReadyRead(2000);
+    EXPECT_TRUE(
+        QString::fromLocal8Bit(server.process.readAllStandardError())
+            .contains(QStringLiteral("Книга номера %1 не создана").arg(download + "/2026.01.30")));
 }

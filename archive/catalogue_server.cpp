@@ -17,12 +17,16 @@ bool CatalogueServer::listen(quint16 port, const QHostAddress& address) {
 
 void CatalogueServer::acceptClients() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        // Connections go with the server: they use its index and books.
         if (clients_ >= MaxClients) {
-            new CatalogueConnection(socket, StatusReply(503, "Service Unavailable"), stallLimitMs_);
+            auto* refused = new CatalogueConnection(socket, StatusReply(503, "Service Unavailable"),
+                                                    stallLimitMs_);
+            refused->setParent(this);
             continue;
         }
         ++clients_;
         auto* connection = new CatalogueConnection(socket, index_, books_, stallLimitMs_);
+        connection->setParent(this);
         connect(connection, &CatalogueConnection::finished, this, [this] { --clients_; });
     }
 }

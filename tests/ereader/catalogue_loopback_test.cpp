@@ -266,6 +266,20 @@ TEST(CatalogueLoopback, ABookIsMadeOnItsFirstRequestAndNewIssuesAppear) {
     EXPECT_TRUE(
         refused.body.startsWith(QStringLiteral("Книгу номера не удалось создать").toUtf8()));
 
+    // A large book in the making holds up no other request.
+    MakeGeneratedArchive(download + "/../Large", 1, QDate(2026, 1, 20), 1, false, 600);
+    QDir().rename(download + "/../Large/2026.01.20", download + "/2026.01.20");
+    QTcpSocket large;
+    large.connectToHost("127.0.0.1", server.port);
+    ASSERT_TRUE(large.waitForConnected(5000));
+    large.write("GET /epub/2026.01.20.epub HTTP/1.1\r\n\r\n");
+    large.waitForBytesWritten(5000);
+    QThread::msleep(20);
+    EXPECT_EQ(parse(exchange(server.port, "GET /opds HTTP/1.1\r\n\r\n")).status, 200);
+    EXPECT_FALSE(QFile::exists(download + "/2026.01.20.epub"))
+        << "answered while the book was made";
+    EXPECT_TRUE(large.waitForReadyRead(60'000));
+
     MakeGeneratedArchive(download + "/../Later", 1, QDate(2026, 2, 4));
     QDir().rename(download + "/../Later/2026.02.04", download + "/2026.02.04");
     EXPECT_EQ(get(server.port, "/opds/new").books.value(0), "/epub/2026.02.04.epub");

@@ -190,7 +190,7 @@ FeedLinks get(quint16 port, const QString& path) {
         const QString href = reader.attributes().value("href").toString();
         if (inEntry && rel == "http://opds-spec.org/acquisition")
             links.books << href;
-        else if (inEntry || rel == "next")
+        else
             links.byRel.insert(rel, href);
     }
     return links;
@@ -230,6 +230,15 @@ TEST(CatalogueLoopback, TheNavigationReachesEveryIssueExactlyOnce) {
     for (const QString& name : issues)
         EXPECT_EQ(seen.value("/epub/" + name + ".epub"), 1) << name.toStdString();
     EXPECT_TRUE(visited.contains("/opds/kp/2026/01?page=2")) << visited.join(' ').toStdString();
+    const FeedLinks lastPage = get(server.port, "/opds/kp/2026/01?page=2");
+    EXPECT_EQ(lastPage.books.size(), 93 - 50);
+    for (const auto& [rel, href] : {std::pair{"first", "/opds/kp/2026/01"},
+                                    {"previous", "/opds/kp/2026/01"},
+                                    {"last", "/opds/kp/2026/01?page=2"},
+                                    {"self", "/opds/kp/2026/01?page=2"},
+                                    {"up", "/opds/kp/2026"},
+                                    {"start", "/opds"}})
+        EXPECT_EQ(lastPage.byRel.values(rel), QStringList{href}) << rel;
     const FeedLinks newest =
         get(server.port, get(server.port, "/opds").byRel.value("http://opds-spec.org/sort/new"));
     EXPECT_EQ(newest.books.size(), 20);

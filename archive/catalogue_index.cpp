@@ -143,6 +143,18 @@ void CatalogueIndex::scanDownloadFolder() {
         it = folders_.contains(it.key()) ? std::next(it) : issues_.erase(it);
 }
 
+void CatalogueIndex::recheckFolders() {
+    QStringList changed;
+    for (auto it = folders_.cbegin(); it != folders_.cend(); ++it) {
+        if (look(folder_ + "/" + it.key()).changedMs != it->changed)
+            changed << it.key();
+    }
+    for (const QString& name : changed)
+        readFolder(name, look(folder_ + "/" + name).changedMs);
+    if (!changed.isEmpty())
+        rebuild();
+}
+
 // Folders not yet complete issues change inside (a download going on)
 // without the download folder's time moving: each is looked at.
 bool CatalogueIndex::rereadPendingFolders() {

@@ -20,6 +20,11 @@ public:
     explicit CatalogueIndex(const QString& downloadFolder);
 
     void refresh();
+    // Looks at every folder's time and reads again those that changed: an
+    // issue downloaded again in place changes inside its folder only. Too
+    // slow for every request on thousands of issues; the server calls it
+    // now and then.
+    void recheckFolders();
 
     const QString& folder() const { return folder_; }
     // Newest first.

@@ -9,6 +9,8 @@
 CatalogueServer::CatalogueServer(const QString& downloadFolder, const Sites& sites, QObject* parent)
     : QObject(parent), index_(downloadFolder), books_(sites) {
     connect(&server_, &QTcpServer::newConnection, this, &CatalogueServer::acceptClients);
+    connect(&recheck_, &QTimer::timeout, this, [this] { index_.recheckFolders(); });
+    recheck_.start(RecheckMs);
 }
 
 bool CatalogueServer::listen(quint16 port, const QHostAddress& address) {

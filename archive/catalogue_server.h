@@ -17,6 +17,7 @@
 #include <QObject>
 #include <QStringList>
 #include <QTcpServer>
+#include <QTimer>
 
 class CatalogueServer : public QObject {
 public:
@@ -24,6 +25,8 @@ public:
     static constexpr int HeadTimeoutMs = 30'000;
     static constexpr int MaxHeadBytes = 8192;
     static constexpr int StallLimitMs = 60'000;
+    // How often every issue folder is looked at (CatalogueIndex::recheckFolders).
+    static constexpr int RecheckMs = 60'000;
 
     // sites: the hosts the books' links lead to.
     explicit CatalogueServer(const QString& downloadFolder, const Sites& sites = Sites(),
@@ -45,6 +48,7 @@ private:
     CatalogueIndex index_;
     CatalogueBooks books_;
     QTcpServer server_;
+    QTimer recheck_;
     int clients_ = 0;
     int stallLimitMs_ = StallLimitMs;
 };

@@ -320,3 +320,19 @@ TEST(Catalogue, LatestIsTheNewestCompleteIssueOfEachSource) {
     EXPECT_EQ(c.get("/latest/kp.epub").bookToMake, c.download + "/2026.02.09");
     EXPECT_EQ(c.get("/latest/kq.epub").status, 404);
 }
+
+// An issue downloaded again in place changes inside its own folder only:
+// the server's periodic look at every folder takes it out while its
+// download is unfinished and back once it is whole.
+TEST(Catalogue, AnIssueDownloadedAgainInPlaceLeavesAndComesBack) {
+    Catalogue c;
+    ASSERT_TRUE(c.get("/opds/new").body.contains("24004"));
+    QThread::msleep(20);
+    WriteFile(c.download, "2026.02.04/.norvel-pages", "1\t2\t/x\n");
+    c.index->recheckFolders();
+    EXPECT_FALSE(c.get("/opds/new").body.contains("24004"));
+    QThread::msleep(20);
+    QFile::remove(c.download + "/2026.02.04/.norvel-pages");
+    c.index->recheckFolders();
+    EXPECT_TRUE(c.get("/opds/new").body.contains("24004"));
+}

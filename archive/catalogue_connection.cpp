@@ -137,8 +137,11 @@ void CatalogueConnection::sendMore() {
         linger();
 }
 
+// Once the answer is out the client holds no place: what is left is
+// reading what it still sends, for a moment at most.
 void CatalogueConnection::linger() {
     lingering_ = true;
+    Q_EMIT finished();
     file_.close();
     ::shutdown(int(socket_->socketDescriptor()), SHUT_WR);
     socket_->readAll();
@@ -151,6 +154,7 @@ void CatalogueConnection::end() {
     ended_ = true;
     deadline_.stop();
     socket_->abort();
-    Q_EMIT finished();
+    if (!lingering_)
+        Q_EMIT finished();
     deleteLater();
 }

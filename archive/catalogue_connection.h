@@ -6,7 +6,8 @@
 // the connection says so (a half close) and reads whatever the client
 // still sends for a moment before it closes: a socket closed with unread
 // bytes resets the connection, and the client may lose the answer with it.
-// Deletes itself at the end and says so through finished.
+// Its place is free (finished) once the answer is out; it deletes itself at
+// the end.
 
 #include "archive/catalogue_http.h"
 #include "archive/catalogue_index.h"
@@ -33,6 +34,7 @@ public:
     CatalogueConnection(QTcpSocket* socket, const CatalogueReply& refusal, int stallLimitMs);
 
 Q_SIGNALS:
+    // The client's place is free: its answer is out, or it is gone.
     void finished();
 
 private:

@@ -4,7 +4,6 @@
 #include "processing/xhtml_writer.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QUrl>
 
 namespace {

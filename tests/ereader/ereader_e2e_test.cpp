@@ -247,7 +247,8 @@ TEST(ReaderProgram, TheCatalogueServesItsFeedAndBooksToAFewClientsAtATime) {
         ASSERT_TRUE(idle.back()->waitForConnected(10'000));
     }
     QThread::msleep(300);
-    EXPECT_TRUE(fetch(server.port, "GET /opds HTTP/1.1").startsWith("HTTP/1.1 503 "));
+    const QByteArray busy = fetch(server.port, "GET /opds HTTP/1.1");
+    EXPECT_TRUE(busy.startsWith("HTTP/1.1 503 ")) << busy.toStdString();
     idle.clear();
     QByteArray again;
     for (int attempt = 0; attempt < 50 && !again.startsWith("HTTP/1.1 200 "); ++attempt) {

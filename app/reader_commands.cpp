@@ -54,7 +54,7 @@ int serve(const QStringList& arguments) {
         say(stderr, QStringLiteral("Укажите номер порта от 0 до 65535: norvel2 --serve [ПОРТ]"));
         return 2;
     }
-    CatalogueServer server(ProgramFolder() + "/Download");
+    CatalogueServer server(ProgramFolder() + "/Download", LoadSites(ProgramFolder()));
     if (!server.listen(port)) {
         say(stderr, QStringLiteral("Каталог не запущен: порт %1 занят или недоступен (%2)")
                         .arg(port)

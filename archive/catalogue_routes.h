@@ -6,7 +6,10 @@
 // cover of an issue folder that lies inside the download folder once
 // symbolic links are resolved.
 
+#include "archive/catalogue_index.h"
+
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 struct CatalogueReply {
@@ -15,16 +18,23 @@ struct CatalogueReply {
     QByteArray contentType;
     QByteArray body;         // the answer, unless file is set
     QString file;            // a file sent as it is (an e-book)
-    qint64 size = 0;         // the length of body or file
+    qint64 offset = 0;       // where in file the answer starts (a range)
+    qint64 size = 0;         // the length of body, or of what is sent of file
     QByteArray extraHeaders; // whole lines, each ending in CR LF
     bool headOnly = false;   // HEAD: the header alone
+    // Validators of what is served, from the files it is made of; both
+    // empty for an answer that is no representation (an error).
+    QByteArray etag; // strong, quotes included
+    QDateTime lastModified;
+    // Set when the answer is the book of this issue folder, which is to be
+    // made first; the request is then answered again.
+    QString bookToMake;
 };
 
+// The index is brought up to date first. host: the request's Host header,
+// for the whole addresses a few answers carry.
 CatalogueReply AnswerCatalogueRequest(const QByteArray& method, const QByteArray& target,
-                                      const QString& downloadFolder);
+                                      CatalogueIndex& index, const QByteArray& host = {});
 
 // A reply with a short text body for a status without content.
 CatalogueReply StatusReply(int status, const QByteArray& reason);
-
-// The header block of a reply, "Connection: close" included.
-QByteArray ReplyHeader(const CatalogueReply& reply);

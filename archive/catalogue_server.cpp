@@ -6,9 +6,11 @@
 #include <QNetworkInterface>
 #include <QTcpSocket>
 
-CatalogueServer::CatalogueServer(const QString& downloadFolder, QObject* parent)
-    : QObject(parent), folder_(downloadFolder) {
+CatalogueServer::CatalogueServer(const QString& downloadFolder, const Sites& sites, QObject* parent)
+    : QObject(parent), index_(downloadFolder), books_(sites) {
     connect(&server_, &QTcpServer::newConnection, this, &CatalogueServer::acceptClients);
+    connect(&recheck_, &QTimer::timeout, this, [this] { index_.recheckFolders(); });
+    recheck_.start(RecheckMs);
 }
 
 bool CatalogueServer::listen(quint16 port, const QHostAddress& address) {
@@ -17,14 +19,16 @@ bool CatalogueServer::listen(quint16 port, const QHostAddress& address) {
 
 void CatalogueServer::acceptClients() {
     while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        // Connections go with the server: they use its index and books.
         if (clients_ >= MaxClients) {
-            socket->write(ReplyHeader(StatusReply(503, "Service Unavailable")));
-            socket->disconnectFromHost();
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            auto* refused = new CatalogueConnection(socket, StatusReply(503, "Service Unavailable"),
+                                                    stallLimitMs_);
+            refused->setParent(this);
             continue;
         }
         ++clients_;
-        auto* connection = new CatalogueConnection(socket, folder_);
+        auto* connection = new CatalogueConnection(socket, index_, books_, stallLimitMs_);
+        connection->setParent(this);
         connect(connection, &CatalogueConnection::finished, this, [this] { --clients_; });
     }
 }

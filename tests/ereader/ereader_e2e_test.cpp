@@ -216,12 +216,16 @@ TEST(ReaderProgram, TheCatalogueServesItsFeedAndBooksToAFewClientsAtATime) {
     Server server(home.path());
     ASSERT_NE(server.port, 0) << "the server says its port";
 
-    const QByteArray feed = fetch(server.port, "GET /opds HTTP/1.1");
+    const QByteArray feed = fetch(server.port, "GET /opds/new HTTP/1.1");
     ASSERT_TRUE(feed.startsWith("HTTP/1.1 200 OK\r\n")) << feed.toStdString();
-    const QList<QByteArray> books = AttributeValues(bodyOf(feed), "link", "href");
-    ASSERT_GE(books.size(), 2);
-    EXPECT_EQ(books.value(2), "/epub/2026.02.02.epub") << "the newest first, after self and start";
-    const QByteArray book = fetch(server.port, "GET " + books.value(2) + " HTTP/1.1");
+    QList<QByteArray> books;
+    for (const QByteArray& href : AttributeValues(bodyOf(feed), "link", "href")) {
+        if (href.startsWith("/epub/"))
+            books << href;
+    }
+    ASSERT_EQ(books.size(), 2);
+    EXPECT_EQ(books.value(0), "/epub/2026.02.02.epub") << "the newest first";
+    const QByteArray book = fetch(server.port, "GET " + books.value(0) + " HTTP/1.1");
     EXPECT_TRUE(book.startsWith("HTTP/1.1 200 OK\r\n"));
     EXPECT_EQ(bodyOf(book), QByteArray(300'000, 'b')) << "the whole book, piece by piece";
     for (const QByteArray target : {"/epub/../../private.txt", "/epub/%2E%2E%2Fprivate.txt",
@@ -243,7 +247,8 @@ TEST(ReaderProgram, TheCatalogueServesItsFeedAndBooksToAFewClientsAtATime) {
         ASSERT_TRUE(idle.back()->waitForConnected(10'000));
     }
     QThread::msleep(300);
-    EXPECT_TRUE(fetch(server.port, "GET /opds HTTP/1.1").startsWith("HTTP/1.1 503 "));
+    const QByteArray busy = fetch(server.port, "GET /opds HTTP/1.1");
+    EXPECT_TRUE(busy.startsWith("HTTP/1.1 503 ")) << busy.toStdString();
     idle.clear();
     QByteArray again;
     for (int attempt = 0; attempt < 50 && !again.startsWith("HTTP/1.1 200 "); ++attempt) {
@@ -251,4 +256,88 @@ TEST(ReaderProgram, TheCatalogueServesItsFeedAndBooksToAFewClientsAtATime) {
         again = fetch(server.port, "GET / HTTP/1.1");
     }
     EXPECT_TRUE(again.startsWith("HTTP/1.1 200 ")) << "places free again once clients leave";
+}
+
+namespace {
+
+// curl's exit status for arguments; its output goes where they say.
+int curl(const QStringList& arguments) {
+    QProcess process;
+    process.start("curl", QStringList{"-sS", "--max-time", "60"} + arguments);
+    return process.waitForFinished(90'000) ? process.exitCode() : -1;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What feedparser makes of the feed read twice: "ok" and the entry count,
+// or what it found wrong.
+QString feedparserVerdict(const QString& url) {
+    QProcess python;
+    python.setProcessChannelMode(QProcess::MergedChannels);
+    // Debian's own interpreter, where its python3-feedparser lives.
+    python.start("/usr/bin/python3", {"-c", R"py(import sys
+try:
+    import feedparser
+except ImportError:
+    sys.exit("python3-feedparser is not installed (scripts/bootstrap installs it)")
+first, second = feedparser.parse(sys.argv[1]), feedparser.parse(sys.argv[1])
+problems = []
+if first.bozo: problems.append("not well-formed: %s" % first.bozo_exception)
+if first.feed.get("updated") != second.feed.get("updated"): problems.append("updated moved")
+for e in first.entries:
+    if not e.get("content"): problems.append("no content: " + e.id)
+    if not any(l.rel == "alternate" and l.type == "text/html" for l in e.links):
+        problems.append("no alternate link: " + e.id)
+print(" ".join(problems) if problems else "ok %d" % len(first.entries))
+)py",
+                                      url});
+    python.waitForFinished(60'000);
+    return QString::fromUtf8(python.readAll()).trimmed();
+}
+
+} // namespace
+
+// A reader on a weak link: a book cut in the middle is resumed to the same
+// bytes, feedparser accepts the feed as Atom, and the newest paper has one
+// address that follows new issues.
+TEST(ReaderProgram, TheCatalogueResumesBooksAndFollowsTheNewestIssue) {
+    TempProgramFolder home;
+    const QString download = home.file("Download");
+    MakeIssueFolder(download, "2026.02.01", QDate(2026, 2, 1), "24001", 2, {}, true);
+    MakeIssueFolder(download, "2026.02.02", QDate(2026, 2, 2), "24002", 1, {}, true);
+    QByteArray book;
+    for (int i = 0; i < 400'000; ++i)
+        book += char(i * 7 % 251);
+    WriteFile(download, "2026.02.02.epub", book);
+    Server server(home.path());
+    ASSERT_NE(server.port, 0);
+    const QString root = QStringLiteral("http://127.0.0.1:%1").arg(server.port);
+
+    const QString cut = home.file("cut.epub");
+    WriteFile(home.path(), "cut.epub", book.left(book.size() / 2));
+    EXPECT_EQ(curl({"-C", "-", "-o", cut, root + "/epub/2026.02.02.epub"}), 0);
+    EXPECT_TRUE(fileBytes(cut) == book) << "resumed to the same bytes";
+
+    EXPECT_EQ(feedparserVerdict(root + "/opds/new"), "ok 2");
+
+    const QString latest = home.file("latest.epub");
+    EXPECT_EQ(curl({"-o", latest, root + "/latest/kp.epub"}), 0);
+    EXPECT_TRUE(fileBytes(latest) == book);
+    MakeIssueFolder(download, "2026.02.03", QDate(2026, 2, 3), "24003", 1, {}, true);
+    EXPECT_EQ(curl({"-o", latest, root + "/latest/kp.epub"}), 0);
+    EXPECT_EQ(fileBytes(latest), "book") << "the newer issue's book, without a restart";
+
+    // A book that cannot be made (a folder stands where it would go): an
+    // honest answer to the reader, a line for whoever runs the server.
+    MakeIssueFolder(download, "2026.01.30", QDate(2026, 1, 30), "23999");
+    QDir().mkpath(download + "/2026.01.30.epub");
+    const QByteArray refused = fetch(server.port, "GET /epub/2026.01.30.epub HTTP/1.1");
+    EXPECT_TRUE(refused.startsWith("HTTP/1.1 500 ")) << refused.toStdString();
+    server.process.waitForReadyRead(2000);
+    EXPECT_TRUE(
+        QString::fromLocal8Bit(server.process.readAllStandardError())
+            .contains(QStringLiteral("Книга номера %1 не создана").arg(download + "/2026.01.30")));
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <unistd.h>
 
 namespace {
 
@@ -82,4 +83,34 @@ QByteArray PngPicture() {
 }
 QByteArray BmpPicture() {
     return picture("BMP");
+}
+
+QStringList MakeGeneratedArchive(const QString& downloadFolder, int count, const QDate& newest,
+                                 int perDay, bool magazine, int pageCount) {
+    const QString shared = QFileInfo(downloadFolder).path() + "/.generated-issue";
+    QList<PageEntry> entries;
+    QStringList files{"img/t-01.gif"};
+    WriteFile(shared, "img/t-01.gif", GifPicture());
+    for (int n = 1; n <= pageCount; ++n) {
+        entries.append({n, "Статья " + ByteText::number(n), {}});
+        files << "page" + QString::number(n) + ".html";
+        WriteFile(shared, files.last(), IssuePage("Статья", "<p>Текст статьи.</p>"));
+    }
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        const QDate date = newest.addDays(-(i / perDay) * (magazine ? 7 : 1));
+        QString name = date.toString("yyyy.MM.dd");
+        if (i % perDay)
+            name += "." + QString::number(i % perDay);
+        name += magazine ? ".KT" : "";
+        const QString folder = downloadFolder + "/" + name;
+        QDir().mkpath(folder + "/img");
+        for (const QString& file : files)
+            ::link(QFile::encodeName(shared + "/" + file).constData(),
+                   QFile::encodeName(folder + "/" + file).constData());
+        const ByteText number = ByteText::number((magazine ? 900 : 30000) + count - i);
+        WriteFile(folder, "index.htm", IssueIndexPage(date, number, entries, date));
+        names << name;
+    }
+    return names;
 }

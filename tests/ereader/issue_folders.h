@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 struct PageEntry {
     int number = 0;
@@ -36,3 +37,12 @@ void MakeIssueFolder(const QString& downloadFolder, const QString& name, const Q
 QByteArray GifPicture();
 QByteArray PngPicture();
 QByteArray BmpPicture();
+
+// An archive of count newspaper issues (magazine issues when magazine, one
+// a week), one issue a day (perDay a day when set) going back from newest,
+// each with pageCount pages and the logo. The pages and pictures are hard
+// links to one set of files beside the download folder, so thousands of
+// issues take little room; each issue has an index page of its own.
+// Returns the folder names, newest first.
+QStringList MakeGeneratedArchive(const QString& downloadFolder, int count, const QDate& newest,
+                                 int perDay = 1, bool magazine = false, int pageCount = 3);

@@ -1,0 +1,101 @@
+#include "search/writable_index.h"
+
+#include "processing/archive_issues.h"
+#include "search/index_terms.h"
+#include "search/issue_documents.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QThread>
+
+namespace search {
+namespace {
+
+// Another copy of the program (a download, --reindex) may be writing; its
+// changes are short, a rebuild is not, so the wait is bounded.
+constexpr int LockWaitMs = 10'000;
+constexpr int LockRetryMs = 200;
+// Issues per transaction of a rebuild: fewer commits to disk, still little
+// to redo after a kill.
+constexpr int IssuesPerTransaction = 25;
+
+// Xapian's own mark of a database in the folder; without it the index is
+// missing, whatever else the folder holds.
+bool indexPresent(const QString& folder) {
+    return QFileInfo::exists(folder + "/iamglass");
+}
+
+QString rebuiltNote(bool damaged) {
+    return damaged ? QStringLiteral("Поисковый индекс был повреждён и построен заново")
+                   : QStringLiteral("Поисковый индекс построен по всему архиву");
+}
+
+} // namespace
+
+QString IndexFolder(const QString& programFolder) {
+    return programFolder + "/search";
+}
+
+QString ArchiveFolder(const QString& programFolder) {
+    return programFolder + "/Download";
+}
+
+FillResult FillFromArchive(Xapian::WritableDatabase& db, const QString& programFolder,
+                           const std::function<void(int, int)>& progress) {
+    const QList<ArchivedIssue> issues = ListArchivedIssues(ArchiveFolder(programFolder));
+    FillResult result;
+    const int total = int(issues.size());
+    for (int i = 0; i < total; ++i) {
+        if (i % IssuesPerTransaction == 0)
+            db.begin_transaction();
+        result.pages += PutIssue(db, issues[i]);
+        result.names << issues[i].name;
+        if (i % IssuesPerTransaction == IssuesPerTransaction - 1 || i == total - 1)
+            db.commit_transaction();
+        if (progress)
+            progress(i + 1, total);
+    }
+    return result;
+}
+
+WritableIndex OpenWritableIndex(const QString& programFolder,
+                                const std::function<void(int, int)>& progress) {
+    WritableIndex out;
+    const QString folder = IndexFolder(programFolder);
+    bool present = indexPresent(folder);
+    bool damaged = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!out.db) {
+        try {
+            // A folder without the mark is left-overs: made anew, not opened.
+            out.db.emplace(Utf8(folder),
+                           present ? Xapian::DB_CREATE_OR_OPEN : Xapian::DB_CREATE_OR_OVERWRITE);
+        } catch (const Xapian::DatabaseLockError&) {
+            if (waited.elapsed() > LockWaitMs) {
+                out.note = QStringLiteral("Поисковый индекс занят другой копией программы");
+                return out;
+            }
+            QThread::msleep(LockRetryMs);
+        } catch (const Xapian::Error& error) {
+            if (damaged || !QDir(folder).removeRecursively()) {
+                out.note = QStringLiteral("Поисковый индекс не открывается: ") +
+                           FromUtf8(error.get_description());
+                return out;
+            }
+            damaged = true;
+            present = false;
+        }
+    }
+    if (!present) {
+        const FillResult filled = FillFromArchive(*out.db, programFolder, progress);
+        out.issues = int(filled.names.size());
+        out.pages = filled.pages;
+        out.rebuilt = true;
+        out.note = rebuiltNote(damaged);
+    }
+    return out;
+}
+
+} // namespace search

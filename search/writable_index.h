@@ -1,0 +1,35 @@
+#pragma once
+// Opening the search index for writing: made when missing, made anew from
+// the whole archive when damaged, waited for a while when another program
+// writes it.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <xapian.h>
+
+namespace search {
+
+struct WritableIndex {
+    std::optional<Xapian::WritableDatabase> db; // none: could not be opened
+    bool rebuilt = false; // it was missing or damaged and now holds the whole archive
+    QString note;         // for the user when rebuilt or not opened
+    int issues = 0;       // issues and pages indexed by the rebuild
+    int pages = 0;
+};
+
+// progress(done, total) follows a rebuild.
+WritableIndex OpenWritableIndex(const QString& programFolder,
+                                const std::function<void(int, int)>& progress = {});
+
+// Indexes every issue of the archive into db, one transaction per batch of
+// issues; progress(done, total) after each. The issue folder names indexed.
+struct FillResult {
+    QStringList names;
+    int pages = 0;
+};
+FillResult FillFromArchive(Xapian::WritableDatabase& db, const QString& programFolder,
+                           const std::function<void(int, int)>& progress = {});
+
+} // namespace search

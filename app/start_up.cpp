@@ -78,7 +78,12 @@ QString CommandLineHelp() {
            QString::fromUtf8("norvel2.exe -kt - загрузить последний номер 'Зенитры'") + CrLf +
            CrLf +
            QString::fromUtf8(
-               "Если последний доступный номер был загружен ранее, программа завершит работу.");
+               "Если последний доступный номер был загружен ранее, программа завершит работу.") +
+           CrLf + CrLf +
+           QString::fromUtf8("norvel2 --search ЗАПРОС [--source kp|kt] [--from ДАТА] [--to ДАТА] "
+                             "[--limit N] - найти статьи в архиве: слова в любой форме, "
+                             "\"слова в кавычках\" - фраза, -слово - без него") +
+           CrLf + QString::fromUtf8("norvel2 --reindex - заново построить поисковый индекс архива");
 }
 
 InfoSwitch InfoSwitchOf(const QString& commandLine) {

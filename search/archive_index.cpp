@@ -15,7 +15,7 @@ namespace {
 // it is changed is made anew from the archive once, which covers the change.
 IndexOutcome change(const QString& programFolder,
                     const std::function<void(Xapian::WritableDatabase&, IndexOutcome&)>& apply,
-                    const std::function<void(int, int)>& progress = {}) {
+                    const std::function<void(int, int)>& progress = {}, bool compact = false) {
     IndexOutcome outcome;
     for (int attempt = 0; attempt < 2; ++attempt) {
         WritableIndex index = OpenWritableIndex(programFolder, progress);
@@ -30,6 +30,8 @@ IndexOutcome change(const QString& programFolder,
                 apply(*index.db, outcome);
                 index.db->commit();
             }
+            if (compact)
+                CompactIndex(*index.db, IndexFolder(programFolder));
             index.db->close();
             outcome.done = true;
             return outcome;
@@ -90,7 +92,7 @@ IndexOutcome Reindex(const QString& programFolder,
                 RemoveIssue(db, name);
             db.commit_transaction();
         },
-        progress);
+        progress, true);
 }
 
 } // namespace search

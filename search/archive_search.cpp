@@ -31,9 +31,9 @@ std::optional<Xapian::Query> parseQuery(const QString& query, QString& error) {
     }
     Xapian::QueryParser parser;
     parser.set_stemmer(RussianStemmer());
-    // Stemmed words, exact words inside a phrase. The parser leaves a word
-    // with a capital unstemmed as a name; here case does not matter.
-    parser.set_stemming_strategy(Xapian::QueryParser::STEM_SOME);
+    // Every word stemmed, in a phrase too, as the index holds them (a word
+    // with a capital would be taken for a name: case does not matter here).
+    parser.set_stemming_strategy(Xapian::QueryParser::STEM_ALL_Z);
     parser.set_default_op(Xapian::Query::OP_AND);
     try {
         const Xapian::Query parsed = parser.parse_query(Utf8(FoldYo(query).toLower()),
@@ -86,6 +86,12 @@ QList<SearchHit> run(const Xapian::Database& db, const Xapian::Query& query, int
     Xapian::Enquire enquire(db);
     enquire.set_query(query);
     const Xapian::MSet matches = enquire.get_mset(0, Xapian::doccount(qMax(limit, 0)));
+    // Snippets mark a phrase of stems only word by word: they are made
+    // with the query's words alone.
+    Xapian::Enquire marking(db);
+    marking.set_query(Xapian::Query(Xapian::Query::OP_OR, query.get_unique_terms_begin(),
+                                    query.get_unique_terms_end()));
+    const Xapian::MSet marker = marking.get_mset(0, 1);
     QList<SearchHit> hits;
     for (auto match = matches.begin(); match != matches.end(); ++match) {
         const Xapian::Document doc = match.get_document();
@@ -97,7 +103,7 @@ QList<SearchHit> run(const Xapian::Database& db, const Xapian::Query& query, int
         hit.title = FromUtf8(doc.get_value(TitleSlot));
         hit.folder = path.section('/', 0, 0);
         hit.path = archive + "/" + path;
-        hit.snippet = snippetOf(matches, hit.path, marks);
+        hit.snippet = snippetOf(marker, hit.path, marks);
         hits << hit;
     }
     return hits;

@@ -4,6 +4,7 @@
 #include "search/page_text.h"
 
 #include <QFile>
+#include <QSet>
 
 namespace search {
 namespace {
@@ -44,21 +45,24 @@ int PutIssue(Xapian::WritableDatabase& db, const ArchivedIssue& issue) {
     RemoveIssue(db, issue.name);
     Xapian::TermGenerator words;
     words.set_stemmer(RussianStemmer());
-    words.set_stemming_strategy(Xapian::TermGenerator::STEM_SOME);
-    int indexed = 0;
+    // Stems only, with their positions: a Russian phrase matches in any
+    // form («северный мост», «северного моста»), and the index holds one
+    // term per word, not two.
+    words.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL_Z);
+    // The issue's documents are gone: each page is added once, by its
+    // number, even when the list names it twice.
+    QSet<int> added;
     for (const IndexedPage& page : issue.pages) {
-        if (!page.liveAddress.isEmpty())
+        if (!page.liveAddress.isEmpty() || added.contains(page.number))
             continue;
         const QString file = issue.folder + "/page" + QString::number(page.number) + ".html";
         QFile in(file);
         if (!in.open(QIODevice::ReadOnly))
             continue;
-        const Xapian::Document doc = pageDocument(issue, page, PageText(in.readAll()), words);
-        // By the page's own term: a page the list names twice is still one document.
-        db.replace_document(PagePrefix + doc.get_value(PathSlot), doc);
-        ++indexed;
+        db.add_document(pageDocument(issue, page, PageText(in.readAll()), words));
+        added.insert(page.number);
     }
-    return indexed;
+    return int(added.size());
 }
 
 } // namespace search

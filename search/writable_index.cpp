@@ -59,6 +59,32 @@ FillResult FillFromArchive(Xapian::WritableDatabase& db, const QString& programF
     return result;
 }
 
+bool CompactIndex(Xapian::WritableDatabase& db, const QString& folder) {
+    const QString compact = folder + ".compact";
+    const QString old = folder + ".old";
+    // Left by a run killed while compacting.
+    QDir(compact).removeRecursively();
+    QDir(old).removeRecursively();
+    try {
+        db.commit();
+        db.compact(Utf8(compact));
+    } catch (const Xapian::Error&) {
+        QDir(compact).removeRecursively();
+        return false;
+    }
+    QDir parent;
+    if (!parent.rename(folder, old)) {
+        QDir(compact).removeRecursively();
+        return false;
+    }
+    if (!parent.rename(compact, folder)) {
+        parent.rename(old, folder);
+        return false;
+    }
+    QDir(old).removeRecursively();
+    return true;
+}
+
 WritableIndex OpenWritableIndex(const QString& programFolder,
                                 const std::function<void(int, int)>& progress) {
     WritableIndex out;
@@ -70,8 +96,13 @@ WritableIndex OpenWritableIndex(const QString& programFolder,
     while (!out.db) {
         try {
             // A folder without the mark is left-overs: made anew, not opened.
+            // No fsync: a killed program's writes are in the system's
+            // cache all the same, and an index a power cut damages is
+            // found damaged and built again; syncing took more than the
+            // indexing itself.
             out.db.emplace(Utf8(folder),
-                           present ? Xapian::DB_CREATE_OR_OPEN : Xapian::DB_CREATE_OR_OVERWRITE);
+                           (present ? Xapian::DB_CREATE_OR_OPEN : Xapian::DB_CREATE_OR_OVERWRITE) |
+                               Xapian::DB_NO_SYNC);
         } catch (const Xapian::DatabaseLockError&) {
             if (waited.elapsed() > LockWaitMs) {
                 out.note = QStringLiteral("Поисковый индекс занят другой копией программы");

@@ -32,4 +32,10 @@ struct FillResult {
 FillResult FillFromArchive(Xapian::WritableDatabase& db, const QString& programFolder,
                            const std::function<void(int, int)>& progress = {});
 
+// Rewrites the index at folder compactly (Xapian's compaction: full
+// blocks, a fifth smaller after a rebuild) while db, open on it, keeps other
+// writers out. The compact copy is made beside it and then takes its place;
+// false, and the index as it was, when that failed.
+bool CompactIndex(Xapian::WritableDatabase& db, const QString& folder);
+
 } // namespace search

@@ -83,6 +83,7 @@ TEST_F(SearchArchive, AWordFindsItsOtherFormsWhateverTheCaseAndYo) {
 
 TEST_F(SearchArchive, QuotedWordsAreAPhraseAndMinusExcludes) {
     EXPECT_EQ(find({"\"северный мост\""}).pages, QStringList{KpPage2});
+    EXPECT_EQ(find({"\"северного моста\""}).pages, QStringList{KpPage2}) << "in any form";
     EXPECT_EQ(sorted(find({"северный", "мост"}).pages), (QStringList{KpPage2, KpPage3}));
     EXPECT_EQ(sorted(find({"фестиваль -оркестр"}).pages), (QStringList{KtPage1, KpPage2}));
 }

@@ -11,8 +11,9 @@
 namespace search {
 namespace {
 
-// Runs change on the open index. A database that turns out damaged while
-// it is changed is made anew from the archive once, which covers the change.
+// Runs apply on the open index. A database that turns out damaged while
+// it is changed is made anew from the archive once, which covers the
+// change; any other failure leaves it as it was, with a note.
 IndexOutcome change(const QString& programFolder,
                     const std::function<void(Xapian::WritableDatabase&, IndexOutcome&)>& apply,
                     const std::function<void(int, int)>& progress = {}, bool compact = false) {
@@ -35,13 +36,15 @@ IndexOutcome change(const QString& programFolder,
             index.db->close();
             outcome.done = true;
             return outcome;
-        } catch (const Xapian::DatabaseLockError& error) {
-            outcome.note = FromUtf8(error.get_description());
-            return outcome;
-        } catch (const Xapian::Error& error) {
+        } catch (const Xapian::DatabaseCorruptError& error) {
             outcome.note = FromUtf8(error.get_description());
             index.db.reset();
             QDir(IndexFolder(programFolder)).removeRecursively();
+        } catch (const Xapian::Error& error) {
+            // A full disk, another writer: the index stays as it was.
+            outcome.note = QStringLiteral("Поисковый индекс не обновлён: ") +
+                           FromUtf8(error.get_description());
+            return outcome;
         }
     }
     return outcome;

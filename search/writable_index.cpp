@@ -119,12 +119,20 @@ WritableIndex OpenWritableIndex(const QString& programFolder,
             present = false;
         }
     }
-    if (!present) {
+    if (present)
+        return out;
+    try {
         const FillResult filled = FillFromArchive(*out.db, programFolder, progress);
         out.issues = int(filled.names.size());
         out.pages = filled.pages;
         out.rebuilt = true;
         out.note = rebuiltNote(damaged);
+    } catch (const Xapian::Error& error) {
+        // A full disk: what was committed stays, the rest waits for
+        // --reindex.
+        out.db.reset();
+        out.note = QStringLiteral("Поисковый индекс построен не полностью: ") +
+                   FromUtf8(error.get_description());
     }
     return out;
 }

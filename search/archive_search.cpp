@@ -120,6 +120,8 @@ SearchResult Search(const QString& programFolder, const SearchRequest& request,
     const Xapian::Query query = limited(*parsed, request);
     // A missing or damaged index is built anew and the search runs again;
     // an index that opens for writing but not for reading goes first.
+    if (IndexNeedsBuilding(programFolder))
+        result.note = OpenWritableIndex(programFolder).note;
     constexpr int MostRereads = 5;
     int rebuilds = 0;
     int rereads = 0;

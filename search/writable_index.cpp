@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QThread>
 
@@ -26,9 +27,31 @@ bool indexPresent(const QString& folder) {
     return QFileInfo::exists(folder + "/iamglass");
 }
 
-QString rebuiltNote(bool damaged) {
-    return damaged ? QStringLiteral("Поисковый индекс был повреждён и построен заново")
-                   : QStringLiteral("Поисковый индекс построен по всему архиву");
+// Our mark in the index folder while the whole index is being built.
+const QString UnfinishedMark = QStringLiteral("/norvel-unfinished");
+
+// Builds the whole index into the open out.db. Until it is done a mark in
+// the folder says so, and an index killed while it was built is filled
+// again by the next opening instead of being taken for whole.
+void fill(WritableIndex& out, const QString& programFolder,
+          const std::function<void(int, int)>& progress, bool damaged) {
+    const QString mark = IndexFolder(programFolder) + UnfinishedMark;
+    QFile(mark).open(QIODevice::WriteOnly);
+    try {
+        const FillResult filled = FillFromArchive(*out.db, programFolder, progress);
+        out.db->commit();
+        QFile::remove(mark);
+        out.issues = int(filled.names.size());
+        out.pages = filled.pages;
+        out.rebuilt = true;
+        out.note = damaged ? QStringLiteral("Поисковый индекс был повреждён и построен заново")
+                           : QStringLiteral("Поисковый индекс построен по всему архиву");
+    } catch (const Xapian::Error& error) {
+        // A full disk: the next opening tries again.
+        out.db.reset();
+        out.note = QStringLiteral("Поисковый индекс построен не полностью: ") +
+                   FromUtf8(error.get_description());
+    }
 }
 
 } // namespace
@@ -85,24 +108,29 @@ bool CompactIndex(Xapian::WritableDatabase& db, const QString& folder) {
     return true;
 }
 
+bool IndexNeedsBuilding(const QString& programFolder) {
+    const QString folder = IndexFolder(programFolder);
+    return !indexPresent(folder) || QFileInfo::exists(folder + UnfinishedMark);
+}
+
 WritableIndex OpenWritableIndex(const QString& programFolder,
                                 const std::function<void(int, int)>& progress) {
     WritableIndex out;
     const QString folder = IndexFolder(programFolder);
-    bool present = indexPresent(folder);
+    bool present = false;
     bool damaged = false;
     QElapsedTimer waited;
     waited.start();
     while (!out.db) {
+        // Looked at again after every wait: the copy that held the lock
+        // may have built it meanwhile.
+        present = !IndexNeedsBuilding(programFolder);
         try {
-            // A folder without the mark is left-overs: made anew, not opened.
             // No fsync: a killed program's writes are in the system's
             // cache all the same, and an index a power cut damages is
             // found damaged and built again; syncing took more than the
             // indexing itself.
-            out.db.emplace(Utf8(folder),
-                           (present ? Xapian::DB_CREATE_OR_OPEN : Xapian::DB_CREATE_OR_OVERWRITE) |
-                               Xapian::DB_NO_SYNC);
+            out.db.emplace(Utf8(folder), Xapian::DB_CREATE_OR_OPEN | Xapian::DB_NO_SYNC);
         } catch (const Xapian::DatabaseLockError&) {
             if (waited.elapsed() > LockWaitMs) {
                 out.note = QStringLiteral("Поисковый индекс занят другой копией программы");
@@ -116,24 +144,10 @@ WritableIndex OpenWritableIndex(const QString& programFolder,
                 return out;
             }
             damaged = true;
-            present = false;
         }
     }
-    if (present)
-        return out;
-    try {
-        const FillResult filled = FillFromArchive(*out.db, programFolder, progress);
-        out.issues = int(filled.names.size());
-        out.pages = filled.pages;
-        out.rebuilt = true;
-        out.note = rebuiltNote(damaged);
-    } catch (const Xapian::Error& error) {
-        // A full disk: what was committed stays, the rest waits for
-        // --reindex.
-        out.db.reset();
-        out.note = QStringLiteral("Поисковый индекс построен не полностью: ") +
-                   FromUtf8(error.get_description());
-    }
+    if (!present)
+        fill(out, programFolder, progress, damaged);
     return out;
 }
 

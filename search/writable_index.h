@@ -19,6 +19,10 @@ struct WritableIndex {
     int pages = 0;
 };
 
+// Whether the index is missing, or its build from nothing was cut short
+// (a kill): then opening it for writing builds it.
+bool IndexNeedsBuilding(const QString& programFolder);
+
 // progress(done, total) follows a rebuild.
 WritableIndex OpenWritableIndex(const QString& programFolder,
                                 const std::function<void(int, int)>& progress = {});

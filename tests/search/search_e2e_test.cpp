@@ -158,8 +158,9 @@ TEST(SearchDownloads, RetentionTakesTheRetiredIssueOutOfTheIndex) {
     EXPECT_EQ(search(home.path(), {"фестиваль", "--source", "kp"}).pages.size(), 2);
 }
 
-// A large archive (the downloaded issue copied), reindexed and killed once
-// its progress shows: the next search opens the index and finds.
+// A large archive (the downloaded issue copied), its index built from
+// nothing by --reindex and killed once its progress shows: the next search
+// opens the index, completes it and finds every copy.
 TEST(SearchDownloads, AKillDuringReindexLeavesAnIndexTheNextSearchOpens) {
     TempProgramFolder home;
     {
@@ -177,6 +178,8 @@ TEST(SearchDownloads, AKillDuringReindexLeavesAnIndexTheNextSearchOpens) {
             QFile::copy(download + "/2006.11.23/" + page, folder + page);
     }
 
+    // Built from nothing: what the kill leaves must not pass for whole.
+    ASSERT_TRUE(QDir(home.file("search")).removeRecursively());
     QProcess reindex;
     StartProgram(reindex, {home.path(), {"--reindex"}});
     QByteArray progress;
@@ -195,4 +198,5 @@ TEST(SearchDownloads, AKillDuringReindexLeavesAnIndexTheNextSearchOpens) {
     EXPECT_EQ(after.exitCode, 0) << after.errors.toStdString();
     EXPECT_FALSE(after.errors.contains(U("повреждён"))) << after.errors.toStdString();
     EXPECT_TRUE(after.pages.contains(KpPage2));
+    EXPECT_EQ(after.pages.size(), 301);
 }

@@ -3,6 +3,7 @@
 #include "processing/archive_issues.h"
 #include "processing/main_index.h"
 #include "processing/retention.h"
+#include "search/archive_index.h"
 
 namespace {
 
@@ -32,6 +33,8 @@ UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger, const Book
     const RetentionResult retired =
         RetireOldIssues(download, app.state.CurrentSource, rule, issueFolder, today);
     result.retired = retired.deleted;
+    if (!retired.deleted.isEmpty())
+        search::ForgetIssues(app.ProgramFolder, retired.deleted);
     if (!retired.failed.isEmpty())
         messenger.Show("Не удалось полностью удалить старые номера: " +
                            retired.failed.join(QStringLiteral(", ")),

@@ -11,6 +11,7 @@
 #include "processing/cut_replace.h"
 #include "processing/issue_index.h"
 #include "processing/safe_file_name.h"
+#include "search/archive_index.h"
 #include "settings/whole_file.h"
 
 #include <QDate>
@@ -448,6 +449,18 @@ bool IssueDownload::buildIndex(bool complete) {
     return false;
 }
 
+// The search index learns the pages that arrived, an incomplete issue's
+// too; its next download replaces them. The index is derived data: what
+// goes wrong with it is shown and the download goes on.
+void IssueDownload::indexForSearch() {
+    setStat(U("Индексация номера для поиска..."));
+    const search::IndexOutcome outcome = search::IndexIssue(app_.ProgramFolder, st_.IssueFolder);
+    // In the status line only: standard error of an unattended run is for
+    // what went wrong with the download.
+    if (!outcome.note.isEmpty())
+        setStat(outcome.note);
+}
+
 void IssueDownload::askToHangUp() {
     if (settings_.KillConnect &&
         messenger_.Show(U("Разорвать соединение?"), Confirmation, MessageIcon::Question,
@@ -474,6 +487,7 @@ void IssueDownload::finish(bool complete) {
     }
     if (complete)
         record_.Remove();
+    indexForSearch();
     view_.ResetControls();
     if (settings_.AutoCopy)
         report_.copyFailed = !NumberCopy(st_.IssueFolder, settings_, app_.ProgramFolder, messenger_,

@@ -119,6 +119,7 @@ private:
     void endWithWriteError(const QString& path);
     void finish(bool complete);
     void askToHangUp();
+    void indexForSearch();
     void appendImages();
     void appendPictures(const QList<ByteText>& paths);
     void setStat(const QString& text);

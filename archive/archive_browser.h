@@ -6,6 +6,7 @@
 // (arhiv.h) mirrors the fields below and forwards the user's actions.
 
 #include "archive/issue_info.h"
+#include "search/archive_search.h"
 #include "settings/bytetext.h"
 #include "settings/messenger.h"
 #include "settings/settings.h"
@@ -37,8 +38,18 @@ public:
     // "Открыть".
     bool ChangeBrowserOption(bool useBrowser);
 
-    // "Открыть": the index page of the selected issue, or empty text when
-    // none is selected.
+    // The search field: the archive's pages that match query stand in for
+    // the list of issues while the field holds text (Searching); an empty
+    // query brings the issues back. SearchText says why there are no hits.
+    void Search(const QString& query);
+    // A click on a hit: the panel of its issue, its page as the preview
+    // text, and "Открыть" opens that page.
+    void SelectHit(int row);
+    // A hit as the list shows it: date, source and title over the snippet.
+    static QString HitLine(const search::SearchHit& hit);
+
+    // "Открыть": the chosen hit's page, else the index page of the selected
+    // issue, or empty text when none is selected.
     QString PageToOpen() const;
 
     // "Книга EPUB": the e-book of the selected issue written beside its
@@ -60,6 +71,10 @@ public:
     ByteText Preview;
     bool PreviewButtonVisible = false;
     bool PreviewOn = false;
+    bool Searching = false;
+    QList<search::SearchHit> Hits;
+    QString SearchText; // the query's error, the index's note or "Ничего не найдено"
+    QString SelectedPage;
 
 private:
     QString programFolder_;

@@ -11,7 +11,9 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
@@ -22,7 +24,7 @@ Arhiv::Arhiv(const QString& programFolder, Settings& settings, Messenger& messen
              QWidget* parent)
     : QDialog(parent), browser_(programFolder, settings), messenger_(messenger) {
     build();
-    List1->addItems(browser_.Issues);
+    fillList();
     // Showing a set option is the option's first change (it moves no focus).
     connect(Check1, &QCheckBox::toggled, this, &Arhiv::browserOptionChanged);
     Check1->setChecked(settings.UseIE);
@@ -30,7 +32,19 @@ Arhiv::Arhiv(const QString& programFolder, Settings& settings, Messenger& messen
     // list takes when it gets the focus is none.
     connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
         const QList<QListWidgetItem*> selected = List1->selectedItems();
-        select(selected.isEmpty() ? QString() : selected.first()->text());
+        if (browser_.Searching && !selected.isEmpty()) {
+            browser_.SelectHit(List1->row(selected.first()));
+            showSelection();
+        } else {
+            select(selected.isEmpty() ? QString() : selected.first()->text());
+        }
+    });
+    // Enter in the field searches; the dialog must not take it for "Открыть".
+    SearchField->installEventFilter(this);
+    // Clearing the field brings the issues back without Enter.
+    connect(SearchField, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text.trimmed().isEmpty() && browser_.Searching)
+            search();
     });
     showInfo();
     showPreviewState();
@@ -41,6 +55,11 @@ void Arhiv::build() {
     if (parentWidget())
         setWindowIcon(parentWidget()->window()->windowIcon());
 
+    SearchField = new QLineEdit;
+    SearchField->setPlaceholderText(QStringLiteral("Поиск по архиву"));
+    SearchField->setClearButtonEnabled(true);
+    SearchField->setToolTip(QStringLiteral(
+        "Слова в любой форме; \"слова в кавычках\" — фраза; -слово — без него. Enter — искать"));
     List1 = new QListWidget;
     // Fixed pitch asked for in so many words: the system's fixed font alone
     // is matched, on some font sets, to one whose letters differ in width.
@@ -69,8 +88,11 @@ void Arhiv::build() {
     Command1->setDefault(true);
     Command2 = new QPushButton(QStringLiteral("Отмена"));
 
+    auto* listColumn = new QVBoxLayout;
+    listColumn->addWidget(SearchField);
+    listColumn->addWidget(List1, 1);
     auto* top = new QHBoxLayout;
-    top->addWidget(List1, 1);
+    top->addLayout(listColumn, 1);
     top->addWidget(Frame1, 1);
     top->addWidget(HTMLLabel1, 1);
     auto* buttons = new QHBoxLayout;
@@ -112,6 +134,43 @@ void Arhiv::select(const QString& issue) {
     if (issue.isEmpty())
         return;
     browser_.Select(issue);
+    showSelection();
+}
+
+bool Arhiv::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == SearchField && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            search();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void Arhiv::search() {
+    browser_.Search(SearchField->text());
+    fillList();
+}
+
+// The issues, or the hits with a line that says why there are none (or
+// that the index was built anew), which cannot be chosen.
+void Arhiv::fillList() {
+    List1->clear();
+    if (!browser_.Searching) {
+        List1->addItems(browser_.Issues);
+        return;
+    }
+    for (const search::SearchHit& hit : browser_.Hits)
+        List1->addItem(ArchiveBrowser::HitLine(hit));
+    if (!browser_.SearchText.isEmpty()) {
+        auto* note = new QListWidgetItem(browser_.SearchText);
+        note->setFlags(Qt::NoItemFlags);
+        List1->addItem(note);
+    }
+}
+
+void Arhiv::showSelection() {
     showInfo();
     HTMLLabel1->setDocumentHTML(browser_.Preview);
     HTMLLabel1->Refresh();

@@ -2,8 +2,9 @@
 // The archive window "Архив": the list of downloaded issues, the panel
 // "Информация" of the selected one, its preview in the HTML control, the
 // preview button, the option "Открывать в выбранном браузере", "Книга EPUB",
-// "Открыть" and "Отмена". The rules live in ArchiveBrowser; the window
-// mirrors them.
+// "Открыть" and "Отмена", and the search field above the list, whose hits
+// replace the list while it holds a query. The rules live in ArchiveBrowser;
+// the window mirrors them.
 
 #include "archive/archive_browser.h"
 
@@ -14,6 +15,7 @@ class Messenger;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QToolButton;
@@ -31,7 +33,8 @@ public:
 
     const ArchiveBrowser& browser() const { return browser_; }
 
-    QListWidget* List1;              // the issues, in a fixed-pitch font
+    QLineEdit* SearchField;          // "Поиск по архиву": Enter searches
+    QListWidget* List1;              // the issues (or the hits), in a fixed-pitch font
     QGroupBox* Frame1;               // "Информация"
     QLabel* NumberValue;             // "Номер:"
     QLabel* DateValue;               // "Дата:"
@@ -48,10 +51,16 @@ public:
     // The preview button's pictures: preview off, preview on.
     QIcon PreviewOffPicture, PreviewOnPicture;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void build();
     QWidget* buildPanel();
     void select(const QString& issue);
+    void search();
+    void fillList();
+    void showSelection();
     void showInfo();
     void togglePreview();
     void showPreviewState();

@@ -1,6 +1,7 @@
 // Start-up before the window waits: the data-folder check with its messages,
 // the command line, first start, the update clean-up and the temp folder.
 #include "app/reader_commands.h"
+#include "app/search_commands.h"
 #include "app/start_up.h"
 #include "settings/version.h"
 #include "tests/support/scripted_messenger.h"
@@ -115,7 +116,8 @@ TEST(CommandLine, TheHelpListsEverySwitchTheProgramAnswers) {
         char* argv[] = {const_cast<char*>("norvel2"), name.data(), nullptr};
         const CommandLine line = ParseCommandLine(option.name);
         EXPECT_TRUE(line.AutoNewspaper || line.AutoMagazine ||
-                    InfoSwitchOf(option.name) != InfoSwitch::None || IsReaderCommand(2, argv));
+                    InfoSwitchOf(option.name) != InfoSwitch::None || IsReaderCommand(2, argv) ||
+                    IsSearchCommand(2, argv));
     }
 }
 

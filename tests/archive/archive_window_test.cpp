@@ -9,6 +9,7 @@
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
+#include "tests/support/utf8_text.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -322,3 +324,40 @@ TEST_F(ArchiveWindow, TheBookOfAnIssueGoneSinceItWasListedIsRefusedWithTheReason
 }
 
 } // namespace
+
+TEST_F(ArchiveWindow, SearchHitsReplaceTheListAndOpenOpensTheChosenPage) {
+    CopyDemoIssue(home, demo().newspaper);
+    CopyDemoIssue(home, demo().magazine);
+    settings.UseIE = false;
+    UrlCatcher desktop({"file"});
+    auto window = open();
+    // QTest types Latin letters only: the text goes in as a paste would.
+    window->SearchField->setText(U("Фестивалями"));
+    QTest::keyClick(window->SearchField, Qt::Key_Return);
+    ASSERT_TRUE(window->isVisible()) << "Enter in the field searches, it opens nothing";
+
+    // Three pages hold forms of the word; the index was built for the search.
+    QStringList rows;
+    for (int i = 0; i < window->List1->count(); ++i)
+        rows << window->List1->item(i)->text();
+    ASSERT_EQ(rows.size(), 4) << rows.join('|').toStdString();
+    EXPECT_TRUE(rows.last().contains(U("Поисковый индекс"))) << rows.last().toStdString();
+    const auto page2 = window->List1->findItems(U("Организаторы [фестиваля]"), Qt::MatchContains);
+    ASSERT_EQ(page2.size(), 1) << rows.join('|').toStdString();
+    EXPECT_TRUE(page2.first()->text().startsWith(dateOfFolder(demo().newspaper) + "  kp  "));
+
+    QTest::mouseClick(window->List1->viewport(), Qt::LeftButton, {},
+                      window->List1->visualItemRect(page2.first()).center());
+    EXPECT_TRUE(window->browser().Preview.contains(W("новогоднюю"))) << "the page is previewed";
+    EXPECT_EQ(window->NumberValue->text(), "24001");
+    QTest::mouseClick(window->Command1, Qt::LeftButton);
+    EXPECT_EQ(desktop.urls, QList<QUrl>({QUrl::fromLocalFile(
+                                home.file("Download/" + demo().newspaper + "/page2.html"))}));
+
+    auto again = open();
+    again->SearchField->setText(U("фестиваль"));
+    QTest::keyClick(again->SearchField, Qt::Key_Return);
+    again->SearchField->clear();
+    EXPECT_EQ(again->List1->count(), 2) << "an empty field brings the issues back";
+    EXPECT_EQ(again->List1->item(0)->text(), demo().magazine);
+}

@@ -145,6 +145,11 @@ ByteText MagazineArchiveSite::articleBody(const MagazineIssue& issue,
             out += "<p class=\"pic\"><img src=\"" + article.images[k] + "\" alt=\"\"><br>" +
                    russian::caption(rng) + "</p>\r\n";
     }
+    const ByteText sample =
+        russian::searchSample(true, PositionIn(context_.model.magazineIssues(), issue),
+                              PositionIn(issue.articles, article));
+    if (!sample.isEmpty())
+        out += "<p>" + sample + "</p>\r\n";
     out += "</div>\r\n";
     return out;
 }

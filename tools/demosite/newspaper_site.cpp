@@ -221,6 +221,11 @@ ByteText NewspaperSite::articleBody(const NewspaperIssue& issue, const Article& 
                    "\" alt=\"\"><br><span class=\"caption\">" + russian::caption(rng) +
                    "</span></div>\r\n";
     }
+    const ByteText sample =
+        russian::searchSample(false, PositionIn(context_.model.newspaperIssues(), issue),
+                              PositionIn(issue.articles, article));
+    if (!sample.isEmpty())
+        out += "<p>" + sample + "</p>\r\n";
     out += "</div>\r\n";
     return out;
 }

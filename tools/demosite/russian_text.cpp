@@ -241,6 +241,21 @@ ByteText paragraph(Rng& rng, int sentences) {
     return text;
 }
 
+ByteText searchSample(bool magazine, int issue, int article) {
+    static const char* const newest[] = {
+        "На фестивале в парке выступили оркестры со всей области.",
+        "Организаторы фестиваля обещают, что на Северный мост вернут новогоднюю ёлку.",
+        "Мост у северной окраины закрыт на ремонт до весны.",
+    };
+    if (magazine)
+        return issue == 0 && article == 0
+                   ? W("О фестивалях компьютерной музыки рассказывает наш обзор.")
+                   : ByteText();
+    if (issue == 1 && article == 0)
+        return W("Билеты на фестиваль раскупили за один день.");
+    return issue == 0 && article >= 0 && article < 3 ? W(newest[article]) : ByteText();
+}
+
 ByteText personName(Rng& rng) {
     if (rng.chance(50))
         return rng.pick(maleNames()) + " " + rng.pick(surnames());

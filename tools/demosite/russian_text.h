@@ -24,6 +24,15 @@ const QList<Rubric>& newspaperRubrics();
 const QList<Rubric>& magazineRubrics();
 ByteText magazineHeadline(Rng& rng);
 
+// A sentence a few articles carry beside their random prose, so that searches
+// have known words in known pages: forms of «фестиваль» in the newspaper's
+// newest issue (articles 1 and 2), its second (article 1) and the magazine's
+// newest (article 1); «Северный мост» as a phrase in the newspaper's newest
+// article 2 and its words apart in article 3; «оркестры» beside «фестивале»
+// in article 1; «ёлку» in article 2. issue and article count from 0, newest
+// first; empty for every other article.
+ByteText searchSample(bool magazine, int issue, int article);
+
 // Month names: nominative for calendar headings, genitive for dates.
 ByteText monthNominative(int month);
 ByteText monthGenitive(int month);

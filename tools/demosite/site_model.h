@@ -68,6 +68,15 @@ struct MagazineIssue {
     QList<Article> articles;
 };
 
+// The position of item in list, found by address (item is one of its
+// entries), or -1.
+template <typename T> int PositionIn(const QList<T>& list, const T& item) {
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (&list[i] == &item)
+            return int(i);
+    return -1;
+}
+
 class SiteModel {
 public:
     explicit SiteModel(const DemoConfig& config);

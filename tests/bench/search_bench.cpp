@@ -1,0 +1,202 @@
+// The archive search at the size of years of reading: 1,000 issues of 24
+// pages each (every seventh the magazine's), their pages written in the
+// shape the processing script gives them, with the demo site's prose
+// (tools/demosite/russian_text) and its known sentences spread over them.
+//
+//   bench_search [rounds]     (default 21 rounds per query)
+//
+// Shows: the whole norvel2 --reindex; the index's size (and its largest
+// tables) beside the pages' files and their text (UTF-8, as indexed); per query the median time of
+// one search in this process (open, match, snippets) and of the whole norvel2 --search process; and
+// what indexing adds to a 24-page download from the demo site on loopback (norvel2 -kp in a fresh
+// program folder, median of 5, beside the indexing of that issue alone).
+#include "search/archive_index.h"
+#include "search/archive_search.h"
+#include "search/page_text.h"
+#include "tests/ereader/issue_folders.h"
+#include "tests/support/demo_site.h"
+#include "tests/support/temp_program_folder.h"
+#include "tools/demosite/random.h"
+#include "tools/demosite/russian_text.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int Issues = 1000;
+constexpr int Pages = 24;
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+ByteText articlePage(Rng& rng, const QDate& date, int issue, int page, ByteText& title) {
+    title = russian::headline(rng);
+    ByteText out = "<html>\r\n<head>\r\n<meta charset=windows-1251>\r\n<title>" + title +
+                   "</title>\r\n<link rel=\"stylesheet\" type=\"text/css\" href=\"kp.css\">\r\n"
+                   "</head>\r\n<body bgcolor=\"#ffffff\">\r\n<td class=\"date\">" +
+                   russian::printedDate(date.day(), date.month(), date.year()) + "</td>\r\n<h1>" +
+                   title + "</h1>\r\n<div class=\"author\">" + russian::personName(rng) +
+                   "</div>\r\n<div>\r\n";
+    const int paragraphs = rng.between(4, 9);
+    for (int p = 0; p < paragraphs; ++p)
+        out += "<p>" + russian::paragraph(rng, rng.between(2, 6)) + "</p>\r\n";
+    // The known sentences, in one page of fifty.
+    if ((issue * Pages + page) % 50 == 0)
+        out += "<p>" + russian::searchSample(false, 0, (issue + page) % 3) + "</p>\r\n";
+    out += "</div>\r\n<table class=\"nav\"><tr><td><a href=\"index.htm\">" +
+           W("Оглавление номера") + "</a></td></tr></table>\r\n</body>\r\n</html>\r\n";
+    return out;
+}
+
+// The archive: what the program would have downloaded over 1,000 days.
+void makeArchive(const QString& download) {
+    QDate date(2006, 11, 23);
+    for (int i = 0; i < Issues; ++i, date = date.addDays(-1)) {
+        const bool magazine = i % 7 == 3;
+        const QString name = date.toString("yyyy.MM.dd") + (magazine ? ".KT" : "");
+        Rng rng(1, {uint64_t(i)});
+        QList<PageEntry> entries;
+        for (int n = 1; n <= Pages; ++n) {
+            ByteText title;
+            WriteFile(download + "/" + name, QString("page%1.html").arg(n),
+                      articlePage(rng, date, i, n, title));
+            entries.append({n, cp1251::toUnicode(title).toUtf8(), {}});
+        }
+        WriteFile(
+            download + "/" + name, "index.htm",
+            IssueIndexPage(date, ByteText::number(magazine ? 650 - i : 24001 - i), entries, date));
+    }
+}
+
+struct Sizes {
+    qint64 files = 0, text = 0;
+};
+
+Sizes pageSizes(const QString& download) {
+    Sizes sizes;
+    QDirIterator it(download, {"page*.html"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        file.open(QIODevice::ReadOnly);
+        const QByteArray bytes = file.readAll();
+        sizes.files += bytes.size();
+        sizes.text += search::PageText(bytes).toUtf8().size();
+    }
+    return sizes;
+}
+
+qint64 folderBytes(const QString& folder) {
+    qint64 bytes = 0;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        bytes += QFileInfo(it.next()).size();
+    return bytes;
+}
+
+// The wall time of the built program run to its end, in ms; -1 when it failed.
+double runProgram(const QString& home, const QStringList& arguments, int okStatus = 0) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("NORVEL_HOME", home);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    process.setProcessEnvironment(env);
+    QElapsedTimer clock;
+    clock.start();
+    process.start(TempProgramFolder::binDir() + "/norvel2", arguments);
+    const bool ok = process.waitForFinished(600'000) && process.exitCode() == okStatus;
+    const double ms = clock.nsecsElapsed() / 1e6;
+    if (!ok)
+        std::fprintf(stderr, "norvel2 %s: %s\n", qPrintable(arguments.join(' ')),
+                     process.readAllStandardError().constData());
+    return ok ? ms : -1;
+}
+
+void queries(const QString& home, int rounds) {
+    const QList<QStringList> list = {{"фестиваль"},
+                                     {"выборы"},
+                                     {"\"северный мост\""},
+                                     {"новые", "правила", "весной"},
+                                     {"метро", "-театра"}};
+    std::printf("%-28s %6s %12s %14s\n", "query", "hits", "in-process", "norvel2 --search");
+    for (const QStringList& words : list) {
+        search::SearchRequest request;
+        request.query = words.join(' ');
+        QList<double> inside, whole;
+        int hits = 0;
+        for (int r = 0; r < rounds; ++r) {
+            QElapsedTimer clock;
+            clock.start();
+            hits = int(search::Search(home, request).hits.size());
+            inside << clock.nsecsElapsed() / 1e6;
+            whole << runProgram(home, QStringList{"--search"} + words);
+        }
+        std::printf("%-28s %6d %9.1f ms %11.1f ms\n", qPrintable(request.query), hits,
+                    median(inside), median(whole));
+    }
+}
+
+// A 24-page issue from the demo site on loopback, five fresh program folders.
+void downloadOverhead(const QString& bigHome) {
+    DemoSite site({"--images", "2"});
+    if (!site.isRunning()) {
+        std::printf("demo site: %s\n", qPrintable(site.error()));
+        return;
+    }
+    QList<double> downloads, fresh, intoBig;
+    for (int r = 0; r < 5; ++r) {
+        TempProgramFolder home;
+        site.installInto(home.path());
+        downloads << runProgram(home.path(), {"-kp"});
+        const QString issue = OnlyIssueFolder(home.path());
+        QElapsedTimer clock;
+        clock.start();
+        search::IndexIssue(home.path(), issue);
+        fresh << clock.nsecsElapsed() / 1e6;
+        // The same issue into the 1,000-issue index.
+        clock.restart();
+        search::IndexIssue(bigHome, issue);
+        intoBig << clock.nsecsElapsed() / 1e6;
+    }
+    const double download = median(downloads);
+    std::printf("24-page download (norvel2 -kp, indexing included): %.0f ms\n", download);
+    std::printf("  indexing it alone: %.1f ms into a new index (%.1f%% of the download), "
+                "%.1f ms into the 1,000-issue index (%.1f%%)\n",
+                median(fresh), 100 * median(fresh) / (download - median(fresh)), median(intoBig),
+                100 * median(intoBig) / (download - median(fresh)));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int rounds = argc > 1 ? qMax(1, atoi(argv[1])) : 21;
+    TempProgramFolder home;
+    QElapsedTimer clock;
+    clock.start();
+    makeArchive(home.path() + "/Download");
+    std::printf("archive: %d issues x %d pages written in %.1f s\n", Issues, Pages,
+                clock.elapsed() / 1e3);
+
+    const double reindex = runProgram(home.path(), {"--reindex"});
+    std::printf("norvel2 --reindex: %.1f s\n", reindex / 1e3);
+    const Sizes pages = pageSizes(home.path() + "/Download");
+    const qint64 index = folderBytes(home.path() + "/search");
+    std::printf("index %.1f MB; pages' files %.1f MB (index %.0f%% of them), their text %.1f MB "
+                "(index %.0f%% of it)\n",
+                index / 1e6, pages.files / 1e6, 100.0 * index / pages.files, pages.text / 1e6,
+                100.0 * index / pages.text);
+    for (const QFileInfo& table : QDir(home.path() + "/search").entryInfoList(QDir::Files))
+        if (table.size() > 100'000)
+            std::printf("  %s %.1f MB\n", qPrintable(table.fileName()), table.size() / 1e6);
+    queries(home.path(), rounds);
+    downloadOverhead(home.path());
+    return 0;
+}

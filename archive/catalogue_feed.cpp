@@ -62,7 +62,7 @@ QByteArray feedOpening(const FeedHead& head, const QByteArray& type) {
     return xml + link("search", "application/opensearchdescription+xml", SearchDescriptionPath);
 }
 
-QByteArray feedEntry(const CatalogueEntry& entry) {
+QByteArray feedEntry(const CatalogueEntry& entry, const QList<MatchedPage>& pages) {
     const ArchivedIssue& issue = entry.issue;
     const QByteArray folder = PathSegment(issue.name);
     QByteArray xml = "<entry>\n<title>" + x(IssueTitle(issue)) + "</title>\n<id>" +
@@ -74,6 +74,9 @@ QByteArray feedEntry(const CatalogueEntry& entry) {
         xml += "<dc:issued>" + issue.issueDate.toString(Qt::ISODate).toLatin1() + "</dc:issued>\n";
     xml += "<content type=\"text\">" + x(entryContent(entry)) + "</content>\n";
     xml += link("alternate", "text/html", IssuePath + folder + "/index.htm");
+    for (const MatchedPage& page : pages)
+        xml += QByteArray("<link rel=\"related\" type=\"text/html\" href=\"") + IssuePath + folder +
+               "/" + PathSegment(page.file) + "\" title=\"" + x(page.title) + "\"/>\n";
     xml += link(AcquisitionRel, "application/epub+zip", bookHref(entry));
     if (!entry.coverType.isEmpty()) {
         xml += link(ImageRel, entry.coverType, CoverPath + folder);
@@ -91,10 +94,11 @@ QDateTime NewestChange(const CatalogueEntries& entries) {
     return newest;
 }
 
-QByteArray AcquisitionFeed(const FeedHead& head, const CatalogueEntries& entries) {
+QByteArray AcquisitionFeed(const FeedHead& head, const CatalogueEntries& entries,
+                           const MatchedPages& pages) {
     QByteArray xml = feedOpening(head, AcquisitionFeedType);
     for (const CatalogueEntry* entry : entries)
-        xml += feedEntry(*entry);
+        xml += feedEntry(*entry, pages.value(entry));
     return xml + "</feed>\n";
 }
 
@@ -148,7 +152,8 @@ QByteArray SearchDescription(const QByteArray& root) {
            "<OpenSearchDescription xmlns=\"http://a9.com/-/spec/opensearch/1.1/\">\n"
            "<ShortName>" +
            x(QStringLiteral("Норвел")) + "</ShortName>\n<Description>" +
-           x(QStringLiteral("Номер по дате (2026-02-03, 03.02.2026, 2026-02) или по номеру")) +
+           x(QStringLiteral("Номер по дате (2026-02-03, 03.02.2026, 2026-02), по номеру или "
+                            "по словам в тексте статей")) +
            "</Description>\n<InputEncoding>UTF-8</InputEncoding>\n"
            "<OutputEncoding>UTF-8</OutputEncoding>\n<Url type=\"" +
            AcquisitionFeedType + "\" template=\"" + root + SearchPath +

@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 
 struct CatalogueEntry {
@@ -67,8 +68,17 @@ struct FeedHead {
     QByteArray first, previous, next, last;
 };
 
-// A feed of issues.
-QByteArray AcquisitionFeed(const FeedHead& head, const CatalogueEntries& entries);
+// A page of an issue that a text search found, linked from the issue's
+// entry.
+struct MatchedPage {
+    QString file; // the page's file name in the issue folder
+    QString title;
+};
+using MatchedPages = QHash<const CatalogueEntry*, QList<MatchedPage>>;
+
+// A feed of issues; an issue in pages also links its pages found there.
+QByteArray AcquisitionFeed(const FeedHead& head, const CatalogueEntries& entries,
+                           const MatchedPages& pages = {});
 
 // One way on from a navigation feed.
 struct FeedWay {

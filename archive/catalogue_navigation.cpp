@@ -33,15 +33,17 @@ FeedHead headOf(const QByteArray& id, const QString& title, const QByteArray& se
     return head;
 }
 
-MadeFeed acquisition(FeedHead head, const CatalogueEntries& entries) {
+MadeFeed acquisition(FeedHead head, const CatalogueEntries& entries,
+                     const MatchedPages& pages = {}) {
     head.updated = NewestChange(entries);
-    return {AcquisitionFeedType, AcquisitionFeed(head, entries), head.updated};
+    return {AcquisitionFeedType, AcquisitionFeed(head, entries, pages), head.updated};
 }
 
 // The page-th page of entries under head; path (with a query or not) is
 // the feed's address without the page.
 std::optional<MadeFeed> paged(FeedHead head, const QByteArray& path,
-                              const CatalogueEntries& entries, int page) {
+                              const CatalogueEntries& entries, int page,
+                              const MatchedPages& matched = {}) {
     const int pages = qMax(1, int((entries.size() + PageSize - 1) / PageSize));
     if (page < 1 || page > pages)
         return std::nullopt;
@@ -57,7 +59,7 @@ std::optional<MadeFeed> paged(FeedHead head, const QByteArray& path,
         head.next = page < pages ? pageHref(page + 1) : QByteArray();
         head.title += QStringLiteral(" (%1 из %2)").arg(page).arg(pages);
     }
-    return acquisition(head, entries.mid((page - 1) * PageSize, PageSize));
+    return acquisition(head, entries.mid((page - 1) * PageSize, PageSize), matched);
 }
 
 CatalogueEntries ofSource(const CatalogueIndex& index, const QByteArray& code) {
@@ -204,7 +206,13 @@ std::optional<MadeFeed> CatalogueFeed(const CatalogueIndex& index, const QByteAr
 
 std::optional<MadeFeed> SearchFeed(const CatalogueIndex& index, const QString& terms, int page) {
     const QByteArray encoded = QUrl::toPercentEncoding(terms);
+    // A date or a number names issues; other words are looked for in the
+    // text of their pages.
+    MatchedPages pages;
+    CatalogueEntries found = MatchingIssues(index.entries(), terms);
+    if (found.isEmpty())
+        found = IssuesHoldingText(index, terms, pages);
     return paged(
         headOf("urn:norvel:search:" + encoded, QStringLiteral("Поиск: ") + terms, {}, FeedPath),
-        QByteArray(SearchPath) + "?q=" + encoded, MatchingIssues(index.entries(), terms), page);
+        QByteArray(SearchPath) + "?q=" + encoded, found, page, pages);
 }

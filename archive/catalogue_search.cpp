@@ -1,9 +1,15 @@
 #include "archive/catalogue_search.h"
 
+#include "search/archive_search.h"
+
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <functional>
 
 namespace {
+
+// Pages a text search gathers before they are grouped into issues.
+constexpr int MatchedPagesLimit = 500;
 
 using Test = std::function<bool(const ArchivedIssue&)>;
 
@@ -58,4 +64,25 @@ CatalogueEntries MatchingIssues(const CatalogueEntries& entries, const QString& 
     return matching(entries, [&text](const ArchivedIssue& issue) {
         return issue.issueDate.year() == text.toInt();
     });
+}
+
+CatalogueEntries IssuesHoldingText(const CatalogueIndex& index, const QString& query,
+                                   MatchedPages& pages) {
+    const QString programFolder = QFileInfo(index.folder()).path();
+    if (!QFileInfo(programFolder + "/search").isDir())
+        return {};
+    search::SearchRequest request;
+    request.query = query;
+    request.limit = MatchedPagesLimit;
+    CatalogueEntries found;
+    for (const search::IssueMatch& match :
+         search::GroupByIssue(search::Search(programFolder, request).hits)) {
+        const CatalogueEntry* entry = index.find(match.folder);
+        if (!entry)
+            continue;
+        found.append(entry);
+        for (const search::SearchHit& hit : match.pages)
+            pages[entry].append({QFileInfo(hit.path).fileName(), hit.title});
+    }
+    return found;
 }

@@ -17,6 +17,7 @@
 #include <QStandardPaths>
 #include <QTcpSocket>
 #include <QThread>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
@@ -340,4 +341,32 @@ TEST(ReaderProgram, TheCatalogueResumesBooksAndFollowsTheNewestIssue) {
     EXPECT_TRUE(
         QString::fromLocal8Bit(server.process.readAllStandardError())
             .contains(QStringLiteral("Книга номера %1 не создана").arg(download + "/2026.01.30")));
+}
+
+// A reader's search for a word finds the issues whose pages hold any of its
+// forms, with links to those pages: the newest issue says «фестивале» on
+// page 1 and «фестиваля» on page 2, not on page 3.
+TEST(ReaderProgram, TheCatalogueSearchFindsIssuesByTheTextOfTheirPages) {
+    TempProgramFolder home;
+    DemoSite site;
+    ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
+    site.installInto(home.path());
+    const ProgramRun download = RunProgram(home.path(), "-kp");
+    ASSERT_EQ(download.exitCode, 0) << download.errors.constData();
+    const QString folder = QFileInfo(OnlyIssueFolder(home.path())).fileName();
+    Server server(home.path());
+    ASSERT_NE(server.port, 0);
+
+    const QByteArray found = fetch(
+        server.port,
+        "GET /search?q=" + QUrl::toPercentEncoding(QString::fromUtf8("фестиваль")) + " HTTP/1.1");
+    ASSERT_TRUE(found.startsWith("HTTP/1.1 200 ")) << found.toStdString();
+    const QByteArray pages = "href=\"/issue/" + QUrl::toPercentEncoding(folder) + "/page";
+    EXPECT_EQ(found.count("<entry>"), 1);
+    EXPECT_TRUE(found.contains(pages + "1.html\"")) << found.toStdString();
+    EXPECT_TRUE(found.contains(pages + "2.html\""));
+    EXPECT_FALSE(found.contains(pages + "3.html\""));
+
+    const QByteArray none = fetch(server.port, "GET /search?q=zzzyyyxxx HTTP/1.1");
+    EXPECT_EQ(none.count("<entry>"), 0) << none.toStdString();
 }

@@ -17,6 +17,7 @@
 #include "app/program_start.h"
 #include "app/reader_commands.h"
 #include "app/start_up.h"
+#include "app/toolkit_russian.h"
 #include "app/unattended_end.h"
 #include "app/window_hooks.h"
 #include "app/workflow.h"
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
         QuietToolkit();
     if (!noDisplay) {
         QApplication application(argc, argv);
+        LoadToolkitRussian(application);
         MessageBoxMessenger boxes;
         return RunProgram(&boxes, [&](Run& run) { return runMainWindow(run, application, boxes); });
     }

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -66,6 +67,11 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setWordWrap(true);
     OpenIssueLink = new QLabel(QString::fromUtf8("<a href=\"issue\">Открыть номер</a>"), this);
     OpenIssueLink->setToolTip(QString::fromUtf8("Открыть загруженный номер в браузере"));
+    // Reached with Tab like the buttons, and pressed like them.
+    OpenIssueLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                           Qt::LinksAccessibleByKeyboard);
+    OpenIssueLink->setFocusPolicy(Qt::StrongFocus);
+    OpenIssueLink->installEventFilter(this);
     Progress = new QProgressBar(this);
     Progress->setRange(0, 100);
 
@@ -151,6 +157,17 @@ void Main::refreshProgress() {
         Progress->setFormat(c.ProgressText);
         Progress->setUpdatesEnabled(true);
     }
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == OpenIssueLink && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            controller_.OpenOfferedIssue();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Closing the window is "Выход": the unload step runs, unless the program

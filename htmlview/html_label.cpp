@@ -29,7 +29,7 @@ HTMLLabel::HTMLLabel(QWidget* parent) : QFrame(parent) {
     connect(vscScroll_, &QScrollBar::valueChanged, this, &HTMLLabel::onScroll);
     picViewPort_->onMouseMove = [this](QMouseEvent* e) { onMouseMove(e); };
     picViewPort_->onMouseRelease = [this](QMouseEvent* e) { onMouseRelease(e); };
-    picViewPort_->onKeyPress = [this](QKeyEvent* e) { onKeyPress(e); };
+    picViewPort_->onKeyPress = [this](QKeyEvent* e) { return onKeyPress(e); };
     renderer_.setImageLoader([this](const ByteText& source) {
         QImage picture;
         Q_EMIT LoadImage(cp1251::toUnicode(source), picture);

@@ -80,7 +80,7 @@ private:
     void onScroll(int value);
     void onMouseMove(QMouseEvent* event);
     void onMouseRelease(QMouseEvent* event);
-    void onKeyPress(QKeyEvent* event);
+    bool onKeyPress(QKeyEvent* event); // false: not a key of the control
     void onHyperlinkTimer();
     int anchorAt(const QPoint& point, bool boundsIncluded) const;
     void jumpToAnchor(const ByteText& name);

@@ -1,4 +1,5 @@
-// The control's input: keys scroll, the pointer and tooltip follow links,
+// The control's input: keys scroll (the others go on to the window, so
+// Esc closes a dialog), the pointer and tooltip follow links,
 // clicks are delivered after the mouse handler through the 100 ms timer.
 #include "htmlview/html_label.h"
 
@@ -90,9 +91,9 @@ void HTMLLabel::onHyperlinkTimer() {
         Q_EMIT HyperlinkClick(href);
 }
 
-void HTMLLabel::onKeyPress(QKeyEvent* event) {
+bool HTMLLabel::onKeyPress(QKeyEvent* event) {
     if (!doc_.EnableScroll)
-        return;
+        return false;
     QScrollBar* bar = vscScroll_;
     const int value = bar->value();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
@@ -100,29 +101,31 @@ void HTMLLabel::onKeyPress(QKeyEvent* event) {
     case Qt::Key_Up:
         if (value > bar->minimum())
             bar->setValue(value - bar->singleStep());
-        break;
+        return true;
     case Qt::Key_Down:
         if (value < bar->maximum())
             bar->setValue(value + bar->singleStep());
-        break;
+        return true;
     case Qt::Key_PageUp:
         if (value > bar->minimum())
             bar->setValue(std::max(bar->minimum(), value - bar->pageStep()));
-        break;
+        return true;
     case Qt::Key_PageDown:
         if (value < bar->maximum())
             bar->setValue(std::min(bar->maximum(), value + bar->pageStep()));
-        break;
+        return true;
     case Qt::Key_Home:
-        if (ctrl)
-            bar->setValue(bar->minimum());
-        break;
+        if (!ctrl)
+            return false;
+        bar->setValue(bar->minimum());
+        return true;
     case Qt::Key_End:
-        if (ctrl)
-            bar->setValue(bar->maximum());
-        break;
+        if (!ctrl)
+            return false;
+        bar->setValue(bar->maximum());
+        return true;
     default:
-        break;
+        return false;
     }
 }
 

@@ -30,10 +30,8 @@ void HtmlViewport::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void HtmlViewport::keyPressEvent(QKeyEvent* event) {
-    if (onKeyPress)
-        onKeyPress(event);
-    else
-        QWidget::keyPressEvent(event);
+    if (!onKeyPress || !onKeyPress(event))
+        QWidget::keyPressEvent(event); // ignores it: the parent gets it
 }
 
 } // namespace htmlview

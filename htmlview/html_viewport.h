@@ -16,7 +16,8 @@ public:
 
     std::function<void(QMouseEvent*)> onMouseMove;
     std::function<void(QMouseEvent*)> onMouseRelease;
-    std::function<void(QKeyEvent*)> onKeyPress;
+    // Returns whether the key was used; an unused key goes on to the parent.
+    std::function<bool(QKeyEvent*)> onKeyPress;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

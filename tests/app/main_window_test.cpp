@@ -199,3 +199,21 @@ TEST(SingleInstance, TheLockGoesWithItsHolder) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindow, OpenIssueIsReachedWithTabAndPressedWithSpaceOrEnter) {
+    QStringList opened;
+    controller->hooks.openIssue = [&](const QString& index) { opened << index; };
+    controller->OfferIssue(folder.file("Download/2005.12.07"));
+    ASSERT_TRUE(window->OpenIssueLink->isVisible());
+    window->Command5->setFocus();
+    for (int i = 0; i < 12 && window->focusWidget() != window->OpenIssueLink; ++i)
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(window->focusWidget(), window->OpenIssueLink);
+    QTest::keyClick(window->OpenIssueLink, Qt::Key_Space);
+    QTest::keyClick(window->OpenIssueLink, Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList(2, folder.file("Download/2005.12.07/index.htm")));
+}
+
+} // namespace

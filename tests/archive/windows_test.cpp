@@ -215,7 +215,7 @@ TEST(SocketErrorWindow, ShowsTheShippedListOfCodes) {
     EXPECT_NE(surface.pixel(10, 10), surface.pixel(surface.width() / 2, 60));
 }
 
-TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
+TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnectionAndClosesOnEsc) {
     TempProgramFolder home;
     const quint16 port = ClosedLocalPort();
 
@@ -229,7 +229,11 @@ TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
         WhenShown<WSErrorDoc>(&view, [&](WSErrorDoc& open) {
             title = open.windowTitle();
             document = open.HTML->DocumentHTML();
-            open.close();
+            QTest::keyClick(open.HTML->viewPort(), Qt::Key_Escape);
+            if (open.isVisible()) {
+                ADD_FAILURE() << "Esc left the window open";
+                open.close();
+            }
         });
         ShowSocketErrorCodes(path, view.window());
     });

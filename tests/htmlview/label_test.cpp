@@ -167,6 +167,16 @@ TEST_F(LabelTest, ScrollRangeAndKeys) {
     EXPECT_EQ(bar->value(), 0);
 }
 
+TEST_F(LabelTest, UnusedKeysGoToTheWindow) {
+    label().setDocumentHTML(longDocument(100));
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(label().viewPort(), &esc);
+    EXPECT_FALSE(esc.isAccepted()) << "the dialog around the control never sees Esc";
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(label().viewPort(), &down);
+    EXPECT_TRUE(down.isAccepted());
+}
+
 TEST_F(LabelTest, ScrollingRepaintsTheSurface) {
     label().setDocumentHTML(longDocument(100));
     const QImage top = label().surfaceImage().copy();

@@ -30,6 +30,7 @@ HTMLLabel::HTMLLabel(QWidget* parent) : QFrame(parent) {
     picViewPort_->onMouseMove = [this](QMouseEvent* e) { onMouseMove(e); };
     picViewPort_->onMouseRelease = [this](QMouseEvent* e) { onMouseRelease(e); };
     picViewPort_->onKeyPress = [this](QKeyEvent* e) { return onKeyPress(e); };
+    picViewPort_->onWheel = [this](QWheelEvent* e) { onWheel(e); };
     renderer_.setImageLoader([this](const ByteText& source) {
         QImage picture;
         Q_EMIT LoadImage(cp1251::toUnicode(source), picture);

@@ -6,10 +6,12 @@
 #include "htmlview/html_viewport.h"
 #include "htmlview/script_call.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 namespace htmlview {
 
@@ -89,6 +91,22 @@ void HTMLLabel::onHyperlinkTimer() {
         InvokeScriptCall(window(), ParseScriptCall(href.mid(3)));
     else
         Q_EMIT HyperlinkClick(href);
+}
+
+void HTMLLabel::onWheel(QWheelEvent* event) {
+    if (!doc_.EnableScroll || !vscScroll_->isEnabled()) {
+        event->ignore();
+        return;
+    }
+    constexpr int notch = 120; // eighths of a degree
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / notch;
+    wheelRest_ -= notches * notch;
+    const int pixels = notches * QApplication::wheelScrollLines() * fontMetrics().lineSpacing();
+    // Up the wheel is up the document; the bar counts steps of kScrollStep.
+    const int steps = pixels / kScrollStep;
+    vscScroll_->setValue(vscScroll_->value() - steps);
+    event->accept();
 }
 
 bool HTMLLabel::onKeyPress(QKeyEvent* event) {

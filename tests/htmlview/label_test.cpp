@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -167,8 +168,27 @@ TEST_F(LabelTest, ScrollRangeAndKeys) {
     EXPECT_EQ(bar->value(), 0);
 }
 
-TEST_F(LabelTest, UnusedKeysGoToTheWindow) {
+void wheel(QWidget* viewport, int eighths) {
+    const QPoint at(20, 20);
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+}
+
+TEST_F(LabelTest, WheelScrollsByTheDesktopsStepAndUnusedKeysGoToTheWindow) {
     label().setDocumentHTML(longDocument(100));
+    QScrollBar* bar = label().scrollBar();
+    const int notch = QApplication::wheelScrollLines() * label().fontMetrics().lineSpacing() / 10;
+    ASSERT_GT(notch, 0);
+    wheel(label().viewPort(), -120);
+    EXPECT_EQ(bar->value(), notch);
+    wheel(label().viewPort(), -60); // half a notch of a fine wheel: not yet
+    EXPECT_EQ(bar->value(), notch);
+    wheel(label().viewPort(), -60);
+    EXPECT_EQ(bar->value(), 2 * notch);
+    wheel(label().viewPort(), 240);
+    EXPECT_EQ(bar->value(), 0);
+
     QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(label().viewPort(), &esc);
     EXPECT_FALSE(esc.isAccepted()) << "the dialog around the control never sees Esc";

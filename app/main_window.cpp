@@ -2,6 +2,7 @@
 
 #include "app/main_controller.h"
 #include "net/repaint_pacer.h"
+#include "net/text_colours.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -67,6 +68,9 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setWordWrap(true);
     OpenIssueLink = new QLabel(QString::fromUtf8("<a href=\"issue\">Открыть номер</a>"), this);
     OpenIssueLink->setToolTip(QString::fromUtf8("Открыть загруженный номер в браузере"));
+    QPalette link = OpenIssueLink->palette();
+    link.setColor(QPalette::Link, LinkColour(link));
+    OpenIssueLink->setPalette(link);
     // Reached with Tab like the buttons, and pressed like them.
     OpenIssueLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
                                            Qt::LinksAccessibleByKeyboard);

@@ -1,6 +1,7 @@
 #include "app/select_number.h"
 
 #include "app/all_number.h"
+#include "net/text_colours.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -74,7 +75,9 @@ void Select_Number::build() {
     Text1->setValidator(new TypableOnly(Text1));
     Command3 = new QPushButton(QStringLiteral("..."));
     Label3 = new QLabel(QStringLiteral("Такой номер уже есть в архиве программы"));
-    Label3->setStyleSheet(QStringLiteral("color: #c00000"));
+    QPalette warning = Label3->palette();
+    warning.setColor(QPalette::WindowText, WarningColour(warning));
+    Label3->setPalette(warning);
     Label3->hide();
     Command1 = new QPushButton(QStringLiteral("Загрузка"));
     Command1->setDefault(true);

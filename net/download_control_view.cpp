@@ -1,6 +1,7 @@
 #include "net/download_control_view.h"
 
 #include "net/download_control.h"
+#include "net/elided_label.h"
 #include "net/link_label.h"
 #include "net/repaint_pacer.h"
 
@@ -21,7 +22,7 @@ DownloadControlView::DownloadControlView(Download_Control* control, QWidget* par
       pacer_(new RepaintPacer([this] { refresh(); }, this)) {
     setFrameShape(QFrame::StyledPanel);
     Label1 = new QLabel(QStringLiteral("Обмен данными:"), this);
-    St = new QLabel(control->StatusText(), this);
+    St = new ElidedLabel(control->StatusText(), this);
     St->setMinimumWidth(160);
     ShowAsLink(St, false, QPalette::ButtonText);
     St->installEventFilter(this);
@@ -65,7 +66,7 @@ std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
 // Only what differs from the face shown is set: a new palette or font
 // would lay the panel out again.
 void DownloadControlView::refresh() {
-    St->setText(control_->StatusText());
+    St->setFullText(control_->StatusText());
     if (control_->StatusIsLink() != shownAsLink_) {
         shownAsLink_ = control_->StatusIsLink();
         ShowAsLink(St, shownAsLink_, QPalette::ButtonText);

@@ -11,6 +11,7 @@
 #include <array>
 
 class Download_Control;
+class ElidedLabel;
 class QLabel;
 class RepaintPacer;
 
@@ -31,7 +32,7 @@ private:
 
     Download_Control* control_;
     QLabel* Label1;
-    QLabel* St;
+    ElidedLabel* St; // a text too long for it ends in "…", whole in the tooltip
     QLabel* I1;
     std::array<QPixmap, 6> P;
     RepaintPacer* pacer_;

@@ -120,8 +120,9 @@ private:
         QList<QWidget*> all;
         for (QWidget* w : QApplication::topLevelWidgets())
             all.append(w);
+        // A text too long for its label is whole in the tooltip.
         for (QLabel* label : visibleIn<QLabel>(all)) {
-            if (label->text() == text)
+            if (label->text() == text || label->toolTip() == text)
                 return true;
         }
         return false;

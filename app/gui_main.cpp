@@ -20,6 +20,7 @@
 #include "app/toolkit_russian.h"
 #include "app/unattended_end.h"
 #include "app/window_hooks.h"
+#include "app/window_place.h"
 #include "app/workflow.h"
 #include "archive/archive_windows.h"
 #include "archive/ws_error_doc.h"
@@ -54,6 +55,7 @@ int runMainWindow(Run& run, QApplication& application, MessageBoxMessenger& boxe
     optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), run.messenger, &window);
     WireOptionsAndAbout(controller, DC, run.messenger, optionsHooks, &window);
     StartRun(run, controller, DC, download);
+    RestoreWindowPlace(window, OptionsFilePath(run.app.ProgramFolder), "Main");
     window.show();
     return RunUntilEnd(application, controller);
 }

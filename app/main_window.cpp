@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/main_controller.h"
+#include "app/window_place.h"
 #include "net/repaint_pacer.h"
 #include "net/text_colours.h"
 
@@ -182,5 +183,6 @@ void Main::closeEvent(QCloseEvent* event) {
         return;
     }
     controller_.Unload();
+    SaveWindowPlace(*this, OptionsFilePath(controller_.app().ProgramFolder), "Main");
     event->accept();
 }

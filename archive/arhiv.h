@@ -48,6 +48,9 @@ public:
     // The preview button's pictures: preview off, preview on.
     QIcon PreviewOffPicture, PreviewOnPicture;
 
+    // Keeps the window's place for its next opening, however it closes.
+    void done(int result) override;
+
 private:
     void build();
     QWidget* buildPanel();
@@ -62,4 +65,5 @@ private:
 
     ArchiveBrowser browser_;
     Messenger& messenger_;
+    QString optionsFile_;
 };

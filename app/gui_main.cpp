@@ -16,6 +16,7 @@
 #include "app/program_run.h"
 #include "app/program_start.h"
 #include "app/reader_commands.h"
+#include "app/running_copy.h"
 #include "app/start_up.h"
 #include "app/toolkit_russian.h"
 #include "app/unattended_end.h"
@@ -57,6 +58,7 @@ int runMainWindow(Run& run, QApplication& application, MessageBoxMessenger& boxe
     StartRun(run, controller, DC, download);
     RestoreWindowPlace(window, OptionsFilePath(run.app.ProgramFolder), "Main");
     window.show();
+    RunningCopyListener forward(run.app.ProgramFolder, [&window] { window.BringForward(); });
     return RunUntilEnd(application, controller);
 }
 

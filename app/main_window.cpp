@@ -5,6 +5,7 @@
 #include "net/repaint_pacer.h"
 #include "net/text_colours.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -161,6 +162,17 @@ void Main::refreshProgress() {
         Progress->setValue(c.ProgressPercent);
         Progress->setFormat(c.ProgressText);
         Progress->setUpdatesEnabled(true);
+    }
+}
+
+void Main::BringForward() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
     }
 }
 

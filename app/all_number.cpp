@@ -2,6 +2,7 @@
 
 #include "processing/issue_index.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -12,17 +13,19 @@
 #include <QVBoxLayout>
 
 namespace {
-
 constexpr int CoverWidth = 120;
+} // namespace
 
-QPixmap ScaledCover(const QString& file) {
+QPixmap AllNumber::CoverPicture(const QString& file) {
     QPixmap picture(file);
     if (picture.isNull())
-        picture = AllNumber::PlaceholderCover();
-    return picture.scaledToWidth(CoverWidth, Qt::SmoothTransformation);
+        picture = PlaceholderCover();
+    // As many pixels as the screen has: sharp on a high-density screen.
+    const qreal ratio = qApp->devicePixelRatio();
+    picture = picture.scaledToWidth(qRound(CoverWidth * ratio), Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
 }
-
-} // namespace
 
 QPixmap AllNumber::PlaceholderCover() {
     QPixmap picture;
@@ -31,11 +34,13 @@ QPixmap AllNumber::PlaceholderCover() {
 }
 
 QPixmap AllNumber::NewspaperPicture() {
-    QPixmap picture(CoverWidth, 90);
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap picture((QSizeF(CoverWidth, 90) * ratio).toSize());
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     QPainter p(&picture);
     p.setPen(QPen(Qt::darkGray, 2));
-    p.drawRect(picture.rect().adjusted(1, 1, -2, -2));
+    p.drawRect(QRect(0, 0, CoverWidth, 90).adjusted(1, 1, -2, -2));
     QFont title = p.font();
     title.setBold(true);
     title.setPointSize(14);
@@ -68,7 +73,7 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     Picture1->setPixmap(NewspaperPicture());
     Frame2 = new QGroupBox;
     Image2 = new QLabel;
-    Image2->setPixmap(ScaledCover(QString()));
+    Image2->setPixmap(CoverPicture(QString()));
     auto* frameLayout = new QVBoxLayout(Frame2);
     frameLayout->addWidget(Image2);
     const bool newspaper = data.CurrentSource == 1;
@@ -103,7 +108,7 @@ void AllNumber::rowClicked(int position) {
         return;
     model_.Click(position);
     Command1->setEnabled(model_.command1Enabled);
-    Image2->setPixmap(ScaledCover(model_.cover));
+    Image2->setPixmap(CoverPicture(model_.cover));
 }
 
 void AllNumber::choose() {

@@ -25,6 +25,9 @@ public:
 
     // The placeholder cover, for issues whose cover is missing.
     static QPixmap PlaceholderCover();
+    // The cover in file (the placeholder when it cannot be read), 120
+    // pixels of the window wide.
+    static QPixmap CoverPicture(const QString& file);
     // The newspaper's picture beside the list and in the selection window.
     static QPixmap NewspaperPicture();
 

@@ -30,15 +30,6 @@ public:
     }
 };
 
-constexpr int CoverWidth = 120;
-
-QPixmap Cover(const QString& file) {
-    QPixmap picture(file);
-    if (picture.isNull())
-        picture = AllNumber::PlaceholderCover();
-    return picture.scaledToWidth(CoverWidth, Qt::SmoothTransformation);
-}
-
 } // namespace
 
 Select_Number::Select_Number(SelectionData data, QWidget* parent)
@@ -158,7 +149,7 @@ void Select_Number::showState() {
     Command1->setEnabled(model_.command1Enabled);
     Label3->setVisible(model_.label3Visible);
     if (!model_.IsNewspaper())
-        Image2->setPixmap(Cover(model_.cover));
+        Image2->setPixmap(AllNumber::CoverPicture(model_.cover));
     showing_ = false;
 }
 

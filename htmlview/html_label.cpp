@@ -156,8 +156,13 @@ void HTMLLabel::sizeParts() {
         vscScroll_->setValue(0);
     }
     picViewPort_->setGeometry(QRect(inner.topLeft(), surfaceSize));
-    if (picHTML_.size() != surfaceSize) {
-        picHTML_ = QImage(surfaceSize, QImage::Format_RGB32);
+    // The surface has the screen's pixels, so text and pictures are drawn
+    // as sharp as the labels beside them on a high-density screen.
+    const qreal ratio = picViewPort_->devicePixelRatioF();
+    if (picHTML_.deviceIndependentSize().toSize() != surfaceSize ||
+        picHTML_.devicePixelRatio() != ratio) {
+        picHTML_ = QImage((QSizeF(surfaceSize) * ratio).toSize(), QImage::Format_RGB32);
+        picHTML_.setDevicePixelRatio(ratio);
         picHTML_.fill(ToQColor(doc_.BackColor));
     }
 }

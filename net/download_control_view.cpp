@@ -5,6 +5,7 @@
 #include "net/link_label.h"
 #include "net/repaint_pacer.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,7 +19,7 @@ constexpr int FrameSize = 24;
 } // namespace
 
 DownloadControlView::DownloadControlView(Download_Control* control, QWidget* parent)
-    : QFrame(parent), control_(control), P(MakeFrames(FrameSize)),
+    : QFrame(parent), control_(control), P(MakeFrames(FrameSize, qApp->devicePixelRatio())),
       pacer_(new RepaintPacer([this] { refresh(); }, this)) {
     setFrameShape(QFrame::StyledPanel);
     Label1 = new QLabel(QStringLiteral("Обмен данными:"), this);
@@ -41,11 +42,12 @@ DownloadControlView::DownloadControlView(Download_Control* control, QWidget* par
     connect(control, &Download_Control::frameChanged, pacer_, &RepaintPacer::request);
 }
 
-std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
+std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size, qreal ratio) {
     // Six dots on a ring; the bright one walks round frame by frame.
     std::array<QPixmap, 6> frames;
     for (int f = 0; f < 6; ++f) {
-        QPixmap pixmap(size, size);
+        QPixmap pixmap((QSizeF(size, size) * ratio).toSize());
+        pixmap.setDevicePixelRatio(ratio);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);

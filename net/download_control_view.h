@@ -21,8 +21,9 @@ class DownloadControlView : public QFrame {
 public:
     explicit DownloadControlView(Download_Control* control, QWidget* parent = nullptr);
 
-    // The six activity pictures, drawn once.
-    static std::array<QPixmap, 6> MakeFrames(int size);
+    // The six activity pictures, drawn once, size pixels of the window
+    // wide, each of ratio screen pixels (sharp on high-density screens).
+    static std::array<QPixmap, 6> MakeFrames(int size, qreal ratio = 1.0);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -330,7 +330,12 @@ TEST_F(LabelTest, PartsFollowTheControlsSize) {
     const QRect inner = label().contentsRect();
     const int bar = label().scrollBar()->width();
     EXPECT_EQ(label().viewPort()->size(), QSize(inner.width() - bar, inner.height()));
-    EXPECT_EQ(label().surfaceImage().size(), label().viewPort()->size());
+    // As many pixels as the screen has under it (QT_SCALE_FACTOR 2 and 1.5
+    // run this test too), and the layout in the window's pixels.
+    const qreal ratio = label().viewPort()->devicePixelRatioF();
+    EXPECT_EQ(label().surfaceImage().devicePixelRatio(), ratio);
+    EXPECT_EQ(label().surfaceImage().size(), (QSizeF(label().viewPort()->size()) * ratio).toSize());
+    EXPECT_LT(label().document().Elements.back().Right, label().viewPort()->width());
     label().setEnableScroll(false);
     label().Refresh();
     EXPECT_EQ(label().viewPort()->size(), inner.size());

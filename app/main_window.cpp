@@ -68,11 +68,12 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setFrameShape(QFrame::Panel);
     Stat->setFrameShadow(QFrame::Sunken);
     Stat->setWordWrap(true);
-    OpenIssueLink = new QLabel(QString::fromUtf8("<a href=\"issue\">Открыть номер</a>"), this);
+    OpenIssueLink = new QLabel(this);
+    // Rich text takes its link colour from the application's palette when
+    // it is set, not from the label's: the colour is written into the link.
+    OpenIssueLink->setText(QStringLiteral("<a href=\"issue\" style=\"color: %1\">Открыть номер</a>")
+                               .arg(LinkColour(OpenIssueLink->palette()).name()));
     OpenIssueLink->setToolTip(QString::fromUtf8("Открыть загруженный номер в браузере"));
-    QPalette link = OpenIssueLink->palette();
-    link.setColor(QPalette::Link, LinkColour(link));
-    OpenIssueLink->setPalette(link);
     // Reached with Tab like the buttons, and pressed like them.
     OpenIssueLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
                                            Qt::LinksAccessibleByKeyboard);

@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -29,8 +30,14 @@ QStringList Unreadable(QWidget& window) {
         if (!label->isVisible() || !label->isEnabled() || label->text().isEmpty())
             continue;
         const QPalette& p = label->palette();
-        const bool richLink = label->text().contains(QStringLiteral("<a "));
-        const QColor text = p.color(richLink ? QPalette::Link : label->foregroundRole());
+        // A rich-text link is drawn in the colour written into it, else in
+        // the application's link colour.
+        const QRegularExpressionMatch written =
+            QRegularExpression("<a [^>]*color: *(#[0-9a-f]{6})").match(label->text());
+        QColor text = p.color(label->foregroundRole());
+        if (label->text().contains(QStringLiteral("<a ")))
+            text = written.hasMatch() ? QColor(written.captured(1))
+                                      : QApplication::palette().color(QPalette::Link);
         const double ratio = ContrastRatio(text, p.color(label->backgroundRole()));
         if (ratio < ReadableContrast)
             found << QStringLiteral("%1 (%2:1)").arg(label->text()).arg(ratio, 0, 'f', 1);

@@ -98,7 +98,12 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     layout->addLayout(listColumn);
     layout->addLayout(side);
 
-    connect(List1, &QListWidget::currentRowChanged, this, &AllNumber::rowClicked);
+    // A pick is a row the user selected, by mouse or keys; the current row
+    // the list takes with the focus is none, so "Выбрать" stays off.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!List1->selectedItems().isEmpty())
+            rowClicked(List1->currentRow());
+    });
     connect(Command1, &QPushButton::clicked, this, &AllNumber::choose);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -213,7 +213,8 @@ void OptionsController::saveRecord() {
 
 void OptionsController::Command6Click() {
     if (messenger_.Show(U("Сбросить настройки по умолчанию и записать их?"), U("Сброс настроек"),
-                        MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+                        MessageIcon::Question,
+                        MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes)
         return;
     SetDefaults(app_.settings, app_.ProgramFolder);
     saveRecord();

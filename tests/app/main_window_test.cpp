@@ -157,6 +157,18 @@ void pressInNextBox(const QString& caption, QString* seen) {
     });
 }
 
+TEST(MessageBoxes, EnterAnswersNoWhereYesCannotBeUndone) {
+    MessageBoxMessenger boxes;
+    for (MessageButtons buttons : {MessageButtons::YesNoDefaultNo, MessageButtons::YesNo}) {
+        QTimer::singleShot(50, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(boxes.Show("q", "t", MessageIcon::Question, buttons),
+                  buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::No);
+    }
+}
+
 TEST(MessageBoxes, QuestionsAnswerYesOrNoInRussian) {
     MessageBoxMessenger boxes;
     QString seen;

@@ -271,7 +271,7 @@ TEST_F(OptionsWindow, DefaultsComeBackOnlyAfterYes) {
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_EQ(messenger.shown()[0].title, U("Сброс настроек"));
     EXPECT_EQ(messenger.shown()[0].text, U("Сбросить настройки по умолчанию и записать их?"));
-    EXPECT_EQ(messenger.shown()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messenger.shown()[0].buttons, MessageButtons::YesNoDefaultNo);
     EXPECT_EQ(ini(), changed);
     EXPECT_FALSE(window->Check8->isChecked());
 

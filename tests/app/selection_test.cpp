@@ -368,6 +368,10 @@ TEST(SelectNumberWindow, ListWindowPickFillsTheNumberField) {
             EXPECT_FALSE(list.Command1->isEnabled());
             EXPECT_TRUE(list.List1->font().fixedPitch());
             EXPECT_EQ(list.List1->count(), 2);
+            // The list given the focus takes a current row: no pick yet.
+            QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+            QApplication::sendEvent(list.List1, &focus);
+            EXPECT_FALSE(list.Command1->isEnabled());
             list.List1->setCurrentRow(0);
             EXPECT_TRUE(list.Command1->isEnabled());
             list.Command1->click();

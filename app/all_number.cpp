@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -84,6 +85,7 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     heads->addWidget(Label1);
     heads->addWidget(Label2);
     heads->addStretch();
+    alignHeads(*heads);
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(Label3);
     listColumn->addLayout(heads);
@@ -106,6 +108,24 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     });
     connect(Command1, &QPushButton::clicked, this, &AllNumber::choose);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// Each heading stands over its column: "Номер" where the list's text
+// begins, "Дата" where the dates begin in the fixed-pitch rows.
+void AllNumber::alignHeads(QHBoxLayout& heads) {
+    const QString row = model_.Rows().value(0);
+    const qsizetype bar = row.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return;
+    qsizetype date = bar + 1;
+    while (date < row.size() && row.at(date) == QLatin1Char(' '))
+        ++date;
+    const int textStart =
+        List1->frameWidth() +
+        List1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, List1) + 1;
+    heads.setSpacing(0);
+    heads.setContentsMargins(textStart, 0, 0, 0);
+    Label1->setFixedWidth(QFontMetrics(List1->font()).horizontalAdvance(row.left(date)));
 }
 
 void AllNumber::rowClicked(int position) {

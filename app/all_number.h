@@ -10,6 +10,7 @@
 #include <optional>
 
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -43,6 +44,7 @@ public:
 
 private:
     void rowClicked(int position);
+    void alignHeads(QHBoxLayout& heads);
     void choose();
 
     AllNumberModel model_;

@@ -365,6 +365,8 @@ QScrollBar* Options::scroll(int min, int max, int step, int16_t OptionsForm::*fi
 QPushButton* Options::action(const char* caption, void (OptionsController::*click)()) {
     auto* button = new QPushButton(U(caption));
     button->setAutoDefault(false);
+    // Room beside the caption, also when the page is squeezed to its least.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     connect(button, &QPushButton::clicked, &controller_, click);
     return button;
 }

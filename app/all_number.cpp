@@ -2,6 +2,7 @@
 
 #include "processing/issue_index.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,20 +10,23 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
-
 constexpr int CoverWidth = 120;
+} // namespace
 
-QPixmap ScaledCover(const QString& file) {
+QPixmap AllNumber::CoverPicture(const QString& file) {
     QPixmap picture(file);
     if (picture.isNull())
-        picture = AllNumber::PlaceholderCover();
-    return picture.scaledToWidth(CoverWidth, Qt::SmoothTransformation);
+        picture = PlaceholderCover();
+    // As many pixels as the screen has: sharp on a high-density screen.
+    const qreal ratio = qApp->devicePixelRatio();
+    picture = picture.scaledToWidth(qRound(CoverWidth * ratio), Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
 }
-
-} // namespace
 
 QPixmap AllNumber::PlaceholderCover() {
     QPixmap picture;
@@ -31,11 +35,13 @@ QPixmap AllNumber::PlaceholderCover() {
 }
 
 QPixmap AllNumber::NewspaperPicture() {
-    QPixmap picture(CoverWidth, 90);
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap picture((QSizeF(CoverWidth, 90) * ratio).toSize());
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::white);
     QPainter p(&picture);
     p.setPen(QPen(Qt::darkGray, 2));
-    p.drawRect(picture.rect().adjusted(1, 1, -2, -2));
+    p.drawRect(QRect(0, 0, CoverWidth, 90).adjusted(1, 1, -2, -2));
     QFont title = p.font();
     title.setBold(true);
     title.setPointSize(14);
@@ -68,7 +74,7 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     Picture1->setPixmap(NewspaperPicture());
     Frame2 = new QGroupBox;
     Image2 = new QLabel;
-    Image2->setPixmap(ScaledCover(QString()));
+    Image2->setPixmap(CoverPicture(QString()));
     auto* frameLayout = new QVBoxLayout(Frame2);
     frameLayout->addWidget(Image2);
     const bool newspaper = data.CurrentSource == 1;
@@ -79,6 +85,7 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     heads->addWidget(Label1);
     heads->addWidget(Label2);
     heads->addStretch();
+    alignHeads(*heads);
     auto* listColumn = new QVBoxLayout;
     listColumn->addWidget(Label3);
     listColumn->addLayout(heads);
@@ -93,9 +100,32 @@ AllNumber::AllNumber(const SelectionData& data, QWidget* parent) : QDialog(paren
     layout->addLayout(listColumn);
     layout->addLayout(side);
 
-    connect(List1, &QListWidget::currentRowChanged, this, &AllNumber::rowClicked);
+    // A pick is a row the user selected, by mouse or keys; the current row
+    // the list takes with the focus is none, so "Выбрать" stays off.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!List1->selectedItems().isEmpty())
+            rowClicked(List1->currentRow());
+    });
     connect(Command1, &QPushButton::clicked, this, &AllNumber::choose);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// Each heading stands over its column: "Номер" where the list's text
+// begins, "Дата" where the dates begin in the fixed-pitch rows.
+void AllNumber::alignHeads(QHBoxLayout& heads) {
+    const QString row = model_.Rows().value(0);
+    const qsizetype bar = row.indexOf(QLatin1Char('|'));
+    if (bar < 0)
+        return;
+    qsizetype date = bar + 1;
+    while (date < row.size() && row.at(date) == QLatin1Char(' '))
+        ++date;
+    const int textStart =
+        List1->frameWidth() +
+        List1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, List1) + 1;
+    heads.setSpacing(0);
+    heads.setContentsMargins(textStart, 0, 0, 0);
+    Label1->setFixedWidth(QFontMetrics(List1->font()).horizontalAdvance(row.left(date)));
 }
 
 void AllNumber::rowClicked(int position) {
@@ -103,7 +133,7 @@ void AllNumber::rowClicked(int position) {
         return;
     model_.Click(position);
     Command1->setEnabled(model_.command1Enabled);
-    Image2->setPixmap(ScaledCover(model_.cover));
+    Image2->setPixmap(CoverPicture(model_.cover));
 }
 
 void AllNumber::choose() {

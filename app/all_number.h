@@ -10,6 +10,7 @@
 #include <optional>
 
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -25,6 +26,9 @@ public:
 
     // The placeholder cover, for issues whose cover is missing.
     static QPixmap PlaceholderCover();
+    // The cover in file (the placeholder when it cannot be read), 120
+    // pixels of the window wide.
+    static QPixmap CoverPicture(const QString& file);
     // The newspaper's picture beside the list and in the selection window.
     static QPixmap NewspaperPicture();
 
@@ -40,6 +44,7 @@ public:
 
 private:
     void rowClicked(int position);
+    void alignHeads(QHBoxLayout& heads);
     void choose();
 
     AllNumberModel model_;

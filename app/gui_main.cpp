@@ -16,9 +16,12 @@
 #include "app/program_run.h"
 #include "app/program_start.h"
 #include "app/reader_commands.h"
+#include "app/running_copy.h"
 #include "app/start_up.h"
+#include "app/toolkit_russian.h"
 #include "app/unattended_end.h"
 #include "app/window_hooks.h"
+#include "app/window_place.h"
 #include "app/workflow.h"
 #include "archive/archive_windows.h"
 #include "archive/ws_error_doc.h"
@@ -53,7 +56,9 @@ int runMainWindow(Run& run, QApplication& application, MessageBoxMessenger& boxe
     optionsHooks.openArchiveCopier = ArchiveCopierOpener(controller.app(), run.messenger, &window);
     WireOptionsAndAbout(controller, DC, run.messenger, optionsHooks, &window);
     StartRun(run, controller, DC, download);
+    RestoreWindowPlace(window, OptionsFilePath(run.app.ProgramFolder), "Main");
     window.show();
+    RunningCopyListener forward(run.app.ProgramFolder, [&window] { window.BringForward(); });
     return RunUntilEnd(application, controller);
 }
 
@@ -75,6 +80,7 @@ int main(int argc, char** argv) {
         QuietToolkit();
     if (!noDisplay) {
         QApplication application(argc, argv);
+        LoadToolkitRussian(application);
         MessageBoxMessenger boxes;
         return RunProgram(&boxes, [&](Run& run) { return runMainWindow(run, application, boxes); });
     }

@@ -1,5 +1,7 @@
 #include "app/link_label.h"
 
+#include "net/text_colours.h"
+
 #include <QDesktopServices>
 #include <QMouseEvent>
 
@@ -10,9 +12,9 @@ LinkLabel::LinkLabel(const QString& text, const QUrl& url, const QString& toolTi
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
-    QPalette blue = palette();
-    blue.setColor(QPalette::WindowText, QColor(0, 0, 192));
-    setPalette(blue);
+    QPalette link = palette();
+    link.setColor(QPalette::WindowText, LinkColour(link));
+    setPalette(link);
 }
 
 // A press that is dragged off the label and released elsewhere opens nothing.

@@ -1,5 +1,5 @@
 #pragma once
-// A label drawn as a link (blue, underlined, a pointing hand over it) that
+// A label drawn as a link (the palette's link colour, underlined, a pointing hand over it) that
 // hands its address to the desktop (QDesktopServices::openUrl) when clicked:
 // web pages go to the browser, "mailto:" addresses to the mail program.
 

@@ -1,11 +1,15 @@
 #include "app/main_window.h"
 
 #include "app/main_controller.h"
+#include "app/window_place.h"
 #include "net/repaint_pacer.h"
+#include "net/text_colours.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -64,8 +68,17 @@ Main::Main(MainController& controller, QWidget* parent)
     Stat->setFrameShape(QFrame::Panel);
     Stat->setFrameShadow(QFrame::Sunken);
     Stat->setWordWrap(true);
-    OpenIssueLink = new QLabel(QString::fromUtf8("<a href=\"issue\">Открыть номер</a>"), this);
+    OpenIssueLink = new QLabel(this);
+    // Rich text takes its link colour from the application's palette when
+    // it is set, not from the label's: the colour is written into the link.
+    OpenIssueLink->setText(QStringLiteral("<a href=\"issue\" style=\"color: %1\">Открыть номер</a>")
+                               .arg(LinkColour(OpenIssueLink->palette()).name()));
     OpenIssueLink->setToolTip(QString::fromUtf8("Открыть загруженный номер в браузере"));
+    // Reached with Tab like the buttons, and pressed like them.
+    OpenIssueLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                           Qt::LinksAccessibleByKeyboard);
+    OpenIssueLink->setFocusPolicy(Qt::StrongFocus);
+    OpenIssueLink->installEventFilter(this);
     Progress = new QProgressBar(this);
     Progress->setRange(0, 100);
 
@@ -153,6 +166,28 @@ void Main::refreshProgress() {
     }
 }
 
+void Main::BringForward() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
+}
+
+bool Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == OpenIssueLink && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) {
+            controller_.OpenOfferedIssue();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 // Closing the window is "Выход": the unload step runs, unless the program
 // is ending at once. A running download is stopped first, if the user says so.
 void Main::closeEvent(QCloseEvent* event) {
@@ -161,5 +196,6 @@ void Main::closeEvent(QCloseEvent* event) {
         return;
     }
     controller_.Unload();
+    SaveWindowPlace(*this, OptionsFilePath(controller_.app().ProgramFolder), "Main");
     event->accept();
 }

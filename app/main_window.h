@@ -29,6 +29,10 @@ public:
     // panel); the window takes ownership.
     void setDownloadControlView(QWidget* view);
 
+    // Shows the window (and a window open over it) in front, restored from
+    // the task bar and active: a second start of the program asks for it.
+    void BringForward();
+
     // The source logos, drawn once: kept out of the layout, copied to LOGO.
     const QPixmap& KPlogoPicture() const { return KPlogo; }
     const QPixmap& KTlogoPicture() const { return KTlogo; }
@@ -50,6 +54,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refresh();

@@ -26,10 +26,10 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 MessageAnswer MessageBoxMessenger::Show(const QString& text, const QString& title, MessageIcon icon,
                                         MessageButtons buttons) {
     QMessageBox box(boxIcon(icon), title, text, QMessageBox::NoButton, parent_.data());
-    if (buttons == MessageButtons::YesNo) {
+    if (AsksYesNo(buttons)) {
         QPushButton* yes = box.addButton(QString::fromUtf8("Да"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QString::fromUtf8("Нет"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
+        box.setDefaultButton(buttons == MessageButtons::YesNoDefaultNo ? no : yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? MessageAnswer::Yes : MessageAnswer::No;

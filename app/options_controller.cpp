@@ -59,6 +59,7 @@ OptionsForm FormFromSettings(const Settings& s, int16_t stylesheetSize, int16_t 
     f.Text7 = s.ProxyLogin;
     f.Text8 = s.ProxyPass;
     f.Text3 = s.FileScript;
+    f.BrowserText = s.Browser;
     // The scroll controls cannot hold a value outside their range.
     f.FontScroll = std::clamp(stylesheetSize, MinCssFontSize, MaxCssFontSize);
     f.Check1 = s.UseCashe;
@@ -104,6 +105,7 @@ void FormToSettings(const OptionsForm& f, Settings& s) {
     s.ProxyLogin = f.Text7;
     s.ProxyPass = f.Text8;
     s.FileScript = f.Text3;
+    s.Browser = f.BrowserText.trimmed();
     s.CSSFontSize = f.FontScroll;
     s.CasheSize = f.CasheScroll;
     // Copying with no folder chosen would only fail after every download.
@@ -211,7 +213,8 @@ void OptionsController::saveRecord() {
 
 void OptionsController::Command6Click() {
     if (messenger_.Show(U("Сбросить настройки по умолчанию и записать их?"), U("Сброс настроек"),
-                        MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+                        MessageIcon::Question,
+                        MessageButtons::YesNoDefaultNo) != MessageAnswer::Yes)
         return;
     SetDefaults(app_.settings, app_.ProgramFolder);
     saveRecord();
@@ -234,6 +237,17 @@ void OptionsController::Command4Click() {
         return;
     form.Text3 = file;
     app_.settings.FileScript = file;
+    Q_EMIT changed();
+}
+
+// The program chosen is one word of the command, blanks in its path and all.
+void OptionsController::BrowserChooserClick() {
+    if (!hooks_.chooseFile)
+        return;
+    const QString program = hooks_.chooseFile(U("Выберите браузер"), U("Программы (*)"));
+    if (program.isEmpty())
+        return;
+    form.BrowserText = program.contains(' ') ? '"' + program + '"' : program;
     Q_EMIT changed();
 }
 

@@ -44,6 +44,7 @@ struct OptionsForm {
     bool Check8 = false;      // DownloadImages
     bool Check7 = false;      // IgnoreErrors
     bool Check10 = false;     // AllwaysIndex
+    QString BrowserText;      // Browser
     // Page 1 "Сеть".
     bool Check4 = false;         // KillConnect
     bool Check5 = false;         // UseProxy
@@ -145,14 +146,15 @@ public:
     // Copies the form into the record and saves it; the download control
     // gets the new cache capacity and proxy at once.
     void SetOptions();
-    void Command6Click();  // "По умолчанию", after its question
-    void Command3Click();  // "Очистить файловый кэш"
-    void Command4Click();  // "..." beside the script path
-    void Command5Click();  // "..." beside the copy folder
-    void Command10Click(); // "Применить к всему архиву"
-    void Command7Click();  // "Создать сейчас"
-    void Command8Click();  // "Просмотр"
-    void Command9Click();  // "Скопировать весь архив"
+    void Command6Click();       // "По умолчанию", after its question
+    void Command3Click();       // "Очистить файловый кэш"
+    void Command4Click();       // "..." beside the script path
+    void Command5Click();       // "..." beside the copy folder
+    void BrowserChooserClick(); // "..." beside the browser
+    void Command10Click();      // "Применить к всему архиву"
+    void Command7Click();       // "Создать сейчас"
+    void Command8Click();       // "Просмотр"
+    void Command9Click();       // "Скопировать весь архив"
     // The first tick of Timer1: both buttons back to rest.
     void Timer1Tick();
 

@@ -135,11 +135,22 @@ QWidget* Options::generalPage() {
     Check7 = check("Игнорировать ошибки загрузки", &OptionsForm::Check7);
     Check10 = check("Индексировать недокачанные", &OptionsForm::Check10);
 
+    BrowserText = text(&OptionsForm::BrowserText);
+    BrowserText->setPlaceholderText(U("браузер рабочего стола"));
+    BrowserText->setToolTip(U("Программа, которой открываются номера, когда в окне архива "
+                              "отмечено «Открывать в выбранном браузере». Пусто: браузер, "
+                              "назначенный на рабочем столе."));
+    BrowserChooser = chooserButton(&OptionsController::BrowserChooserClick);
+
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(formats);
     for (QWidget* w : {Check8, Check7, Check10})
         layout->addWidget(w);
+    layout->addSpacing(12);
+    auto* browser = row({new QLabel(U("Браузер:")), BrowserText, BrowserChooser}, false);
+    browser->setStretch(1, 1);
+    layout->addLayout(browser);
     layout->addStretch();
     return page;
 }
@@ -354,6 +365,8 @@ QScrollBar* Options::scroll(int min, int max, int step, int16_t OptionsForm::*fi
 QPushButton* Options::action(const char* caption, void (OptionsController::*click)()) {
     auto* button = new QPushButton(U(caption));
     button->setAutoDefault(false);
+    // Room beside the caption, also when the page is squeezed to its least.
+    button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     connect(button, &QPushButton::clicked, &controller_, click);
     return button;
 }

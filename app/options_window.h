@@ -43,6 +43,8 @@ public:
     QCheckBox* Check8;
     QCheckBox* Check7;
     QCheckBox* Check10;
+    QLineEdit* BrowserText;      // Browser; empty: the desktop's browser
+    QPushButton* BrowserChooser; // "..." beside it
     // "Сеть".
     QCheckBox* Check4;
     QCheckBox* Check5;

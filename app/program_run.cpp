@@ -3,6 +3,7 @@
 #include "app/controller_view.h"
 #include "app/desktop_notifier.h"
 #include "app/main_controller.h"
+#include "app/running_copy.h"
 #include "app/single_instance.h"
 #include "app/start_up.h"
 #include "app/unattended_end.h"
@@ -49,6 +50,8 @@ int RunProgram(Messenger* interactive, const std::function<int(Run&)>& body) {
     if (!instance.tryAcquire()) {
         messenger.Show(QString::fromUtf8("Программа уже запущена!"), QString::fromUtf8("Ошибка"),
                        MessageIcon::Error);
+        if (!unattended && interactive)
+            CallRunningCopy(app.ProgramFolder);
         return notStarted(QString::fromUtf8("Программа уже запущена!"));
     }
     // An installed program keeps the user's copy of its data/ up to date.

@@ -1,6 +1,7 @@
 #include "app/select_number.h"
 
 #include "app/all_number.h"
+#include "net/text_colours.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,17 +11,24 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <QValidator>
+#include <algorithm>
 
 namespace {
 
-constexpr int CoverWidth = 120;
-
-QPixmap Cover(const QString& file) {
-    QPixmap picture(file);
-    if (picture.isNull())
-        picture = AllNumber::PlaceholderCover();
-    return picture.scaledToWidth(CoverWidth, Qt::SmoothTransformation);
-}
+// Whatever reaches the number field other than by a key (a paste from the
+// keyboard or the context menu) keeps only what could have been typed.
+class TypableOnly : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        const QString kept = SelectNumberModel::Typable(input);
+        pos -= int(input.size() - kept.size());
+        pos = std::clamp(pos, 0, int(kept.size()));
+        input = kept;
+        return Acceptable;
+    }
+};
 
 } // namespace
 
@@ -55,9 +63,12 @@ void Select_Number::build() {
     Option2 = new QRadioButton(QStringLiteral("Другой:"));
     Text1 = new QLineEdit(QStringLiteral("23613"));
     Text1->installEventFilter(this);
+    Text1->setValidator(new TypableOnly(Text1));
     Command3 = new QPushButton(QStringLiteral("..."));
     Label3 = new QLabel(QStringLiteral("Такой номер уже есть в архиве программы"));
-    Label3->setStyleSheet(QStringLiteral("color: #c00000"));
+    QPalette warning = Label3->palette();
+    warning.setColor(QPalette::WindowText, WarningColour(warning));
+    Label3->setPalette(warning);
     Label3->hide();
     Command1 = new QPushButton(QStringLiteral("Загрузка"));
     Command1->setDefault(true);
@@ -95,6 +106,7 @@ void Select_Number::build() {
         if (showing_)
             return;
         model_.TextChanged(text);
+        model_.ApplyKeyRule(text); // a paste changes the text without a key
         showState();
     });
     connect(Command3, &QPushButton::clicked, this, &Select_Number::openList);
@@ -112,6 +124,11 @@ Select_Number::Outcome Select_Number::Run() {
         return Outcome::EndProgram;
     if (model_.data().Unattended)
         Aload.start();
+    // After a failed main page the number is all there is to give.
+    if (model_.data().ByNumberOnly && !Text1->isReadOnly()) {
+        Text1->setFocus(Qt::OtherFocusReason);
+        Text1->selectAll();
+    }
     outcome_ = Outcome::Cancel;
     exec();
     Aload.stop();
@@ -132,7 +149,7 @@ void Select_Number::showState() {
     Command1->setEnabled(model_.command1Enabled);
     Label3->setVisible(model_.label3Visible);
     if (!model_.IsNewspaper())
-        Image2->setPixmap(Cover(model_.cover));
+        Image2->setPixmap(AllNumber::CoverPicture(model_.cover));
     showing_ = false;
 }
 
@@ -145,7 +162,9 @@ bool Select_Number::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text1 && !Text1->isReadOnly()) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
-            if (!SelectNumberModel::AcceptsKey(key->key(), key->text()))
+            // Ctrl+letter edits or uses the clipboard, whatever it types.
+            const bool shortcut = key->modifiers() & Qt::ControlModifier;
+            if (!shortcut && !SelectNumberModel::AcceptsKey(key->key(), key->text()))
                 return true; // dropped
             model_.ApplyKeyRule(Text1->text());
             showState();

@@ -59,12 +59,22 @@ void SelectNumberModel::SelectOption(bool other) {
     }
 }
 
+QString SelectNumberModel::Typable(const QString& text) {
+    QString kept;
+    for (const QChar c : text)
+        if (AcceptsKey(0, c) && c.isPrint())
+            kept += c;
+    return kept;
+}
+
 bool SelectNumberModel::AcceptsKey(int key, const QString& text) {
     if (key == Qt::Key_Backspace || text.isEmpty())
         return true; // Backspace, and keys that type nothing (cursor movement)
     if (text.size() != 1)
         return false;
     const QChar c = text.at(0);
+    if (!c.isPrint())
+        return true; // control characters: Enter, Esc, Delete, Ctrl+letter
     return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
 }
 

@@ -76,8 +76,13 @@ public:
     // A click on "Найденный номер" (false) or "Другой:" (true).
     void SelectOption(bool other);
 
-    // Key filter of the number field: digits, "." and Backspace pass.
+    // Key filter of the number field: of the keys that type a character,
+    // digits and "." pass; keys that type none (Enter, Esc, Delete, the
+    // cursor keys, Ctrl+A/C/V) pass to the field and the window.
     static bool AcceptsKey(int key, const QString& text);
+    // What of text the field can hold (a paste): the characters the key
+    // filter lets a user type.
+    static QString Typable(const QString& text);
     // After a key press (the text before the key) and after its release
     // (the text after it).
     void ApplyKeyRule(const QString& textSeen);

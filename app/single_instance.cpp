@@ -14,8 +14,9 @@ QString runtimeFolder() {
     return folder;
 }
 
-// The fallback lock: one per user and program folder in the runtime folder.
-QString runtimeLockPath(const QString& programFolder) {
+} // namespace
+
+QString RuntimeLockPath(const QString& programFolder) {
     const QString canonical = QFileInfo(programFolder).canonicalFilePath();
     const QByteArray key = QFile::encodeName(canonical.isEmpty() ? programFolder : canonical);
     const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
@@ -23,8 +24,6 @@ QString runtimeLockPath(const QString& programFolder) {
                                  .arg(::getuid())
                                  .arg(QString::fromLatin1(digest.left(16)));
 }
-
-} // namespace
 
 SingleInstance::SingleInstance(const QString& programFolder)
     : programFolder_(QDir::cleanPath(programFolder)), path_(programFolder_ + "/" + LockFileName) {}
@@ -38,7 +37,7 @@ bool SingleInstance::tryAcquire() {
         lock_.reset();
         return false;
     }
-    const bool held = lockAt(runtimeLockPath(programFolder_));
+    const bool held = lockAt(RuntimeLockPath(programFolder_));
     if (!held)
         lock_.reset();
     return held;

@@ -11,6 +11,10 @@
 #include <QString>
 #include <memory>
 
+// The fallback lock: one per user and program folder in the user's runtime
+// folder (XDG_RUNTIME_DIR, else the temporary folder).
+QString RuntimeLockPath(const QString& programFolder);
+
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& programFolder);

@@ -38,5 +38,5 @@ MessageAnswer UnattendedMessenger::Show(const QString& text, const QString& titl
                                         MessageIcon /*icon*/, MessageButtons buttons) {
     shown_.append(title + ": " + OneLine(text));
     WriteUnattendedLine(title, text);
-    return buttons == MessageButtons::YesNo ? AnswerFor(text) : MessageAnswer::Ok;
+    return AsksYesNo(buttons) ? AnswerFor(text) : MessageAnswer::Ok;
 }

@@ -1,5 +1,6 @@
 #include "archive/arhiv.h"
 
+#include "app/window_place.h"
 #include "archive/open_page.h"
 #include "htmlview/html_label.h"
 
@@ -22,8 +23,10 @@
 
 Arhiv::Arhiv(const QString& programFolder, Settings& settings, Messenger& messenger,
              QWidget* parent)
-    : QDialog(parent), browser_(programFolder, settings), messenger_(messenger) {
+    : QDialog(parent), browser_(programFolder, settings), messenger_(messenger),
+      optionsFile_(OptionsFilePath(programFolder)) {
     build();
+    RestoreWindowPlace(*this, optionsFile_, "Archive");
     fillList();
     // Showing a set option is the option's first change (it moves no focus).
     connect(Check1, &QCheckBox::toggled, this, &Arhiv::browserOptionChanged);
@@ -111,6 +114,11 @@ void Arhiv::build() {
     connect(Command4, &QPushButton::clicked, this, &Arhiv::makeBook);
     connect(Command1, &QPushButton::clicked, this, &Arhiv::open);
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void Arhiv::done(int result) {
+    SaveWindowPlace(*this, optionsFile_, "Archive");
+    QDialog::done(result);
 }
 
 QWidget* Arhiv::buildPanel() {

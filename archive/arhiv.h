@@ -51,6 +51,9 @@ public:
     // The preview button's pictures: preview off, preview on.
     QIcon PreviewOffPicture, PreviewOnPicture;
 
+    // Keeps the window's place for its next opening, however it closes.
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -71,4 +74,5 @@ private:
 
     ArchiveBrowser browser_;
     Messenger& messenger_;
+    QString optionsFile_;
 };

@@ -2,18 +2,9 @@
 
 #include <QDesktopServices>
 #include <QProcess>
-#include <QStandardPaths>
 
 QStringList BrowserCommand(const QString& configured) {
-    QStringList command = QProcess::splitCommand(configured.trimmed());
-    if (!command.isEmpty())
-        return command;
-    for (const char* name : {"chromium", "x-www-browser"}) {
-        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
-        if (!program.isEmpty())
-            return {program};
-    }
-    return {};
+    return QProcess::splitCommand(configured.trimmed());
 }
 
 PageOpenResult OpenPage(const QString& file, bool inBrowser, const QString& browser,

@@ -1,9 +1,9 @@
 #pragma once
 // Opening a saved page for reading, the one rule for the archive browser's
 // "Открыть", the main window's "Открыть номер" and the settings window's
-// "Просмотр": with UseIE, the browser the settings name (Browser), else
-// "chromium" or the Debian alternative "x-www-browser" when installed;
-// without UseIE, or without any browser, the desktop's handler for the page.
+// "Просмотр": with UseIE, the browser the settings name (Browser); without
+// UseIE, or with no browser named, the desktop's handler for the page (the
+// browser the user made the desktop's default).
 
 #include "settings/messenger.h"
 #include "settings/settings.h"
@@ -21,8 +21,7 @@ struct PageOpener {
 };
 
 // The browser's program and arguments for the command configured (Browser,
-// split like a shell line), or for "chromium" / "x-www-browser" when none is
-// configured; empty when there is none.
+// split like a shell line); empty when none is configured.
 QStringList BrowserCommand(const QString& configured);
 
 enum class PageOpenResult { Opened, BrowserFailed, DesktopFailed };

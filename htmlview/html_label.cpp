@@ -29,7 +29,8 @@ HTMLLabel::HTMLLabel(QWidget* parent) : QFrame(parent) {
     connect(vscScroll_, &QScrollBar::valueChanged, this, &HTMLLabel::onScroll);
     picViewPort_->onMouseMove = [this](QMouseEvent* e) { onMouseMove(e); };
     picViewPort_->onMouseRelease = [this](QMouseEvent* e) { onMouseRelease(e); };
-    picViewPort_->onKeyPress = [this](QKeyEvent* e) { onKeyPress(e); };
+    picViewPort_->onKeyPress = [this](QKeyEvent* e) { return onKeyPress(e); };
+    picViewPort_->onWheel = [this](QWheelEvent* e) { onWheel(e); };
     renderer_.setImageLoader([this](const ByteText& source) {
         QImage picture;
         Q_EMIT LoadImage(cp1251::toUnicode(source), picture);
@@ -155,8 +156,13 @@ void HTMLLabel::sizeParts() {
         vscScroll_->setValue(0);
     }
     picViewPort_->setGeometry(QRect(inner.topLeft(), surfaceSize));
-    if (picHTML_.size() != surfaceSize) {
-        picHTML_ = QImage(surfaceSize, QImage::Format_RGB32);
+    // The surface has the screen's pixels, so text and pictures are drawn
+    // as sharp as the labels beside them on a high-density screen.
+    const qreal ratio = picViewPort_->devicePixelRatioF();
+    if (picHTML_.deviceIndependentSize().toSize() != surfaceSize ||
+        picHTML_.devicePixelRatio() != ratio) {
+        picHTML_ = QImage((QSizeF(surfaceSize) * ratio).toSize(), QImage::Format_RGB32);
+        picHTML_.setDevicePixelRatio(ratio);
         picHTML_.fill(ToQColor(doc_.BackColor));
     }
 }

@@ -80,7 +80,10 @@ private:
     void onScroll(int value);
     void onMouseMove(QMouseEvent* event);
     void onMouseRelease(QMouseEvent* event);
-    void onKeyPress(QKeyEvent* event);
+    bool onKeyPress(QKeyEvent* event); // false: not a key of the control
+    // Scrolls by the desktop's wheel step: its lines a notch, each the
+    // height of a line of the control's font.
+    void onWheel(QWheelEvent* event);
     void onHyperlinkTimer();
     int anchorAt(const QPoint& point, bool boundsIncluded) const;
     void jumpToAnchor(const ByteText& name);
@@ -92,6 +95,7 @@ private:
     QScrollBar* vscScroll_ = nullptr;
     QTimer tmrHyperlinkClick_;
     ByteText PendingHref;
+    int wheelRest_ = 0; // eighths of a degree not yet scrolled (fine wheels)
     int appearance_ = 1;
     int borderStyle_ = 1;
     bool enableTooltips_ = false;

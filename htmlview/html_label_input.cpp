@@ -1,14 +1,17 @@
-// The control's input: keys scroll, the pointer and tooltip follow links,
+// The control's input: keys scroll (the others go on to the window, so
+// Esc closes a dialog), the pointer and tooltip follow links,
 // clicks are delivered after the mouse handler through the 100 ms timer.
 #include "htmlview/html_label.h"
 
 #include "htmlview/html_viewport.h"
 #include "htmlview/script_call.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
+#include <QWheelEvent>
 
 namespace htmlview {
 
@@ -90,9 +93,25 @@ void HTMLLabel::onHyperlinkTimer() {
         Q_EMIT HyperlinkClick(href);
 }
 
-void HTMLLabel::onKeyPress(QKeyEvent* event) {
-    if (!doc_.EnableScroll)
+void HTMLLabel::onWheel(QWheelEvent* event) {
+    if (!doc_.EnableScroll || !vscScroll_->isEnabled()) {
+        event->ignore();
         return;
+    }
+    constexpr int notch = 120; // eighths of a degree
+    wheelRest_ += event->angleDelta().y();
+    const int notches = wheelRest_ / notch;
+    wheelRest_ -= notches * notch;
+    const int pixels = notches * QApplication::wheelScrollLines() * fontMetrics().lineSpacing();
+    // Up the wheel is up the document; the bar counts steps of kScrollStep.
+    const int steps = pixels / kScrollStep;
+    vscScroll_->setValue(vscScroll_->value() - steps);
+    event->accept();
+}
+
+bool HTMLLabel::onKeyPress(QKeyEvent* event) {
+    if (!doc_.EnableScroll)
+        return false;
     QScrollBar* bar = vscScroll_;
     const int value = bar->value();
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
@@ -100,29 +119,31 @@ void HTMLLabel::onKeyPress(QKeyEvent* event) {
     case Qt::Key_Up:
         if (value > bar->minimum())
             bar->setValue(value - bar->singleStep());
-        break;
+        return true;
     case Qt::Key_Down:
         if (value < bar->maximum())
             bar->setValue(value + bar->singleStep());
-        break;
+        return true;
     case Qt::Key_PageUp:
         if (value > bar->minimum())
             bar->setValue(std::max(bar->minimum(), value - bar->pageStep()));
-        break;
+        return true;
     case Qt::Key_PageDown:
         if (value < bar->maximum())
             bar->setValue(std::min(bar->maximum(), value + bar->pageStep()));
-        break;
+        return true;
     case Qt::Key_Home:
-        if (ctrl)
-            bar->setValue(bar->minimum());
-        break;
+        if (!ctrl)
+            return false;
+        bar->setValue(bar->minimum());
+        return true;
     case Qt::Key_End:
-        if (ctrl)
-            bar->setValue(bar->maximum());
-        break;
+        if (!ctrl)
+            return false;
+        bar->setValue(bar->maximum());
+        return true;
     default:
-        break;
+        return false;
     }
 }
 

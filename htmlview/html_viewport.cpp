@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace htmlview {
 
@@ -30,10 +31,15 @@ void HtmlViewport::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void HtmlViewport::keyPressEvent(QKeyEvent* event) {
-    if (onKeyPress)
-        onKeyPress(event);
+    if (!onKeyPress || !onKeyPress(event))
+        QWidget::keyPressEvent(event); // ignores it: the parent gets it
+}
+
+void HtmlViewport::wheelEvent(QWheelEvent* event) {
+    if (onWheel)
+        onWheel(event);
     else
-        QWidget::keyPressEvent(event);
+        QWidget::wheelEvent(event);
 }
 
 } // namespace htmlview

@@ -16,13 +16,16 @@ public:
 
     std::function<void(QMouseEvent*)> onMouseMove;
     std::function<void(QMouseEvent*)> onMouseRelease;
-    std::function<void(QKeyEvent*)> onKeyPress;
+    // Returns whether the key was used; an unused key goes on to the parent.
+    std::function<bool(QKeyEvent*)> onKeyPress;
+    std::function<void(QWheelEvent*)> onWheel;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     const QImage& surface_;

@@ -26,8 +26,10 @@ public:
     explicit QtImageSurface(QImage& image);
     ~QtImageSurface() override;
 
-    int width() const override { return image_.width(); }
-    int height() const override { return image_.height(); }
+    // In the layout's pixels: an image for a high-density screen has more
+    // of its own (its device pixel ratio), and QPainter draws into them.
+    int width() const override { return qRound(image_.deviceIndependentSize().width()); }
+    int height() const override { return qRound(image_.deviceIndependentSize().height()); }
     void setFont(const FontState& font) override;
     int textWidth(const QString& text) override;
     int textHeight(const QString& text) override;

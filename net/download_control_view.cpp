@@ -1,9 +1,11 @@
 #include "net/download_control_view.h"
 
 #include "net/download_control.h"
+#include "net/elided_label.h"
 #include "net/link_label.h"
 #include "net/repaint_pacer.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,11 +19,11 @@ constexpr int FrameSize = 24;
 } // namespace
 
 DownloadControlView::DownloadControlView(Download_Control* control, QWidget* parent)
-    : QFrame(parent), control_(control), P(MakeFrames(FrameSize)),
+    : QFrame(parent), control_(control), P(MakeFrames(FrameSize, qApp->devicePixelRatio())),
       pacer_(new RepaintPacer([this] { refresh(); }, this)) {
     setFrameShape(QFrame::StyledPanel);
     Label1 = new QLabel(QStringLiteral("Обмен данными:"), this);
-    St = new QLabel(control->StatusText(), this);
+    St = new ElidedLabel(control->StatusText(), this);
     St->setMinimumWidth(160);
     ShowAsLink(St, false, QPalette::ButtonText);
     St->installEventFilter(this);
@@ -40,11 +42,12 @@ DownloadControlView::DownloadControlView(Download_Control* control, QWidget* par
     connect(control, &Download_Control::frameChanged, pacer_, &RepaintPacer::request);
 }
 
-std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
+std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size, qreal ratio) {
     // Six dots on a ring; the bright one walks round frame by frame.
     std::array<QPixmap, 6> frames;
     for (int f = 0; f < 6; ++f) {
-        QPixmap pixmap(size, size);
+        QPixmap pixmap((QSizeF(size, size) * ratio).toSize());
+        pixmap.setDevicePixelRatio(ratio);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -65,7 +68,7 @@ std::array<QPixmap, 6> DownloadControlView::MakeFrames(int size) {
 // Only what differs from the face shown is set: a new palette or font
 // would lay the panel out again.
 void DownloadControlView::refresh() {
-    St->setText(control_->StatusText());
+    St->setFullText(control_->StatusText());
     if (control_->StatusIsLink() != shownAsLink_) {
         shownAsLink_ = control_->StatusIsLink();
         ShowAsLink(St, shownAsLink_, QPalette::ButtonText);

@@ -11,6 +11,7 @@
 #include <array>
 
 class Download_Control;
+class ElidedLabel;
 class QLabel;
 class RepaintPacer;
 
@@ -20,8 +21,9 @@ class DownloadControlView : public QFrame {
 public:
     explicit DownloadControlView(Download_Control* control, QWidget* parent = nullptr);
 
-    // The six activity pictures, drawn once.
-    static std::array<QPixmap, 6> MakeFrames(int size);
+    // The six activity pictures, drawn once, size pixels of the window
+    // wide, each of ratio screen pixels (sharp on high-density screens).
+    static std::array<QPixmap, 6> MakeFrames(int size, qreal ratio = 1.0);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,7 +33,7 @@ private:
 
     Download_Control* control_;
     QLabel* Label1;
-    QLabel* St;
+    ElidedLabel* St; // a text too long for it ends in "…", whole in the tooltip
     QLabel* I1;
     std::array<QPixmap, 6> P;
     RepaintPacer* pacer_;

@@ -1,5 +1,7 @@
 #include "net/link_label.h"
 
+#include "net/text_colours.h"
+
 #include <QApplication>
 #include <QLabel>
 
@@ -9,7 +11,7 @@ void ShowAsLink(QLabel* label, bool asLink, QPalette::ColorRole plainRole) {
     const QPalette around =
         label->parentWidget() ? label->parentWidget()->palette() : QApplication::palette();
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, asLink ? QColor(0, 0, 192) : around.color(plainRole));
+    palette.setColor(QPalette::WindowText, asLink ? LinkColour(around) : around.color(plainRole));
     label->setPalette(palette);
     QFont font = label->font();
     font.setUnderline(asLink);

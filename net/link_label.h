@@ -1,6 +1,7 @@
 #pragma once
 // The look of a label that acts as a link (the download control's socket
-// error, the update window's direct link): blue (0, 0, 192), underlined,
+// error, the update window's direct link): the palette's link colour
+// (net/text_colours.h), underlined,
 // hand pointer; or back to plain text in the colour of plainRole.
 
 #include <QPalette>

@@ -6,7 +6,11 @@
 #include <QString>
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, YesNo };
+// YesNoDefaultNo: a question whose Yes cannot be undone; Enter answers No.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo };
+inline bool AsksYesNo(MessageButtons buttons) {
+    return buttons != MessageButtons::Ok;
+}
 enum class MessageAnswer { Ok, Yes, No };
 
 class Messenger {

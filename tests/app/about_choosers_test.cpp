@@ -6,6 +6,7 @@
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/options_window.h"
+#include "app/toolkit_russian.h"
 #include "app/window_hooks.h"
 #include "net/download_control.h"
 #include "tests/support/scripted_messenger.h"
@@ -14,6 +15,7 @@
 #include "tests/support/utf8_text.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +103,18 @@ TEST(Choosers, GiveEmptyTextOnCancelAndTheFullPathOnAChoice) {
     });
     EXPECT_EQ(OpenFolder(U("Выберите директорию для копирования"), nullptr),
               folder.file("scripts"));
+}
+
+TEST(Choosers, SpeakRussianWithTheToolkitTranslation) {
+    ASSERT_TRUE(LoadToolkitRussian(*QCoreApplication::instance()));
+    QStringList captions;
+    WhenModal<QFileDialog>([&](QFileDialog* dialog) {
+        for (QPushButton* b : dialog->findChild<QDialogButtonBox*>()->findChildren<QPushButton*>())
+            captions << b->text().remove('&');
+        dialog->reject();
+    });
+    OpenFolder(U("Выберите директорию для копирования"), nullptr);
+    EXPECT_TRUE(captions.contains(U("Отмена"))) << captions.join(',').toStdString();
 }
 
 TEST(MainWindowButtons, OpenTheSettingsAndTheAboutWindow) {

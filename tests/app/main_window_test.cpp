@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/message_box.h"
 #include "app/single_instance.h"
+#include "app/window_place.h"
 #include "net/repaint_pacer.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/scripted_messenger.h"
@@ -12,12 +13,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -154,6 +157,18 @@ void pressInNextBox(const QString& caption, QString* seen) {
     });
 }
 
+TEST(MessageBoxes, EnterAnswersNoWhereYesCannotBeUndone) {
+    MessageBoxMessenger boxes;
+    for (MessageButtons buttons : {MessageButtons::YesNoDefaultNo, MessageButtons::YesNo}) {
+        QTimer::singleShot(50, [] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        EXPECT_EQ(boxes.Show("q", "t", MessageIcon::Question, buttons),
+                  buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::No);
+    }
+}
+
 TEST(MessageBoxes, QuestionsAnswerYesOrNoInRussian) {
     MessageBoxMessenger boxes;
     QString seen;
@@ -196,6 +211,58 @@ TEST(SingleInstance, TheLockGoesWithItsHolder) {
     }
     SingleInstance next(one.path());
     EXPECT_TRUE(next.tryAcquire());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindow, ItsPlaceIsKeptAndBroughtBackOntoASmallerScreen) {
+    const QString options = OptionsFilePath(folder.path());
+    QFile::remove(options);
+    window->move(30, 40);
+    window->resize(500, 400);
+    window->close();
+    EXPECT_FALSE(QFile::exists(options)) << "no settings file made of a place alone";
+
+    WriteOptions(folder.path(), [](Settings&) {});
+    window->show();
+    window->move(30, 40);
+    window->resize(500, 400);
+    window->close();
+    const QByteArray ini = folder.read("options.ini");
+    EXPECT_TRUE(ini.contains("[Windows]\r\nMainLeft=30\r\nMainTop=40\r\nMainWidth=500\r\n"
+                             "MainHeight=400\r\n"))
+        << ini.toStdString();
+    Main again(*controller);
+    RestoreWindowPlace(again, options, "Main");
+    EXPECT_EQ(again.pos(), QPoint(30, 40));
+    EXPECT_EQ(again.size(), QSize(500, 400));
+
+    // Closed on a larger screen, or one now gone to the right.
+    INI file;
+    file.setFileName(options);
+    file.WInIi("Windows", "MainLeft", 9000);
+    file.WInIi("Windows", "MainWidth", 12000);
+    Main moved(*controller);
+    RestoreWindowPlace(moved, options, "Main");
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(room.contains(QRect(moved.pos(), moved.size())))
+        << moved.x() << " " << moved.width() << " in " << room.width();
+}
+
+TEST_F(MainWindow, OpenIssueIsReachedWithTabAndPressedWithSpaceOrEnter) {
+    QStringList opened;
+    controller->hooks.openIssue = [&](const QString& index) { opened << index; };
+    controller->OfferIssue(folder.file("Download/2005.12.07"));
+    ASSERT_TRUE(window->OpenIssueLink->isVisible());
+    window->Command5->setFocus();
+    for (int i = 0; i < 12 && window->focusWidget() != window->OpenIssueLink; ++i)
+        QTest::keyClick(window->focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(window->focusWidget(), window->OpenIssueLink);
+    QTest::keyClick(window->OpenIssueLink, Qt::Key_Space);
+    QTest::keyClick(window->OpenIssueLink, Qt::Key_Return);
+    EXPECT_EQ(opened, QStringList(2, folder.file("Download/2005.12.07/index.htm")));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // cache and download control; the choosers, the copier and the page viewer
 // answered by the test.
 #include "app/options_window.h"
+#include "archive/open_page.h"
 #include "net/download_control.h"
 #include "net/response_cache.h"
 #include "tests/support/scripted_messenger.h"
@@ -270,7 +271,7 @@ TEST_F(OptionsWindow, DefaultsComeBackOnlyAfterYes) {
     ASSERT_EQ(messenger.shown().size(), 1);
     EXPECT_EQ(messenger.shown()[0].title, U("Сброс настроек"));
     EXPECT_EQ(messenger.shown()[0].text, U("Сбросить настройки по умолчанию и записать их?"));
-    EXPECT_EQ(messenger.shown()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(messenger.shown()[0].buttons, MessageButtons::YesNoDefaultNo);
     EXPECT_EQ(ini(), changed);
     EXPECT_FALSE(window->Check8->isChecked());
 
@@ -408,4 +409,31 @@ TEST_F(OptionsWindow, TheReaderGroupSavesTheBookAndHowLongIssuesStay) {
     EXPECT_TRUE(window->MakeEpubCheck->isChecked());
     EXPECT_EQ(window->KeepIssuesSpin->value(), 2);
     EXPECT_EQ(window->KeepDaysSpin->value(), 30);
+}
+
+// The browser is chosen (a path with blanks stays one word of the command)
+// or typed, saved on "Сохранить", and an empty field means the desktop's.
+TEST_F(OptionsWindow, TheBrowserIsChosenOrTypedAndEmptyMeansTheDesktops) {
+    QString askedTitle;
+    hooks.chooseFile = [&](const QString& title, const QString&) {
+        askedTitle = title;
+        return QStringLiteral("/opt/my browser/run");
+    };
+    open();
+    EXPECT_TRUE(window->BrowserText->text().isEmpty());
+    click(window->BrowserChooser);
+    EXPECT_EQ(askedTitle, U("Выберите браузер"));
+    EXPECT_EQ(window->BrowserText->text(), "\"/opt/my browser/run\"");
+    click(window->Command1);
+    EXPECT_TRUE(ini().contains("Browser=\"/opt/my browser/run\"\r\n")) << ini().toStdString();
+    EXPECT_EQ(BrowserCommand(app.settings.Browser), QStringList("/opt/my browser/run"));
+
+    open();
+    EXPECT_EQ(window->BrowserText->text(), "\"/opt/my browser/run\"");
+    window->BrowserText->setFocus();
+    QTest::keyClick(window->BrowserText, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(window->BrowserText, Qt::Key_Delete);
+    click(window->Command1);
+    EXPECT_TRUE(ini().contains("Browser=\r\n")) << ini().toStdString();
+    EXPECT_TRUE(BrowserCommand(app.settings.Browser).isEmpty());
 }

@@ -8,6 +8,7 @@
 #include "tests/support/temp_program_folder.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,13 +97,16 @@ TEST(CheckInArchive, AFolderWithoutDateLineDoesNotHideTheOnesAfterIt) {
     EXPECT_EQ(IssueNumberOfIndex("a (1) (23)</div> (9)</div>"), ByteText("23"));
 }
 
-TEST(SelectNumberRules, KeyFilterLetsOnlyDigitsDotAndBackspaceThrough) {
+TEST(SelectNumberRules, KeyFilterTypesOnlyDigitsAndDotAndLetsEditingKeysThrough) {
     EXPECT_TRUE(SelectNumberModel::AcceptsKey(Qt::Key_5, "5"));
     EXPECT_TRUE(SelectNumberModel::AcceptsKey(Qt::Key_Period, "."));
     EXPECT_TRUE(SelectNumberModel::AcceptsKey(Qt::Key_Backspace, "\b"));
     EXPECT_FALSE(SelectNumberModel::AcceptsKey(Qt::Key_A, "a"));
     EXPECT_FALSE(SelectNumberModel::AcceptsKey(Qt::Key_Minus, "-"));
     EXPECT_FALSE(SelectNumberModel::AcceptsKey(0, QString::fromUtf8("٣"))) << "other digits";
+    for (const char* typesNothing : {"\r", "\x1b", "\x7f", "\x01", "\x16"})
+        EXPECT_TRUE(SelectNumberModel::AcceptsKey(0, typesNothing)) << int(typesNothing[0]);
+    EXPECT_EQ(SelectNumberModel::Typable(QString::fromUtf8("№ 23\t614а.")), "23614.");
 }
 
 TEST(SelectNumberRules, NewspaperNeedsFiveCharactersWhileTyping) {
@@ -252,6 +256,50 @@ TEST(SelectNumberWindow, TypingIsFilteredAndTheLengthRuleFollowsTheKeys) {
     EXPECT_EQ(outcome, Select_Number::Outcome::Cancel);
 }
 
+// The field behaves as any text field: editing keys and the clipboard work,
+// a paste keeps only what could be typed, Enter loads, Esc cancels.
+TEST(SelectNumberWindow, NumberFieldTakesTheKeysOfATextField) {
+    TempProgramFolder home;
+    Select_Number window(Newspaper(home));
+    QTimer::singleShot(0, &window, [&] {
+        window.Option2->click();
+        QLineEdit* field = window.Text1;
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->text(), "23613");
+        QTest::keyClick(field, Qt::Key_Home);
+        QTest::keyClick(field, Qt::Key_Delete);
+        EXPECT_EQ(field->text(), "3613");
+        QTest::keyClick(field, Qt::Key_End);
+        QTest::keyClick(field, Qt::Key_Backspace);
+        EXPECT_EQ(field->text(), "361");
+        QApplication::clipboard()->setText(QString::fromUtf8("№ 23 614а"));
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(field->text(), "23614");
+        EXPECT_TRUE(window.Command1->isEnabled());
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    EXPECT_EQ(window.Run(), Select_Number::Outcome::Load);
+    EXPECT_EQ(window.Choice().IssueNumber, ByteText("23614"));
+
+    // After a failed main page the field has the focus; Esc cancels from it.
+    SelectionData byNumber = Newspaper(home);
+    byNumber.ByNumberOnly = true;
+    Select_Number again(byNumber);
+    QWidget* focused = nullptr;
+    QTimer::singleShot(0, &again, [&] {
+        focused = again.focusWidget();
+        QTest::keyClick(again.Text1, Qt::Key_Escape);
+        if (again.isVisible()) {
+            ADD_FAILURE() << "Esc left the window open";
+            again.reject();
+        }
+    });
+    EXPECT_EQ(again.Run(), Select_Number::Outcome::Cancel);
+    EXPECT_EQ(focused, again.Text1);
+}
+
 TEST(SelectNumberWindow, UnattendedRunPressesLoadItself) {
     TempProgramFolder home;
     SelectionData data = Newspaper(home);
@@ -320,6 +368,10 @@ TEST(SelectNumberWindow, ListWindowPickFillsTheNumberField) {
             EXPECT_FALSE(list.Command1->isEnabled());
             EXPECT_TRUE(list.List1->font().fixedPitch());
             EXPECT_EQ(list.List1->count(), 2);
+            // The list given the focus takes a current row: no pick yet.
+            QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+            QApplication::sendEvent(list.List1, &focus);
+            EXPECT_FALSE(list.Command1->isEnabled());
             list.List1->setCurrentRow(0);
             EXPECT_TRUE(list.Command1->isEnabled());
             list.Command1->click();

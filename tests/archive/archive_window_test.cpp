@@ -201,6 +201,17 @@ TEST_F(ArchiveWindow, TheBrowserOptionIsWrittenAtOnceAndOnlyItsFirstChangeLeaves
     EXPECT_EQ(w.focusWidget(), w.Command1);
 }
 
+TEST_F(ArchiveWindow, OpensWhereItWasClosed) {
+    WriteOptions(home.path(), [](Settings&) {});
+    auto window = open();
+    window->move(50, 60);
+    window->resize(640, 420);
+    window->Command2->click();
+    auto again = open();
+    EXPECT_EQ(again->pos(), QPoint(50, 60));
+    EXPECT_EQ(again->size(), QSize(640, 420));
+}
+
 TEST_F(ArchiveWindow, OpenWithoutASelectionDoesNothing) {
     CopyDemoIssue(home, demo().newspaper);
     auto window = open();

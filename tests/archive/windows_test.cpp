@@ -11,6 +11,8 @@
 #include "htmlview/text_runs.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
+#include "net/elided_label.h"
+#include "net/text_colours.h"
 #include "tests/support/closed_port.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -78,7 +80,7 @@ TEST(UpgradeWindow, ShowsTheVersionSizeAndNoticeWithThePreviewHidden) {
     EXPECT_TRUE(window.Label3->text().startsWith("Внимание!\r\n"));
     EXPECT_EQ(window.Label4->text(), "Прямая ссылка (копировать)");
     EXPECT_TRUE(Underlined(window.Label4));
-    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), LinkColour(window.palette()));
     EXPECT_EQ(window.Command1->text(), "Обновить");
     EXPECT_EQ(window.Command2->text(), "Отмена");
 
@@ -114,7 +116,7 @@ TEST(UpgradeWindow, TheLinkIsCopiedAndComesBackWhenItsTimerTicks) {
     EXPECT_TRUE(
         QTest::qWaitFor([&] { return window.Label4->text() == Upgrade::LinkCaption(); }, 2000));
     EXPECT_TRUE(Underlined(window.Label4));
-    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    EXPECT_EQ(window.Label4->palette().color(QPalette::WindowText), LinkColour(window.palette()));
     EXPECT_FALSE(window.Timer1.isActive());
 }
 
@@ -215,7 +217,7 @@ TEST(SocketErrorWindow, ShowsTheShippedListOfCodes) {
     EXPECT_NE(surface.pixel(10, 10), surface.pixel(surface.width() / 2, 60));
 }
 
-TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
+TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnectionAndClosesOnEsc) {
     TempProgramFolder home;
     const quint16 port = ClosedLocalPort();
 
@@ -229,7 +231,11 @@ TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
         WhenShown<WSErrorDoc>(&view, [&](WSErrorDoc& open) {
             title = open.windowTitle();
             document = open.HTML->DocumentHTML();
-            open.close();
+            QTest::keyClick(open.HTML->viewPort(), Qt::Key_Escape);
+            if (open.isVisible()) {
+                ADD_FAILURE() << "Esc left the window open";
+                open.close();
+            }
         });
         ShowSocketErrorCodes(path, view.window());
     });
@@ -238,14 +244,9 @@ TEST(SocketErrorWindow, OpensFromTheErrorLinkOfARefusedConnection) {
     EXPECT_EQ(dc.StatusText(), "Ошибка 10061 (В подключении отказано)");
 
     // The view shows the status within a frame.
-    QLabel* link = nullptr;
-    (void)QTest::qWaitFor([&] {
-        for (QLabel* label : view.findChildren<QLabel*>())
-            if (label->text() == dc.StatusText())
-                link = label;
-        return link != nullptr;
-    });
+    ElidedLabel* link = view.findChild<ElidedLabel*>();
     ASSERT_NE(link, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link->fullText() == dc.StatusText(); }));
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_EQ(title, "Коды ошибок WinSock");
     EXPECT_TRUE(document.contains("10061"));

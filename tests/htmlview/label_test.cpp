@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,35 @@ TEST_F(LabelTest, ScrollRangeAndKeys) {
     EXPECT_EQ(bar->value(), 0);
 }
 
+void wheel(QWidget* viewport, int eighths) {
+    const QPoint at(20, 20);
+    QWheelEvent event(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, eighths), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+}
+
+TEST_F(LabelTest, WheelScrollsByTheDesktopsStepAndUnusedKeysGoToTheWindow) {
+    label().setDocumentHTML(longDocument(100));
+    QScrollBar* bar = label().scrollBar();
+    const int notch = QApplication::wheelScrollLines() * label().fontMetrics().lineSpacing() / 10;
+    ASSERT_GT(notch, 0);
+    wheel(label().viewPort(), -120);
+    EXPECT_EQ(bar->value(), notch);
+    wheel(label().viewPort(), -60); // half a notch of a fine wheel: not yet
+    EXPECT_EQ(bar->value(), notch);
+    wheel(label().viewPort(), -60);
+    EXPECT_EQ(bar->value(), 2 * notch);
+    wheel(label().viewPort(), 240);
+    EXPECT_EQ(bar->value(), 0);
+
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(label().viewPort(), &esc);
+    EXPECT_FALSE(esc.isAccepted()) << "the dialog around the control never sees Esc";
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(label().viewPort(), &down);
+    EXPECT_TRUE(down.isAccepted());
+}
+
 TEST_F(LabelTest, ScrollingRepaintsTheSurface) {
     label().setDocumentHTML(longDocument(100));
     const QImage top = label().surfaceImage().copy();
@@ -300,7 +330,12 @@ TEST_F(LabelTest, PartsFollowTheControlsSize) {
     const QRect inner = label().contentsRect();
     const int bar = label().scrollBar()->width();
     EXPECT_EQ(label().viewPort()->size(), QSize(inner.width() - bar, inner.height()));
-    EXPECT_EQ(label().surfaceImage().size(), label().viewPort()->size());
+    // As many pixels as the screen has under it (QT_SCALE_FACTOR 2 and 1.5
+    // run this test too), and the layout in the window's pixels.
+    const qreal ratio = label().viewPort()->devicePixelRatioF();
+    EXPECT_EQ(label().surfaceImage().devicePixelRatio(), ratio);
+    EXPECT_EQ(label().surfaceImage().size(), (QSizeF(label().viewPort()->size()) * ratio).toSize());
+    EXPECT_LT(label().document().Elements.back().Right, label().viewPort()->width());
     label().setEnableScroll(false);
     label().Refresh();
     EXPECT_EQ(label().viewPort()->size(), inner.size());

@@ -3,12 +3,15 @@
 // repaint a frame however fast the status changes.
 #include "net/download_control.h"
 #include "net/download_control_view.h"
+#include "net/elided_label.h"
 #include "net/repaint_pacer.h"
+#include "net/text_colours.h"
 #include "tests/net/canned_server.h"
 #include "tests/support/closed_port.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/temp_program_folder.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
@@ -17,18 +20,11 @@
 namespace {
 
 // The label showing the control's status, once the face has caught up.
-QLabel* StatusLabel(DownloadControlView& view, Download_Control& dc) {
-    QLabel* found = nullptr;
-    (void)QTest::qWaitFor(
-        [&] {
-            for (QLabel* label : view.findChildren<QLabel*>()) {
-                if (label->text() == dc.StatusText())
-                    found = label;
-            }
-            return found != nullptr;
-        },
-        1000);
-    return found;
+ElidedLabel* StatusLabel(DownloadControlView& view, Download_Control& dc) {
+    ElidedLabel* label = view.findChild<ElidedLabel*>();
+    if (label && QTest::qWaitFor([&] { return label->fullText() == dc.StatusText(); }, 1000))
+        return label;
+    return nullptr;
 }
 
 } // namespace
@@ -45,10 +41,10 @@ TEST(ControlView, SocketErrorIsDrawnAsALinkAndItsClickOpensTheWindow) {
     dc.RHost("127.0.0.1:" + ByteText::number(port));
     ASSERT_EQ(dc.Down("/", false), "error");
 
-    QLabel* st = StatusLabel(view, dc);
+    ElidedLabel* st = StatusLabel(view, dc);
     ASSERT_NE(st, nullptr);
     EXPECT_TRUE(st->font().underline());
-    EXPECT_EQ(st->palette().color(QPalette::WindowText), QColor(0, 0, 192));
+    EXPECT_EQ(st->palette().color(QPalette::WindowText), LinkColour(view.palette()));
     EXPECT_EQ(st->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(st, Qt::LeftButton);
     EXPECT_EQ(opened, home.file("data/wserror.dat"));
@@ -56,9 +52,35 @@ TEST(ControlView, SocketErrorIsDrawnAsALinkAndItsClickOpensTheWindow) {
     // A normal status is plain text again.
     dc.Stopped();
     EXPECT_EQ(StatusLabel(view, dc), st);
-    EXPECT_EQ(st->text(), "Загрузка прервана");
+    EXPECT_EQ(st->fullText(), "Загрузка прервана");
     EXPECT_FALSE(st->font().underline());
     EXPECT_NE(st->cursor().shape(), Qt::PointingHandCursor);
+}
+
+// A status too long for the panel ends in "…" and is whole in the tooltip;
+// a short one is shown as it is, without a tooltip; the window keeps its
+// width either way.
+TEST(ControlView, LongStatusIsElidedWithTheWholeTextAsTooltip) {
+    TempProgramFolder home;
+    home.write("data/wserror.dat", "<html></html>");
+    Download_Control dc;
+    DownloadControlView view(&dc);
+    view.resize(260, view.sizeHint().height());
+    view.show();
+    const int width = view.width();
+    dc.RHost("127.0.0.1:" + ByteText::number(ClosedLocalPort()));
+    ASSERT_EQ(dc.Down("/", false), "error"); // a status long enough, drawn as a link
+    ElidedLabel* st = StatusLabel(view, dc);
+    ASSERT_NE(st, nullptr);
+    EXPECT_TRUE(st->text().endsWith(QChar(0x2026))) << st->text().toStdString();
+    EXPECT_TRUE(dc.StatusText().startsWith(st->text().chopped(1)));
+    EXPECT_EQ(st->toolTip(), dc.StatusText());
+    EXPECT_EQ(view.width(), width);
+
+    view.resize(900, view.height());
+    QApplication::processEvents();
+    EXPECT_EQ(st->text(), dc.StatusText());
+    EXPECT_TRUE(st->toolTip().isEmpty());
 }
 
 TEST(ControlView, SixDistinctFrames) {
@@ -78,7 +100,7 @@ TEST(ControlView, StatusesOfManyFetchesShareOneRepaintAFrame) {
     DownloadControlView view(&dc);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    QLabel* st = StatusLabel(view, dc);
+    ElidedLabel* st = StatusLabel(view, dc);
     ASSERT_NE(st, nullptr);
     PaintCounter counter(st);
     int statuses = 0;
@@ -93,5 +115,5 @@ TEST(ControlView, StatusesOfManyFetchesShareOneRepaintAFrame) {
     ASSERT_GT(statuses, 40 * 4) << "each fetch says several things";
     EXPECT_LE(counter.paints(), frames) << statuses << " statuses in " << clock.elapsed() << " ms";
     // The last status is on the label within a frame.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return st->text() == "Загрузка завершена"; }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return st->fullText() == "Загрузка завершена"; }, 1000));
 }

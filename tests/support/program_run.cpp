@@ -68,12 +68,23 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     return condition();
 }
 
+namespace {
+
+// The windows are run unseen on the platform chosen for them: without any,
+// an interactive start refuses to wait on a window nobody sees.
+ProgramStart Driven(const QString& home, const QString& driverScript) {
+    return {home,
+            {},
+            {"QT_QPA_PLATFORM=offscreen", "QT_PLUGIN_PATH=" NORVEL_TEST_PLUGIN_DIR,
+             "QT_QPA_GENERIC_PLUGINS=norveluidriver:" + driverScript}};
+}
+
+} // namespace
+
 ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript, int timeoutMs) {
-    // The windows are run unseen on the platform chosen for them: without
-    // any, an interactive start refuses to wait on a window nobody sees.
-    return RunProgram({home,
-                       {},
-                       {"QT_QPA_PLATFORM=offscreen", "QT_PLUGIN_PATH=" NORVEL_TEST_PLUGIN_DIR,
-                        "QT_QPA_GENERIC_PLUGINS=norveluidriver:" + driverScript}},
-                      timeoutMs);
+    return RunProgram(Driven(home, driverScript), timeoutMs);
+}
+
+void StartDrivenProgram(QProcess& process, const QString& home, const QString& driverScript) {
+    StartProgram(process, Driven(home, driverScript));
 }

@@ -55,3 +55,5 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 30'000);
 // (see ui_driver/ui_driver.cpp). It ends when the steps close it.
 ProgramRun RunDrivenProgram(const QString& home, const QString& driverScript,
                             int timeoutMs = 120'000);
+// The same started in process, returning at once.
+void StartDrivenProgram(QProcess& process, const QString& home, const QString& driverScript);

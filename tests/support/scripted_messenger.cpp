@@ -5,5 +5,5 @@ MessageAnswer ScriptedMessenger::Show(const QString& text, const QString& title,
     shown_.append({text, title, icon, buttons});
     if (!answers_.isEmpty())
         return answers_.takeFirst();
-    return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    return AsksYesNo(buttons) ? MessageAnswer::Yes : MessageAnswer::Ok;
 }

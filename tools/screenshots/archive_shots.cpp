@@ -27,7 +27,7 @@ public:
     MessageAnswer Show(const QString& text, const QString& title, MessageIcon,
                        MessageButtons buttons) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+        return AsksYesNo(buttons) ? MessageAnswer::No : MessageAnswer::Ok;
     }
 };
 

@@ -9,6 +9,8 @@
 //   row N           row N (from 0) of the visible list
 //   link CAPTION    the visible label link that reads CAPTION
 //   wait TEXT       until a visible label reads TEXT
+//   minimize        minimises the visible windows (to the task bar)
+//   front           until a window is shown, not minimised, and active
 // Buttons, lists and links are looked for in the active modal window, or in
 // every visible window when none is modal. A step that cannot be done in
 // time ends the program with exit code 3 and says which on standard error.
@@ -120,11 +122,24 @@ private:
         QList<QWidget*> all;
         for (QWidget* w : QApplication::topLevelWidgets())
             all.append(w);
+        // A text too long for its label is whole in the tooltip.
         for (QLabel* label : visibleIn<QLabel>(all)) {
-            if (label->text() == text)
+            if (label->text() == text || label->toolTip() == text)
                 return true;
         }
         return false;
+    }
+
+    bool minimize() {
+        const QList<QWidget*> windows = scopeWindows();
+        for (QWidget* w : windows)
+            w->showMinimized();
+        return !windows.isEmpty();
+    }
+
+    bool front() {
+        QWidget* active = QApplication::activeWindow();
+        return active && active->isVisible() && !active->isMinimized();
     }
 
     bool done(const QString& step) {
@@ -138,6 +153,10 @@ private:
             return link(rest);
         if (verb == QLatin1String("wait"))
             return wait(rest);
+        if (verb == QLatin1String("minimize"))
+            return minimize();
+        if (verb == QLatin1String("front"))
+            return front();
         fail(QStringLiteral("unknown step: ") + step);
         return false;
     }

@@ -15,23 +15,23 @@ struct ByteRange {
 std::optional<ByteRange> parseRange(const QByteArray& header, qint64 size) {
     if (!header.toLower().startsWith("bytes=") || header.contains(','))
         return std::nullopt;
-    const QByteArray spec = header.mid(6).trimmed();
-    const qsizetype dash = spec.indexOf('-');
+    const QByteArray bounds = header.mid(6).trimmed();
+    const qsizetype dash = bounds.indexOf('-');
     if (dash < 0)
         return std::nullopt;
     bool firstOk = false, lastOk = false;
-    const qint64 first = spec.left(dash).toLongLong(&firstOk);
-    const qint64 last = spec.mid(dash + 1).toLongLong(&lastOk);
+    const qint64 first = bounds.left(dash).toLongLong(&firstOk);
+    const qint64 last = bounds.mid(dash + 1).toLongLong(&lastOk);
     if (dash == 0) { // the last N bytes
         if (!lastOk || last < 0)
             return std::nullopt;
         return last == 0 ? ByteRange{1, 0} : ByteRange{qMax<qint64>(0, size - last), size - 1};
     }
-    if (!firstOk || first < 0 || (dash + 1 < spec.size() && (!lastOk || last < first)))
+    if (!firstOk || first < 0 || (dash + 1 < bounds.size() && (!lastOk || last < first)))
         return std::nullopt;
     if (first >= size)
         return ByteRange{1, 0};
-    return ByteRange{first, dash + 1 < spec.size() ? qMin(last, size - 1) : size - 1};
+    return ByteRange{first, dash + 1 < bounds.size() ? qMin(last, size - 1) : size - 1};
 }
 
 bool etagListed(const QByteArray& list, const QByteArray& etag) {

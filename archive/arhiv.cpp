@@ -211,6 +211,8 @@ void Arhiv::showPreviewState() {
     const bool on = browser_.PreviewOn;
     Command3->setVisible(browser_.PreviewButtonVisible);
     Command3->setIcon(on ? PreviewOnPicture : PreviewOffPicture);
+    // The search field goes with the list it fills.
+    SearchField->setVisible(!on);
     List1->setVisible(!on);
     Frame1->setVisible(!on);
     HTMLLabel1->setVisible(on);

@@ -161,6 +161,7 @@ TEST_F(ArchiveWindow, ThePreviewButtonSwapsListAndPanelForThePreviewAndMovesTheF
     QTest::mouseClick(w.Command3, Qt::LeftButton);
     EXPECT_TRUE(w.HTMLLabel1->isVisible());
     EXPECT_FALSE(w.List1->isVisible());
+    EXPECT_FALSE(w.SearchField->isVisible()) << "no field left over the empty half";
     EXPECT_FALSE(w.Frame1->isVisible());
     EXPECT_EQ(w.focusWidget(), w.Command1);
     EXPECT_EQ(w.Command3->icon().cacheKey(), w.PreviewOnPicture.cacheKey());
@@ -172,6 +173,7 @@ TEST_F(ArchiveWindow, ThePreviewButtonSwapsListAndPanelForThePreviewAndMovesTheF
     QTest::mouseClick(w.Command3, Qt::LeftButton);
     EXPECT_FALSE(w.HTMLLabel1->isVisible());
     EXPECT_TRUE(w.List1->isVisible());
+    EXPECT_TRUE(w.SearchField->isVisible());
     EXPECT_TRUE(w.Frame1->isVisible());
     EXPECT_EQ(w.focusWidget(), w.List1);
     EXPECT_EQ(w.Command3->icon().cacheKey(), w.PreviewOffPicture.cacheKey());

@@ -1,6 +1,7 @@
 #include "archive/catalogue_search.h"
 
 #include "search/archive_search.h"
+#include "search/index_terms.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -69,7 +70,7 @@ CatalogueEntries MatchingIssues(const CatalogueEntries& entries, const QString& 
 CatalogueEntries IssuesHoldingText(const CatalogueIndex& index, const QString& query,
                                    MatchedPages& pages) {
     const QString programFolder = QFileInfo(index.folder()).path();
-    if (!QFileInfo(programFolder + "/search").isDir())
+    if (!QFileInfo(search::IndexFolder(programFolder)).isDir())
         return {};
     search::SearchRequest request;
     request.query = query;

@@ -1,5 +1,6 @@
 #include "search/archive_search.h"
 
+#include "search/function_words.h"
 #include "search/index_terms.h"
 #include "search/issue_documents.h"
 #include "search/page_text.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <algorithm>
 #include <optional>
 
@@ -24,9 +26,22 @@ bool onlyExclusions(const QString& query) {
     });
 }
 
+const QRegularExpression& wordCharacter() {
+    static const QRegularExpression any(QStringLiteral("\\w"),
+                                        QRegularExpression::UseUnicodePropertiesOption);
+    return any;
+}
+
 std::optional<Xapian::Query> parseQuery(const QString& query, QString& error) {
     if (onlyExclusions(query)) {
         error = QStringLiteral("в запросе только исключённые слова: укажите и искомые");
+        return std::nullopt;
+    }
+    const QString lowered = FoldYo(query).toLower();
+    const QString meant = WithoutFunctionWords(lowered);
+    if (meant != lowered && (onlyExclusions(meant) || !meant.contains(wordCharacter()))) {
+        error = QStringLiteral("в запросе только служебные слова (предлоги, союзы, частицы): "
+                               "по ним не ищут");
         return std::nullopt;
     }
     Xapian::QueryParser parser;
@@ -36,9 +51,8 @@ std::optional<Xapian::Query> parseQuery(const QString& query, QString& error) {
     parser.set_stemming_strategy(Xapian::QueryParser::STEM_ALL_Z);
     parser.set_default_op(Xapian::Query::OP_AND);
     try {
-        const Xapian::Query parsed = parser.parse_query(Utf8(FoldYo(query).toLower()),
-                                                        Xapian::QueryParser::FLAG_PHRASE |
-                                                            Xapian::QueryParser::FLAG_LOVEHATE);
+        const Xapian::Query parsed = parser.parse_query(
+            Utf8(meant), Xapian::QueryParser::FLAG_PHRASE | Xapian::QueryParser::FLAG_LOVEHATE);
         if (!parsed.empty())
             return parsed;
         error = QStringLiteral("в запросе нет ни одного слова для поиска");
@@ -128,6 +142,12 @@ SearchResult Search(const QString& programFolder, const SearchRequest& request,
     for (;;) {
         try {
             const Xapian::Database db(Utf8(IndexFolder(programFolder)));
+            // Written by an older version: built again once.
+            if (db.get_metadata(FormatKey) != Format && rebuilds == 0) {
+                ++rebuilds;
+                result.note = OpenWritableIndex(programFolder).note;
+                continue;
+            }
             result.hits = run(db, query, request.limit, ArchiveFolder(programFolder), marks);
             return result;
         } catch (const Xapian::DatabaseModifiedError& error) {

@@ -24,6 +24,12 @@ inline const std::string PagePrefix = "Q";    // + PathSlot's text
 inline const std::string IssuePrefix = "XI";  // + the issue folder's name
 inline const std::string SourcePrefix = "XS"; // + "kp" or "kt"
 
+// How the index holds words, kept in its metadata: Russian stems with
+// positions, function words left out. An index written another way (by an
+// older version) is built again, or its phrases would not match.
+inline const std::string FormatKey = "norvel-format";
+inline const std::string Format = "2";
+
 inline std::string Utf8(const QString& text) {
     return text.toStdString();
 }

@@ -1,5 +1,6 @@
 #include "search/issue_documents.h"
 
+#include "search/function_words.h"
 #include "search/index_terms.h"
 #include "search/page_text.h"
 
@@ -49,6 +50,8 @@ int PutIssue(Xapian::WritableDatabase& db, const ArchivedIssue& issue) {
     // form («северный мост», «северного моста»), and the index holds one
     // term per word, not two.
     words.set_stemming_strategy(Xapian::TermGenerator::STEM_ALL_Z);
+    words.set_stopper(&FunctionWords());
+    words.set_stopper_strategy(Xapian::TermGenerator::STOP_ALL);
     // The issue's documents are gone: each page is added once, by its
     // number, even when the list names it twice.
     QSet<int> added;

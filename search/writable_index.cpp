@@ -39,6 +39,7 @@ void fill(WritableIndex& out, const QString& programFolder,
     QFile(mark).open(QIODevice::WriteOnly);
     try {
         const FillResult filled = FillFromArchive(*out.db, programFolder, progress);
+        out.db->set_metadata(FormatKey, Format);
         out.db->commit();
         QFile::remove(mark);
         out.issues = int(filled.names.size());
@@ -90,7 +91,7 @@ bool CompactIndex(Xapian::WritableDatabase& db, const QString& folder) {
     QDir(old).removeRecursively();
     try {
         db.commit();
-        db.compact(Utf8(compact));
+        db.compact(Utf8(compact), Xapian::Compactor::FULL, 32768);
     } catch (const Xapian::Error&) {
         QDir(compact).removeRecursively();
         return false;
@@ -131,6 +132,13 @@ WritableIndex OpenWritableIndex(const QString& programFolder,
             // found damaged and built again; syncing took more than the
             // indexing itself.
             out.db.emplace(Utf8(folder), Xapian::DB_CREATE_OR_OPEN | Xapian::DB_NO_SYNC);
+            if (present && out.db->get_metadata(FormatKey) != Format) {
+                out.db.reset();
+                if (!QDir(folder).removeRecursively()) {
+                    out.note = QStringLiteral("Поисковый индекс не обновлён: папка не удаляется");
+                    return out;
+                }
+            }
         } catch (const Xapian::DatabaseLockError&) {
             if (waited.elapsed() > LockWaitMs) {
                 out.note = QStringLiteral("Поисковый индекс занят другой копией программы");

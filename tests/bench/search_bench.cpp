@@ -8,8 +8,8 @@
 // Shows: the whole norvel2 --reindex; the index's size (and its largest
 // tables) beside the pages' files and their text (UTF-8, as indexed); per query the median time of
 // one search in this process (open, match, snippets) and of the whole norvel2 --search process; and
-// what indexing adds to a 24-page download from the demo site on loopback (norvel2 -kp in a fresh
-// program folder, median of 5, beside the indexing of that issue alone).
+// what indexing adds to a 24-page download from the demo site on loopback (the whole norvel2 -kp
+// with and without an index to write, rounds alternating, beside the indexing of that issue alone).
 #include "search/archive_index.h"
 #include "search/archive_search.h"
 #include "search/page_text.h"
@@ -25,6 +25,8 @@
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -143,34 +145,65 @@ void queries(const QString& home, int rounds) {
     }
 }
 
-// A 24-page issue from the demo site on loopback, five fresh program folders.
-void downloadOverhead(const QString& bigHome) {
+QString copyOfIndex(const QString& bigHome, const QString& home) {
+    const QString from = bigHome + "/search", to = home + "/search";
+    QDir().mkpath(to);
+    for (const QFileInfo& file : QDir(from).entryInfoList(QDir::Files))
+        QFile::copy(file.filePath(), to + "/" + file.fileName());
+    return to;
+}
+
+void printRatios(const char* what, const QList<double>& ratios) {
+    std::printf("  %s: %+.1f%% (median; rounds:", what, 100 * (median(ratios) - 1));
+    for (double r : ratios)
+        std::printf(" %+.0f%%", 100 * (r - 1));
+    std::printf(")\n");
+}
+
+// What indexing adds to a 24-page download from the demo site on loopback,
+// as the user waits for it: the whole norvel2 -kp in a fresh program folder
+// whose search/ is a plain file (no index can be written: the download
+// alone), beside one with a new index and one holding a copy of the
+// 1,000-issue index. Sides rotate by round.
+void downloadOverhead(const QString& bigHome, int rounds) {
     DemoSite site({"--images", "2"});
     if (!site.isRunning()) {
         std::printf("demo site: %s\n", qPrintable(site.error()));
         return;
     }
-    QList<double> downloads, fresh, intoBig;
-    for (int r = 0; r < 5; ++r) {
-        TempProgramFolder home;
-        site.installInto(home.path());
-        downloads << runProgram(home.path(), {"-kp"});
-        const QString issue = OnlyIssueFolder(home.path());
+    std::vector<std::unique_ptr<TempProgramFolder>> homes;
+    const auto download = [&](int side) {
+        homes.push_back(std::make_unique<TempProgramFolder>());
+        const QString home = homes.back()->path();
+        site.installInto(home);
+        if (side == 0)
+            WriteFile(home, "search", "no index here");
+        else if (side == 2)
+            copyOfIndex(bigHome, home);
+        return runProgram(home, {"-kp"});
+    };
+    QList<double> times[3], fresh, intoBig, alone;
+    for (int r = 0; r < rounds; ++r) {
+        double round[3];
+        for (int k = 0; k < 3; ++k) {
+            const int side = (r + k) % 3;
+            times[side] << (round[side] = download(side));
+        }
+        fresh << round[1] / round[0];
+        intoBig << round[2] / round[0];
+        // The issue's indexing alone, in this process.
         QElapsedTimer clock;
         clock.start();
-        search::IndexIssue(home.path(), issue);
-        fresh << clock.nsecsElapsed() / 1e6;
-        // The same issue into the 1,000-issue index.
-        clock.restart();
-        search::IndexIssue(bigHome, issue);
-        intoBig << clock.nsecsElapsed() / 1e6;
+        TempProgramFolder scratch;
+        search::IndexIssue(scratch.path(), OnlyIssueFolder(homes.back()->path()));
+        alone << clock.nsecsElapsed() / 1e6;
     }
-    const double download = median(downloads);
-    std::printf("24-page download (norvel2 -kp, indexing included): %.0f ms\n", download);
-    std::printf("  indexing it alone: %.1f ms into a new index (%.1f%% of the download), "
-                "%.1f ms into the 1,000-issue index (%.1f%%)\n",
-                median(fresh), 100 * median(fresh) / (download - median(fresh)), median(intoBig),
-                100 * median(intoBig) / (download - median(fresh)));
+    std::printf("24-page download (norvel2 -kp, medians of %d): %.0f ms without an index, %.0f ms "
+                "with a new one, %.0f ms with the 1,000-issue one\n",
+                rounds, median(times[0]), median(times[1]), median(times[2]));
+    printRatios("indexing into a new index adds", fresh);
+    printRatios("indexing into the 1,000-issue index adds", intoBig);
+    std::printf("  the issue's indexing alone, in one thread: %.1f ms\n", median(alone));
 }
 
 } // namespace
@@ -197,6 +230,6 @@ int main(int argc, char** argv) {
         if (table.size() > 100'000)
             std::printf("  %s %.1f MB\n", qPrintable(table.fileName()), table.size() / 1e6);
     queries(home.path(), rounds);
-    downloadOverhead(home.path());
+    downloadOverhead(home.path(), rounds);
     return 0;
 }

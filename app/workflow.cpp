@@ -452,9 +452,14 @@ bool IssueDownload::buildIndex(bool complete) {
 // The search index learns the pages that arrived, an incomplete issue's
 // too; its next download replaces them. The index is derived data: what
 // goes wrong with it is shown and the download goes on.
-void IssueDownload::indexForSearch() {
+std::future<search::IndexOutcome> IssueDownload::indexAside() const {
+    return std::async(std::launch::async, search::IndexIssue, app_.ProgramFolder, st_.IssueFolder);
+}
+
+void IssueDownload::indexForSearch(std::future<search::IndexOutcome>& aside) {
     setStat(U("Индексация номера для поиска..."));
-    const search::IndexOutcome outcome = search::IndexIssue(app_.ProgramFolder, st_.IssueFolder);
+    const search::IndexOutcome outcome =
+        aside.valid() ? aside.get() : search::IndexIssue(app_.ProgramFolder, st_.IssueFolder);
     // In the status line only: standard error of an unattended run is for
     // what went wrong with the download.
     if (!outcome.note.isEmpty())
@@ -476,6 +481,12 @@ void IssueDownload::finish(bool complete) {
     const bool picturesFollow = settings_.DownloadImages && st_.ImageCount > 0;
     if (!buildIndex(complete && !picturesFollow))
         return;
+    // Every page is in and listed: they go into the search index on another
+    // thread while the pictures arrive. Whichever way this step ends, the
+    // indexing is waited for (a future of std::async waits when dropped).
+    std::future<search::IndexOutcome> indexing;
+    if (picturesFollow)
+        indexing = indexAside();
     if (settings_.DownloadImages) {
         const bool written =
             st_.CurrentSource == MagazineSource ? LoadMagazineImages() : LoadAllImages();
@@ -487,7 +498,7 @@ void IssueDownload::finish(bool complete) {
     }
     if (complete)
         record_.Remove();
-    indexForSearch();
+    indexForSearch(indexing);
     view_.ResetControls();
     if (settings_.AutoCopy)
         report_.copyFailed = !NumberCopy(st_.IssueFolder, settings_, app_.ProgramFolder, messenger_,

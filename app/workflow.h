@@ -10,8 +10,9 @@
 //
 // One thread: every fetch waits in the download control's nested event
 // loop, so "Стоп" reaches the loops through Downloading, which they test at
-// the top of each page and image step. The state lives in the AppState the
-// program owns; the user is reached only through Messenger and DownloadView.
+// the top of each page and image step. (Only the search index of the issue's
+// pages is written on a thread of its own, while the pictures arrive.) The state lives in the
+// AppState the program owns; the user is reached only through Messenger and DownloadView.
 //
 // The steps are split by source: workflow.cpp holds the start, the shared
 // main-page step, the selection, the page and picture loops and the finish;
@@ -26,11 +27,13 @@
 #include "net/fetch_pool.h"
 #include "processing/find_links.h"
 #include "processing/process_page.h"
+#include "search/archive_index.h"
 #include "settings/messenger.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <future>
 #include <memory>
 
 class Download_Control;
@@ -119,7 +122,8 @@ private:
     void endWithWriteError(const QString& path);
     void finish(bool complete);
     void askToHangUp();
-    void indexForSearch();
+    std::future<search::IndexOutcome> indexAside() const;
+    void indexForSearch(std::future<search::IndexOutcome>& aside);
     void appendImages();
     void appendPictures(const QList<ByteText>& paths);
     void setStat(const QString& text);

@@ -42,12 +42,13 @@ QStringList sorted(QStringList list) {
 }
 
 // A program folder with the newest newspaper (23.11.2006) and magazine
-// (13.11.2006) issues downloaded by unattended runs.
+// (13.11.2006) issues downloaded by unattended runs, pictures and all (their
+// pages are indexed while the pictures arrive).
 class SearchArchive : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         home_ = new TempProgramFolder;
-        DemoSite site({"--images", "0"});
+        DemoSite site;
         ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
         ASSERT_TRUE(site.installInto(home_->path()));
         for (const char* source : {"-kp", "-kt"})
@@ -146,7 +147,7 @@ TEST_F(SearchArchive, ADeletedDamagedOrOutdatedIndexIsRebuiltWithALine) {
 // is indexed with what it has, and its completion replaces it.
 TEST(SearchDownloads, AnIssueCompletedAfterBeingIncompleteAppearsOnce) {
     TempProgramFolder home;
-    DemoSite site({"--images", "0", "--fault", "/100202/print/=404:1"});
+    DemoSite site({"--fault", "/100202/print/=404:1"});
     ASSERT_TRUE(site.isRunning()) << site.error().toStdString();
     ASSERT_TRUE(site.installInto(home.path()));
     EXPECT_EQ(RunProgram(home.path(), "-kp").exitCode, 1) << "the first run is incomplete";

@@ -2,6 +2,7 @@
 
 #include "app/link_label.h"
 #include "settings/sites.h"
+#include "settings/utf8_text.h"
 #include "settings/version.h"
 
 #include <QGridLayout>
@@ -12,10 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The site's home page; a host may carry ":port" and "https://".
 QUrl HomePage(const ByteText& host, const char* path = "/") {

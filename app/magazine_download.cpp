@@ -7,13 +7,10 @@
 #include "net/response.h"
 #include "processing/cut_replace.h"
 #include "processing/safe_file_name.h"
+#include "settings/utf8_text.h"
 #include "settings/whole_file.h"
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The fewest articles a downloadable issue has.
 constexpr int MinArticles = 4;

@@ -4,14 +4,7 @@
 #include "app/workflow.h"
 #include "net/download_control.h"
 #include "net/response.h"
-
-namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
-
-} // namespace
+#include "settings/utf8_text.h"
 
 // The first group of three heading links (1-3, 4-6, ...) that carry one and
 // the same number names the newest issue; a group ending on the last link

@@ -3,6 +3,7 @@
 #include "net/download_control.h"
 #include "net/proxy_settings.h"
 #include "processing/main_index.h"
+#include "settings/utf8_text.h"
 #include "settings/whole_file.h"
 
 #include <QDir>
@@ -11,10 +12,6 @@
 #include <algorithm>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 const QString ErrorTitle = U("Ошибка");
 

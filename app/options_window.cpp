@@ -1,6 +1,7 @@
 #include "app/options_window.h"
 
 #include "app/choosers.h"
+#include "settings/utf8_text.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,10 +17,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 constexpr std::array<const char*, OptionsController::PageCount> PageButtons = {
     "Общие", "Сеть", "Обработка", "Кэш", "Автокопия"};

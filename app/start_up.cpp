@@ -1,5 +1,6 @@
 #include "app/start_up.h"
 
+#include "settings/utf8_text.h"
 #include "settings/version.h"
 #include "settings/whole_file.h"
 
@@ -16,10 +17,6 @@ const std::array<const char*, 9> ServiceFiles = {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QString incompleteVersionTail(const ByteText& homePage) {
     return QString::fromUtf8("Вы запустили неполную версию программы. Скачайте и установите "

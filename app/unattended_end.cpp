@@ -2,15 +2,12 @@
 
 #include "app/run_log.h"
 #include "app/unattended_messenger.h"
+#include "settings/utf8_text.h"
 
 #include <QDir>
 #include <cstdio>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 // The failed paths a line names before it only counts the rest.
 constexpr int NamedFailures = 5;

@@ -12,6 +12,7 @@
 #include "processing/issue_index.h"
 #include "processing/safe_file_name.h"
 #include "search/archive_index.h"
+#include "settings/utf8_text.h"
 #include "settings/whole_file.h"
 
 #include <QDate>
@@ -24,10 +25,6 @@ namespace {
 
 const QString Attention = QString::fromUtf8("Внимание!");
 const QString Confirmation = QString::fromUtf8("Подтверждение");
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 } // namespace
 

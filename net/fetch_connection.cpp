@@ -10,10 +10,6 @@
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "HTTP/1.x 2xx ...": the proxy opened the tunnel.
 bool TunnelGranted(const ByteText& answer) {
     if (!answer.startsWith("HTTP/"))

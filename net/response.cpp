@@ -10,10 +10,6 @@ namespace {
 
 const ByteText HeaderEnd = "\r\n\r\n";
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // "HTTP/" digits "." digits, blanks, three digits, then a blank, a line end
 // or the end of the bytes. More than one blank before the code is let pass,
 // as careless servers send it.

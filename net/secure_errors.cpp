@@ -1,13 +1,10 @@
 #include "net/secure_errors.h"
+#include "settings/utf8_text.h"
 
 #include <QSslCertificate>
 #include <QStringList>
 
 namespace {
-
-QString U(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 QString ExpiryDate(const QSslError& error) {
     const QDateTime expiry = error.certificate().expiryDate();

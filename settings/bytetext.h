@@ -24,3 +24,8 @@ QString toUnicode(const ByteText& bytes);
 inline ByteText W(const char* utf8) {
     return cp1251::fromUnicode(QString::fromUtf8(utf8));
 }
+
+// A byte of byte text that is one of the digits '0' to '9', whatever the locale.
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}

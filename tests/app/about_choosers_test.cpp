@@ -9,10 +9,10 @@
 #include "app/toolkit_russian.h"
 #include "app/window_hooks.h"
 #include "net/download_control.h"
+#include "settings/utf8_text.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
-#include "tests/support/utf8_text.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -2,9 +2,9 @@
 // the stop confirmation, the clock, the unattended start and the unload,
 // answered through the scripted messenger.
 #include "app/main_controller.h"
+#include "settings/utf8_text.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QSignalSpy>

@@ -6,10 +6,10 @@
 #include "app/single_instance.h"
 #include "app/window_place.h"
 #include "net/repaint_pacer.h"
+#include "settings/utf8_text.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -6,10 +6,10 @@
 #include "archive/open_page.h"
 #include "net/download_control.h"
 #include "net/response_cache.h"
+#include "settings/utf8_text.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
-#include "tests/support/utf8_text.h"
 
 #include <QCheckBox>
 #include <QDir>

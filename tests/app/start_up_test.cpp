@@ -3,10 +3,10 @@
 #include "app/reader_commands.h"
 #include "app/search_commands.h"
 #include "app/start_up.h"
+#include "settings/utf8_text.h"
 #include "settings/version.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QFile>

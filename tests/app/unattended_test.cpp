@@ -3,8 +3,8 @@
 #include "app/run_log.h"
 #include "app/unattended_end.h"
 #include "app/unattended_messenger.h"
+#include "settings/utf8_text.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QRegularExpression>
 #include <algorithm>

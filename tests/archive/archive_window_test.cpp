@@ -4,12 +4,12 @@
 #include "app/issue_folder.h"
 #include "archive/arhiv.h"
 #include "htmlview/html_label.h"
+#include "settings/utf8_text.h"
 #include "tests/archive/demo_archive.h"
 #include "tests/ereader/epub_reader.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
-#include "tests/support/utf8_text.h"
 
 #include <QCheckBox>
 #include <QDir>

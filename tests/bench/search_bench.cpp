@@ -43,8 +43,8 @@ ByteText articlePage(Rng& rng, const QDate& date, int issue, int page, ByteText&
     ByteText out = "<html>\r\n<head>\r\n<meta charset=windows-1251>\r\n<title>" + title +
                    "</title>\r\n<link rel=\"stylesheet\" type=\"text/css\" href=\"kp.css\">\r\n"
                    "</head>\r\n<body bgcolor=\"#ffffff\">\r\n<td class=\"date\">" +
-                   russian::printedDate(date.day(), date.month(), date.year()) + "</td>\r\n<h1>" +
-                   title + "</h1>\r\n<div class=\"author\">" + russian::personName(rng) +
+                   russian::printedDate(date) + "</td>\r\n<h1>" + title +
+                   "</h1>\r\n<div class=\"author\">" + russian::personName(rng) +
                    "</div>\r\n<div>\r\n";
     const int paragraphs = rng.between(4, 9);
     for (int p = 0; p < paragraphs; ++p)

@@ -25,6 +25,9 @@
 #include <functional>
 #include <memory>
 
+// The status line of an issue that downloaded whole.
+inline const QString Loaded = QString::fromUtf8("Номер загружен");
+
 class E2ERun {
 public:
     explicit E2ERun(const QStringList& siteArguments = {});

@@ -12,7 +12,6 @@
 
 namespace {
 
-const QString Loaded = QString::fromUtf8("Номер загружен");
 const QString LoadError = QString::fromUtf8("Ошибка при загрузке");
 const QString Stopped = QString::fromUtf8("Загрузка прервана пользователем");
 

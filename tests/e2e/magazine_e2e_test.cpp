@@ -11,7 +11,6 @@
 
 namespace {
 
-const QString Loaded = QString::fromUtf8("Номер загружен");
 const QString Unavailable = QString::fromUtf8("Номер недоступен для загрузки");
 const QString RefusalTitle = QString::fromUtf8("Выбранный номер недоступен для загрузки");
 

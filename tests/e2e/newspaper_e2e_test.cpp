@@ -13,8 +13,6 @@
 
 namespace {
 
-const QString Loaded = QString::fromUtf8("Номер загружен");
-
 // Checks the issue on disk against the workflow's own record of it and
 // against the bytes the site serves.
 void ExpectWholeNewspaperIssue(E2ERun& run) {

@@ -3,10 +3,10 @@
 // issue, an unattended run of the real program, and no bus at all.
 #include "app/desktop_notifier.h"
 #include "app/open_issue.h"
+#include "settings/utf8_text.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/fake_notifications.h"
 #include "tests/support/program_run.h"
-#include "tests/support/utf8_text.h"
 
 #include <QDesktopServices>
 #include <QTest>

@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString Loaded = QString::fromUtf8("Номер загружен");
-
 void ClickLink(QLabel* label) {
     QTest::mouseClick(label, Qt::LeftButton, {},
                       QPoint(label->contentsRect().left() + 6, label->height() / 2));

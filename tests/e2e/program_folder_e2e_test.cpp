@@ -1,12 +1,12 @@
 // The real program and its program folder: one copy per folder whatever the
 // runtime folder, a first start on a full disk, a folder whose name
 // Windows-1251 cannot hold, and what a killed run left behind.
+#include "settings/utf8_text.h"
 #include "settings/whole_file.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/small_file_system.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QElapsedTimer>

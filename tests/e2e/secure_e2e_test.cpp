@@ -4,11 +4,11 @@
 // whose certificate must be refused gets no request and leaves no file; an
 // https and an http answer for one path never share a cache entry.
 #include "settings/sites.h"
+#include "settings/utf8_text.h"
 #include "tests/e2e/e2e_fixture.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 // exit status, its lines on standard error, one summary line and a log line;
 // and an issue left unfinished is completed by the next run.
 #include "app/check_in_archive.h"
+#include "settings/utf8_text.h"
 #include "tests/support/closed_port.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QFile>

@@ -15,7 +15,6 @@
 
 namespace {
 
-const QString Loaded = QString::fromUtf8("Номер загружен");
 const QString Checking = QString::fromUtf8("Проверка новой версии...");
 const QString Found = QString::fromUtf8("Найдена новая версия");
 const QString UpdateFailed = QString::fromUtf8("Ошибка при загрузке обновления.");

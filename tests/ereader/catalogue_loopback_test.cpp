@@ -77,10 +77,10 @@ Answer parse(const QByteArray& bytes) {
     return answer;
 }
 
-struct Archive {
+struct ServedArchive {
     QTemporaryDir root;
     QString download = root.path() + "/Download";
-    Archive() {
+    ServedArchive() {
         MakeIssueFolder(download, "2026.02.03", QDate(2026, 2, 3), "24003", 1, {}, true);
         WriteFile(download, "2026.02.03.epub", QByteArray(32 << 20, 'b'));
     }
@@ -101,7 +101,7 @@ std::vector<std::unique_ptr<QTcpSocket>> connectClients(quint16 port, const QByt
 } // namespace
 
 TEST(CatalogueLoopback, ReadersThatNeverReadTheirBookHoldNoPlaceForGood) {
-    Archive archive;
+    ServedArchive archive;
     ServerThread server(archive.download);
     // A 32 MB book fills every buffer between server and client at once.
     const auto stalled = connectClients(server.port, "GET /epub/2026.02.03.epub HTTP/1.1\r\n\r\n");
@@ -121,7 +121,7 @@ TEST(CatalogueLoopback, ReadersThatNeverReadTheirBookHoldNoPlaceForGood) {
 // the connection is not reset under it, even when the client was still
 // sending.
 TEST(CatalogueLoopback, EveryAnswerSendsTheBodyItAnnounces) {
-    Archive archive;
+    ServedArchive archive;
     ServerThread server(archive.download);
     const QList<std::pair<int, QByteArray>> requests = {
         {400, "BREW /pot\r\n\r\n"},
@@ -147,7 +147,7 @@ TEST(CatalogueLoopback, EveryAnswerSendsTheBodyItAnnounces) {
 // HTTP/1.0 lets a request end right after its request line; HEAD gets the
 // head alone whatever the answer.
 TEST(CatalogueLoopback, ARequestWithoutHeaderLinesIsAnsweredAndHeadHasNoBody) {
-    Archive archive;
+    ServedArchive archive;
     ServerThread server(archive.download);
     const Answer feed = parse(exchange(server.port, "GET /opds HTTP/1.0\r\n\r\n"));
     EXPECT_EQ(feed.status, 200);

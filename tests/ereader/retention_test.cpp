@@ -11,12 +11,12 @@
 
 namespace {
 
-struct Archive {
+struct RetainedArchive {
     QTemporaryDir root;
     QString download = root.path() + "/Download";
     const QDate today{2026, 3, 1};
 
-    Archive() {
+    RetainedArchive() {
         // Five newspaper issues, downloaded on the day after each.
         for (int day = 1; day <= 5; ++day)
             MakeIssueFolder(download, QStringLiteral("2026.02.0%1").arg(day), QDate(2026, 2, day),
@@ -42,7 +42,7 @@ struct Archive {
 } // namespace
 
 TEST(Retention, KeepsExactlyTheNewestIssuesOfTheSourceAndNothingElseIsTouched) {
-    Archive a;
+    RetainedArchive a;
     const RetentionResult result = a.retire({2, 0}, "2026.02.05");
     EXPECT_EQ(result.deleted, (QStringList{"2026.02.03", "2026.02.02", "2026.02.01"}));
     EXPECT_TRUE(result.failed.isEmpty());
@@ -58,7 +58,7 @@ TEST(Retention, KeepsExactlyTheNewestIssuesOfTheSourceAndNothingElseIsTouched) {
 // round, or its number) is an issue to retire; a user's copy of one, with
 // notes in it, is neither counted nor deleted.
 TEST(Retention, AFolderUnderAnyOtherNameIsTheUsersAndStays) {
-    Archive a;
+    RetainedArchive a;
     MakeIssueFolder(a.download, "2026.02.01 - copy", QDate(2026, 2, 1), "24001");
     WriteFile(a.download, "2026.02.01 - copy/notes.txt", "my notes");
     MakeIssueFolder(a.download, "23990", QDate(2026, 1, 20), "23990");
@@ -72,7 +72,7 @@ TEST(Retention, AFolderUnderAnyOtherNameIsTheUsersAndStays) {
 }
 
 TEST(Retention, TheIssueJustDownloadedStaysEvenWhenItIsNotAmongTheNewest) {
-    Archive a;
+    RetainedArchive a;
     const RetentionResult result = a.retire({1, 0}, "2026.02.02");
     EXPECT_EQ(result.deleted, (QStringList{"2026.02.04", "2026.02.03", "2026.02.01"}));
     EXPECT_TRUE(QFile::exists(a.download + "/2026.02.05/index.htm"));
@@ -80,7 +80,7 @@ TEST(Retention, TheIssueJustDownloadedStaysEvenWhenItIsNotAmongTheNewest) {
 }
 
 TEST(Retention, DaysCountFromTheDownloadAndZeroKeepsEverything) {
-    Archive a;
+    RetainedArchive a;
     EXPECT_TRUE(a.retire({0, 0}, "2026.02.05").deleted.isEmpty());
     // Downloaded on 2, 3, 4, 5 and 6 February; on 1 March 24 days keep the
     // last two.
@@ -90,7 +90,7 @@ TEST(Retention, DaysCountFromTheDownloadAndZeroKeepsEverything) {
 }
 
 TEST(Retention, LinksInsideAnIssueFolderAreRemovedNotFollowed) {
-    Archive a;
+    RetainedArchive a;
     WriteFile(a.root.path(), "precious/file.txt", "keep me");
     QFile::link(a.root.path() + "/precious", a.download + "/2026.02.01/img/linked");
     QFile::link(a.root.path() + "/precious/file.txt", a.download + "/2026.02.01/linked.txt");

@@ -3,6 +3,7 @@
 // over TLS alike.
 #include "net/download_control.h"
 #include "settings/sites.h"
+#include "tests/net/user_agent.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
 
@@ -14,7 +15,6 @@
 
 namespace {
 
-const ByteText UserAgent = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n";
 const ByteText Style = "/_css/style.css";
 
 // The request as the server must see it, spelled out line by line.

@@ -1,11 +1,10 @@
 #include "net/base64.h"
 #include "net/request.h"
+#include "tests/net/user_agent.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const ByteText UserAgent = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n";
 
 RequestTarget Target(const ByteText& host, const ByteText& path) {
     RequestTarget t;

@@ -6,7 +6,8 @@
 
 namespace {
 
-const ByteText Ok = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + W("<html>тело</html>");
+const ByteText OkResponse =
+    "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n" + W("<html>тело</html>");
 
 // The verdict when the bytes arrive in two pieces split at every position,
 // which must equal the verdict for the whole.
@@ -63,7 +64,7 @@ TEST(Response, NotFoundCountsOnlyWithinTheFirstNineteenCharacters) {
 }
 
 TEST(Response, OtherStatusesAreOrdinaryResponses) {
-    ExpectSameVerdictAtEverySplit(Ok, ResponseVerdict::Response);
+    ExpectSameVerdictAtEverySplit(OkResponse, ResponseVerdict::Response);
     ExpectSameVerdictAtEverySplit("HTTP/1.0 302 Found\r\nLocation: /other/\r\n\r\n",
                                   ResponseVerdict::Response);
     EXPECT_EQ(JudgeResponse("HTTP/1.1 500 Internal Server Error\r\n\r\n"),
@@ -200,7 +201,7 @@ TEST(Response, DamagedChunksAndUnknownCodingsAreFailures) {
 }
 
 TEST(Response, OnlyTwoHundredOkOfEitherVersionWithABodyIsCacheable) {
-    EXPECT_TRUE(IsCacheable(Ok));
+    EXPECT_TRUE(IsCacheable(OkResponse));
     EXPECT_TRUE(IsCacheable("HTTP/1.1 200 OK\r\n\r\nx"));
     EXPECT_FALSE(IsCacheable("HTTP/1.1 200 OK\r\n\r\n"));
     EXPECT_FALSE(IsCacheable("HTTP/1.0 302 Found\r\n\r\n"));
@@ -212,7 +213,7 @@ TEST(Response, OnlyTwoHundredOkOfEitherVersionWithABodyIsCacheable) {
 }
 
 TEST(Response, BodyStartsAfterTheFirstBlankLine) {
-    EXPECT_EQ(ExtractBody(Ok), W("<html>тело</html>"));
+    EXPECT_EQ(ExtractBody(OkResponse), W("<html>тело</html>"));
     EXPECT_EQ(ExtractBody("H\r\n\r\nA\r\n\r\nB"), "A\r\n\r\nB");
     EXPECT_EQ(ExtractBody("HTTP/1.0 200 OK\r\n\r\n"), "");
     EXPECT_EQ(ExtractBody("HTTP/1.0 200 OK\n\nbody"), "");

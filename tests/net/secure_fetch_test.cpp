@@ -3,15 +3,14 @@
 // certificates it must refuse.
 #include "net/download_control.h"
 #include "settings/sites.h"
+#include "settings/utf8_text.h"
+#include "tests/net/user_agent.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-const ByteText UserAgent = "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)\r\n";
 
 // name:port of an "https://name:port" host.
 ByteText Authority(const ByteText& host) {

@@ -20,12 +20,12 @@ ByteText entry(const ByteText& folder, const char* date, const ByteText& number)
            ")</a><br>\r\n";
 }
 
-struct CopyFolder {
+struct MainIndexCopy {
     TempProgramFolder home;
     QString target = home.file("copy");
     ScriptedMessenger messenger;
 
-    CopyFolder() {
+    MainIndexCopy() {
         home.write("data/mainindex.dat",
                    "<kp><!!!--norvel2--!!!></kp><kt><!!!--norvel2KT--!!!></kt>");
         QDir().mkpath(target);
@@ -40,7 +40,7 @@ struct CopyFolder {
 } // namespace
 
 TEST(MainIndex, ListsNewspaperAndMagazineIssuesApartInNameOrder) {
-    CopyFolder f;
+    MainIndexCopy f;
     f.issue("23613", issueIndex("7 декабря 2005", "23613"));
     f.issue("12.01.2005.KT", issueIndex("12 января 2005", "575"));
     f.issue("23456", issueIndex("12 января 2005", "23456"));
@@ -60,7 +60,7 @@ TEST(MainIndex, ListsNewspaperAndMagazineIssuesApartInNameOrder) {
 }
 
 TEST(MainIndex, HeadingsWithoutNumberOrDateAreListedAsInvalid) {
-    CopyFolder f;
+    MainIndexCopy f;
     f.issue("a", "<div class=\"date\">" + W("12 января 2005") + "</div>");
     f.issue("b", "<html>no heading</html>");
     f.build();
@@ -69,7 +69,7 @@ TEST(MainIndex, HeadingsWithoutNumberOrDateAreListedAsInvalid) {
 }
 
 TEST(MainIndex, FoldersWithoutIndexPagesLeaveBothMarkersEmpty) {
-    CopyFolder f;
+    MainIndexCopy f;
     QDir().mkpath(f.target + "/one");
     QDir().mkpath(f.target + "/two.KT");
     ASSERT_EQ(f.build(), MainIndexResult::Written);
@@ -77,7 +77,7 @@ TEST(MainIndex, FoldersWithoutIndexPagesLeaveBothMarkersEmpty) {
 }
 
 TEST(MainIndex, ATemplateWithOneMarkerDropsTheOtherList) {
-    CopyFolder f;
+    MainIndexCopy f;
     f.home.write("data/mainindex.dat", "<!!!--norvel2--!!!>");
     f.issue("1.KT", issueIndex("1 мая 2004", "1"));
     f.issue("2", issueIndex("2 мая 2004", "2"));
@@ -86,7 +86,7 @@ TEST(MainIndex, ATemplateWithOneMarkerDropsTheOtherList) {
 }
 
 TEST(MainIndex, Messages) {
-    CopyFolder f;
+    MainIndexCopy f;
     EXPECT_EQ(BuildMainIndex("", f.home.path(), f.messenger), MainIndexResult::NoFolder);
     ASSERT_EQ(f.messenger.shown().size(), 1);
     EXPECT_EQ(f.messenger.shown()[0].text, "А каталог назначения мне самому выбирать?!");

@@ -3,11 +3,11 @@
 // «Северный мост», tools/demosite/russian_text.h), then norvel2 --search
 // and --reindex as a user types them.
 #include "search/index_terms.h"
+#include "settings/utf8_text.h"
 #include "tests/ereader/issue_folders.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
-#include "tests/support/utf8_text.h"
 
 #include <QDir>
 #include <QProcess>

@@ -6,11 +6,7 @@
 
 namespace {
 
-enum : uint64_t { KeyText = 21, KeyAdvert = 22 };
-
-ByteText printed(const QDate& date) {
-    return russian::printedDate(date.day(), date.month(), date.year());
-}
+enum : uint64_t { MagazineText = 21, MagazineAdvert = 22 };
 
 const ByteText& magazineName() {
     static const ByteText name = W("Зенитра");
@@ -76,7 +72,7 @@ Response MagazineArchiveSite::answer(const Request& request) {
 }
 
 ByteText MagazineArchiveSite::archivePage(const HostNames& names) const {
-    Rng rng(context_.model.config().seed, {KeyAdvert, 1});
+    Rng rng(context_.model.config().seed, {MagazineAdvert, 1});
     ByteText out =
         page::head(magazineName() + ": " + W("архив номеров в офлайне"), "/_css/style.css");
     out += navigation();
@@ -89,7 +85,8 @@ ByteText MagazineArchiveSite::archivePage(const HostNames& names) const {
                names.address(names.main) + issue.coverPath +
                "\" width=\"100\" height=\"140\" alt=\"\" border=\"0\"><br>\r\n" + issueName(issue) +
                "</a><br>\r\n";
-        out += W("Дата выхода:") + "&nbsp;" + printed(issue.date) + W(" года") + "<br>\r\n";
+        out += W("Дата выхода:") + "&nbsp;" + russian::printedDate(issue.date) + W(" года") +
+               "<br>\r\n";
         out += "<span class=\"theme\">" + W("Тема номера: ") + issue.articles.first().title +
                "</span></div>\r\n";
     }
@@ -99,11 +96,12 @@ ByteText MagazineArchiveSite::archivePage(const HostNames& names) const {
 
 ByteText MagazineArchiveSite::contentsPage(const MagazineIssue& issue,
                                            const HostNames& names) const {
-    Rng rng(context_.model.config().seed, {KeyAdvert, 2, uint64_t(issue.number)});
+    Rng rng(context_.model.config().seed, {MagazineAdvert, 2, uint64_t(issue.number)});
     ByteText out = page::head(issueName(issue), "/_css/style.css");
     out += navigation();
     out += page::advert(rng);
-    out += "<h1>" + issueName(issue) + W(" от ") + printed(issue.date) + W(" года") + "</h1>\r\n";
+    out += "<h1>" + issueName(issue) + W(" от ") + russian::printedDate(issue.date) + W(" года") +
+           "</h1>\r\n";
     out += "<div class=\"cover\"><img src=\"" + names.address(names.main) + issue.coverPath +
            "\" alt=\"\"></div>\r\n";
     if (issue.announced)
@@ -120,7 +118,7 @@ ByteText MagazineArchiveSite::contentsPage(const MagazineIssue& issue,
             out += "<div class=\"rubric\"><h2>" + russian::magazineRubrics()[rubric].name +
                    "</h2>\r\n";
         }
-        Rng authorRng(context_.model.config().seed, {KeyText, uint64_t(article.id), 1});
+        Rng authorRng(context_.model.config().seed, {MagazineText, uint64_t(article.id), 1});
         out += "<p><a href=\"" + issue.path + article.path + "\">" + article.title + "</a> " +
                article.annotation + "<br>\r\n<span class=\"author\">" +
                russian::personName(authorRng) + "</span></p>\r\n";
@@ -131,7 +129,8 @@ ByteText MagazineArchiveSite::contentsPage(const MagazineIssue& issue,
 
 ByteText MagazineArchiveSite::articleBody(const MagazineIssue& issue,
                                           const Article& article) const {
-    Rng rng(context_.model.config().seed, {KeyText, uint64_t(issue.number), uint64_t(article.id)});
+    Rng rng(context_.model.config().seed,
+            {MagazineText, uint64_t(issue.number), uint64_t(article.id)});
     ByteText out = "<div class=\"rubric\">" + russian::magazineRubrics()[article.rubric].name +
                    "</div>\r\n<h1>" + article.title + "</h1>\r\n";
     out += "<p class=\"annotation\"><i>" + article.annotation + "</i></p>\r\n";
@@ -156,7 +155,8 @@ ByteText MagazineArchiveSite::articleBody(const MagazineIssue& issue,
 
 ByteText MagazineArchiveSite::articlePage(const MagazineIssue& issue, const Article& article,
                                           bool print) const {
-    Rng rng(context_.model.config().seed, {KeyAdvert, 3, uint64_t(article.id), uint64_t(print)});
+    Rng rng(context_.model.config().seed,
+            {MagazineAdvert, 3, uint64_t(article.id), uint64_t(print)});
     ByteText out = page::head(magazineName() + ": " + article.title,
                               print ? "/_css/print.css" : "/_css/style.css");
     if (print)

@@ -6,11 +6,7 @@
 
 namespace {
 
-enum : uint64_t { KeyText = 11, KeyMain = 12, KeyAdvert = 13 };
-
-ByteText printed(const QDate& date) {
-    return russian::printedDate(date.day(), date.month(), date.year());
-}
+enum : uint64_t { NewspaperText = 11, NewspaperMain = 12, NewspaperAdvert = 13 };
 
 ByteText headingLink(const ByteText& path, const ByteText& title) {
     return "<h3><a href=\"" + path + "\">" + title + "</a></h3>\r\n";
@@ -92,7 +88,7 @@ ByteText NewspaperSite::mainPage(const HostNames& names) const {
     const QList<NewspaperIssue>& issues = context_.model.newspaperIssues();
     const NewspaperIssue& newest = issues.first();
     const QList<Article>& articles = newest.articles;
-    Rng rng(context_.model.config().seed, {KeyMain});
+    Rng rng(context_.model.config().seed, {NewspaperMain});
     auto newestLink = [&](int k) {
         const Article& a = articles[k % articles.size()];
         return headingLink(a.path, a.title) + "<p class=\"lead\">" + a.annotation + "</p>\r\n";
@@ -128,7 +124,7 @@ ByteText NewspaperSite::mainPage(const HostNames& names) const {
 
 ByteText NewspaperSite::archivePage(const HostNames& names) const {
     const QList<NewspaperIssue>& issues = context_.model.newspaperIssues();
-    Rng rng(context_.model.config().seed, {KeyAdvert, 1});
+    Rng rng(context_.model.config().seed, {NewspaperAdvert, 1});
     const int year = issues.first().date.year();
     ByteText out = page::head(newspaperName() + ": " + W("архив номеров"), "/_css/style.css");
     out += header(names);
@@ -179,13 +175,13 @@ ByteText NewspaperSite::archivePage(const HostNames& names) const {
 }
 
 ByteText NewspaperSite::contentsPage(const NewspaperIssue& issue, const HostNames& names) const {
-    Rng rng(context_.model.config().seed, {KeyAdvert, 2, uint64_t(issue.number)});
+    Rng rng(context_.model.config().seed, {NewspaperAdvert, 2, uint64_t(issue.number)});
     ByteText out = page::head(newspaperName() + W(" №") + ByteText::number(issue.number) +
-                                  W(" от ") + printed(issue.date),
+                                  W(" от ") + russian::printedDate(issue.date),
                               "/_css/style.css");
     out += header(names);
     out += page::advert(rng);
-    out += "<div id=\"date\"> <em>" + printed(issue.date) + "</em></div>\r\n";
+    out += "<div id=\"date\"> <em>" + russian::printedDate(issue.date) + "</em></div>\r\n";
     out += "<h1>" + W("Номер ") + ByteText::number(issue.number) + "</h1>\r\n";
     int rubric = -1;
     for (const Article& article : issue.articles) {
@@ -205,7 +201,8 @@ ByteText NewspaperSite::contentsPage(const NewspaperIssue& issue, const HostName
 }
 
 ByteText NewspaperSite::articleBody(const NewspaperIssue& issue, const Article& article) const {
-    Rng rng(context_.model.config().seed, {KeyText, uint64_t(issue.number), uint64_t(article.id)});
+    Rng rng(context_.model.config().seed,
+            {NewspaperText, uint64_t(issue.number), uint64_t(article.id)});
     ByteText out =
         "<div class=\"rubric\">" + russian::newspaperRubrics()[article.rubric].name + "</div>\r\n";
     out += "<h1>" + article.title + "</h1>\r\n";
@@ -232,7 +229,7 @@ ByteText NewspaperSite::articleBody(const NewspaperIssue& issue, const Article& 
 
 ByteText NewspaperSite::articlePage(const NewspaperIssue& issue, const Article& article,
                                     const HostNames& names) const {
-    Rng rng(context_.model.config().seed, {KeyAdvert, 3, uint64_t(article.id)});
+    Rng rng(context_.model.config().seed, {NewspaperAdvert, 3, uint64_t(article.id)});
     ByteText out = page::head(newspaperName() + ": " + article.title, "/_css/style.css");
     out += header(names);
     out += page::advert(rng);
@@ -245,7 +242,7 @@ ByteText NewspaperSite::articlePage(const NewspaperIssue& issue, const Article& 
 
 ByteText NewspaperSite::printPage(const NewspaperIssue& issue, const Article& article,
                                   const HostNames& names) const {
-    Rng rng(context_.model.config().seed, {KeyAdvert, 4, uint64_t(article.id)});
+    Rng rng(context_.model.config().seed, {NewspaperAdvert, 4, uint64_t(article.id)});
     ByteText out = page::head(newspaperName() + ": " + article.title, "/_css/print.css");
     out += "<table class=\"print-head\" width=\"100%\" cellpadding=\"0\" cellspacing=\"0\">"
            "<tr>\r\n<td class=\"logo\">" +
@@ -258,7 +255,7 @@ ByteText NewspaperSite::printPage(const NewspaperIssue& issue, const Article& ar
     out += articleBody(issue, article);
     out += "<!--pager-->\r\n";
     out += "<div class=\"source\">" + W("Номер ") + ByteText::number(issue.number) + W(" от ") +
-           printed(issue.date) + "</div>\r\n";
+           russian::printedDate(issue.date) + "</div>\r\n";
     out += page::counter("vedomir") + page::tail(W("© Ведомир"));
     return out;
 }

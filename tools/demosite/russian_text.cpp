@@ -297,8 +297,9 @@ ByteText monthGenitive(int month) {
     return names.value(month - 1);
 }
 
-ByteText printedDate(int day, int month, int year) {
-    return ByteText::number(day) + " " + monthGenitive(month) + " " + ByteText::number(year);
+ByteText printedDate(const QDate& date) {
+    return ByteText::number(date.day()) + " " + monthGenitive(date.month()) + " " +
+           ByteText::number(date.year());
 }
 
 } // namespace russian

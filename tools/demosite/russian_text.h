@@ -7,6 +7,8 @@
 #include "settings/bytetext.h"
 #include "tools/demosite/random.h"
 
+#include <QDate>
+
 namespace russian {
 
 ByteText headline(Rng& rng);
@@ -37,6 +39,6 @@ ByteText searchSample(bool magazine, int issue, int article);
 ByteText monthNominative(int month);
 ByteText monthGenitive(int month);
 // "12 января 2005", as both sites print a date.
-ByteText printedDate(int day, int month, int year);
+ByteText printedDate(const QDate& date);
 
 } // namespace russian

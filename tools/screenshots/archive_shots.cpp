@@ -49,7 +49,7 @@ int newspaperRow(const QListWidget& list) {
     return 0;
 }
 
-struct Shots {
+struct ArchiveShots {
     QString programFolder, outDir;
     Settings settings;
     PrintingMessenger messenger;
@@ -105,7 +105,7 @@ bool WriteArchiveShots(const QString& programFolder, const QString& outDir, QStr
         std::fprintf(stderr, "archive pictures: %s\n", qPrintable(error));
         return false;
     }
-    Shots shots{programFolder, outDir, {}, {}, written};
+    ArchiveShots shots{programFolder, outDir, {}, {}, written};
     SetDefaults(shots.settings, programFolder);
     QTemporaryDir copyFolder;
     shots.settings.FolderToCopy = copyFolder.path();

@@ -12,7 +12,7 @@
 
 namespace {
 
-struct Shots {
+struct WindowShots {
     QString outDir;
     QStringList& written;
     bool allWritten = true;
@@ -65,7 +65,7 @@ UpdateInfo NewerVersion() {
 } // namespace
 
 bool WriteWindowShots(const QString& programFolder, const QString& outDir, QStringList& written) {
-    Shots shots{outDir, written};
+    WindowShots shots{outDir, written};
     {
         Select_Number found(Newspaper(programFolder));
         shots.saveModal(found, "select-number.png");

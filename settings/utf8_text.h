@@ -1,6 +1,6 @@
 #pragma once
-// The tests' Russian texts, written in UTF-8 in the source, as the QString
-// the interface shows.
+// Russian texts are written in UTF-8 in the source; U turns one into the
+// QString the interface shows.
 
 #include <QString>
 

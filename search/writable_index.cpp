@@ -91,7 +91,7 @@ bool CompactIndex(Xapian::WritableDatabase& db, const QString& folder) {
     QDir(old).removeRecursively();
     try {
         db.commit();
-        db.compact(Utf8(compact), Xapian::Compactor::FULL, 32768);
+        db.compact(Utf8(compact), Xapian::Compactor::FULL);
     } catch (const Xapian::Error&) {
         QDir(compact).removeRecursively();
         return false;

@@ -10,9 +10,10 @@
 //
 // One thread: every fetch waits in the download control's nested event
 // loop, so "Стоп" reaches the loops through Downloading, which they test at
-// the top of each page and image step. (Only the search index of the issue's
-// pages is written on a thread of its own, while the pictures arrive.) The state lives in the
-// AppState the program owns; the user is reached only through Messenger and DownloadView.
+// the top of each page and image step; only the search index of the issue's
+// pages is written on a thread of its own, while the pictures arrive. The
+// state lives in the AppState the program owns; the user is reached only
+// through Messenger and DownloadView.
 //
 // The steps are split by source: workflow.cpp holds the start, the shared
 // main-page step, the selection, the page and picture loops and the finish;

@@ -38,12 +38,25 @@ const Xapian::Stopper& FunctionWords() {
 }
 
 QString WithoutFunctionWords(const QString& query) {
-    // A whole word only (not the «в» of «выборы»), with the sign before it;
-    // quotes and the other words stay as they were.
-    static const QRegularExpression word(
-        QStringLiteral("(?<![\\w])[-+]?(?:%1)(?![\\w])").arg(words().join('|')),
-        QRegularExpression::UseUnicodePropertiesOption);
-    return QString(query).replace(word, QString());
+    // Whole words only (not the «в» of «выборы»). A function word in a
+    // hyphened word goes with its hyphen («что-то», «по-новому»), as the
+    // index splits such words; one standing alone goes with the sign before
+    // it. Quotes and the other words stay as they were.
+    static const QString any = words().join('|');
+    const auto pattern = [](const QString& text) {
+        return QRegularExpression(text, QRegularExpression::UseUnicodePropertiesOption);
+    };
+    static const QRegularExpression trailing =
+        pattern(QStringLiteral("(?<=\\w)-(?:%1)(?![\\w-])").arg(any));
+    static const QRegularExpression leading =
+        pattern(QStringLiteral("(?<![\\w-])([-+]?)(?:%1)-(?=\\w)").arg(any));
+    static const QRegularExpression alone =
+        pattern(QStringLiteral("(?<![\\w-])[-+]?(?:%1)(?![\\w-])").arg(any));
+    QString meant = query;
+    meant.replace(trailing, QString());
+    meant.replace(leading, QStringLiteral("\\1"));
+    meant.replace(alone, QString());
+    return meant;
 }
 
 } // namespace search

@@ -2,6 +2,7 @@
 // site (whose articles carry known forms of «фестиваль» and the phrase
 // «Северный мост», tools/demosite/russian_text.h), then norvel2 --search
 // and --reindex as a user types them.
+#include "search/function_words.h"
 #include "search/index_terms.h"
 #include "settings/utf8_text.h"
 #include "tests/ereader/issue_folders.h"
@@ -92,6 +93,22 @@ TEST_F(SearchArchive, QuotedWordsAreAPhraseAndMinusExcludes) {
     // matches, and one left out of the words searched does no harm.
     EXPECT_EQ(find({"\"мост у северной окраины\""}).pages, QStringList{KpPage3});
     EXPECT_EQ(find({"мост", "у", "окраины"}).pages, QStringList{KpPage3});
+}
+
+TEST(FunctionWords, GoFromTheQueryAsTheIndexSplitsThem) {
+    const QList<std::pair<QString, QString>> cases = {
+        {"мост у окраины", "мост  окраины"},
+        {"\"мост у окраины\"", "\"мост  окраины\""},
+        {"выборы в думу", "выборы  думу"},                // «в» of «выборы» stays
+        {"фестиваль -и -оркестр", "фестиваль  -оркестр"}, // with its sign
+        {"что-то новое", " новое"},
+        {"кто-то", "кто"},
+        {"по-новому", "новому"},
+        {"-по-новому", "-новому"},
+        {"северо-запад", "северо-запад"},
+    };
+    for (const auto& [query, meant] : cases)
+        EXPECT_EQ(search::WithoutFunctionWords(query), meant) << query.toStdString();
 }
 
 TEST_F(SearchArchive, SourceAndDatesLimitTheHits) {

@@ -2,9 +2,10 @@
 // How the search index stores an article page, shared by the code that
 // writes the index and the code that searches it. One Xapian document per
 // page: its words (title and text, Russian stems and positions for
-// phrases), a unique term per page, so that indexing an issue again
-// replaces its pages, a term per issue, so that its pages go together, a
-// term for the source, and values the hits show.
+// phrases), a term per issue, so that indexing an issue again replaces its
+// pages together, a term for the source, and values the hits show. A page
+// has no term of its own: nothing looks one up, and 24,000 pages' worth
+// of them would make the index larger than the text it holds.
 
 #include <QString>
 #include <string>
@@ -20,7 +21,6 @@ enum Slot : Xapian::valueno {
     SourceSlot = 4, // "kp" or "kt"
 };
 
-inline const std::string PagePrefix = "Q";    // + PathSlot's text
 inline const std::string IssuePrefix = "XI";  // + the issue folder's name
 inline const std::string SourcePrefix = "XS"; // + "kp" or "kt"
 

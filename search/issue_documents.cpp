@@ -20,7 +20,6 @@ Xapian::Document pageDocument(const ArchivedIssue& issue, const IndexedPage& pag
     words.index_text(Utf8(title), 2);
     words.increase_termpos();
     words.index_text(Utf8(text));
-    doc.add_boolean_term(PagePrefix + path);
     doc.add_boolean_term(IssuePrefix + Utf8(issue.name));
     doc.add_boolean_term(SourcePrefix + SourceCode(issue.source));
     doc.add_value(SourceSlot, SourceCode(issue.source));

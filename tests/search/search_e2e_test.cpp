@@ -141,7 +141,12 @@ TEST_F(SearchArchive, ADeletedDamagedOrOutdatedIndexIsRebuiltWithALine) {
         // another way (here: one missing), found only by building it again.
         Xapian::WritableDatabase db(home_->file("search").toStdString());
         db.set_metadata(search::FormatKey, "");
-        db.delete_document(search::PagePrefix + KpPage3.toStdString());
+        const std::string page = KpPage3.toStdString();
+        const std::string issue = search::IssuePrefix + page.substr(0, page.find('/'));
+        std::vector<Xapian::docid> pages(db.postlist_begin(issue), db.postlist_end(issue));
+        for (Xapian::docid doc : pages)
+            if (db.get_document(doc).get_value(search::PathSlot) == page)
+                db.delete_document(doc);
     }
     const Found afterUpgrade = find({"\"мост у северной окраины\""});
     EXPECT_EQ(afterUpgrade.pages, QStringList{KpPage3});

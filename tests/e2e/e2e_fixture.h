@@ -51,6 +51,9 @@ public:
     bool exists(const QString& name) const;
     // The request lines the site received ("GET /daily/ HTTP/1.0").
     QList<ByteText> requestLines() const { return site.requestLines(); }
+    bool requested(const ByteText& path) const {
+        return requestLines().contains("GET " + path + " HTTP/1.0");
+    }
     int requestsFor(const ByteText& path) const;
     // A resource fetched straight from the site, body only (what it sends).
     ByteText fetchBody(const ByteText& host, const ByteText& path);

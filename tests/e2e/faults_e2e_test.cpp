@@ -44,10 +44,6 @@ QStringList Fault(const ByteText& pattern, const char* kind) {
     return {"--fault", QString::fromLatin1(pattern + "=" + kind)};
 }
 
-bool Requested(const E2ERun& run, const ByteText& path) {
-    return run.requestLines().contains("GET " + path + " HTTP/1.0");
-}
-
 class Faults : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_GE(Newest().pages.size(), 5); }
@@ -84,12 +80,12 @@ TEST_F(Faults, PageErrorEndsTheDownloadWhenNotIgnored) {
         EXPECT_TRUE(run.idle());
         EXPECT_TRUE(run.exists("page2.html"));
         EXPECT_FALSE(run.exists("page3.html"));
-        EXPECT_FALSE(Requested(run, Newest().pages.at(3)));
+        EXPECT_FALSE(run.requested(Newest().pages.at(3)));
         EXPECT_EQ(run.exists("index.htm"), allwaysIndex);
         if (allwaysIndex) {
             EXPECT_TRUE(run.file("index.htm").contains("class=\"error\""));
         }
-        EXPECT_FALSE(Requested(run, Newest().images.first())) << "no images after the error";
+        EXPECT_FALSE(run.requested(Newest().images.first())) << "no images after the error";
     }
 }
 
@@ -138,7 +134,7 @@ TEST_F(Faults, ImageErrorSkipsTheRestWhenNotIgnored) {
     EXPECT_EQ(run.controller.Stat, Loaded) << "the finish still runs";
     EXPECT_TRUE(run.exists("index.htm"));
     EXPECT_FALSE(run.exists("img/" + FileNameOf(ImageFileName(broken))));
-    EXPECT_FALSE(Requested(run, Newest().images.at(2)));
+    EXPECT_FALSE(run.requested(Newest().images.at(2)));
     EXPECT_TRUE(run.idle());
 }
 
@@ -153,7 +149,7 @@ TEST_F(Faults, StopDuringAPageWritesNothingMore) {
     EXPECT_TRUE(run.exists("page2.html"));
     EXPECT_FALSE(run.exists("page3.html"));
     EXPECT_FALSE(run.exists("index.htm"));
-    EXPECT_FALSE(Requested(run, Newest().pages.at(3)));
+    EXPECT_FALSE(run.requested(Newest().pages.at(3)));
     ASSERT_EQ(run.messenger.shown().size(), 1);
     EXPECT_EQ(run.messenger.shown().first().title, QString::fromUtf8("Подтверждение"));
 }
@@ -188,7 +184,7 @@ TEST_F(Faults, StopDuringAnImageEndsInTheStoppedFinish) {
     EXPECT_TRUE(run.exists("index.htm"));
     EXPECT_TRUE(run.exists("img/" + FileNameOf(ImageFileName(Newest().images.at(0)))));
     EXPECT_FALSE(run.exists("img/" + FileNameOf(ImageFileName(slow)))) << "no empty picture";
-    EXPECT_FALSE(Requested(run, Newest().images.at(2)));
+    EXPECT_FALSE(run.requested(Newest().images.at(2)));
     EXPECT_EQ(run.hangUp.HangUpsRequested(), 1);
     EXPECT_FALSE(run.ended);
 }
@@ -201,7 +197,7 @@ TEST_F(Faults, StopDuringTheMainPageIsNoMainPage) {
     EXPECT_TRUE(run.idle());
     EXPECT_TRUE(run.app.state.RememberedMainPage[0].isEmpty());
     EXPECT_EQ(run.view.SelectionsOpened(), 0);
-    EXPECT_FALSE(Requested(run, "/daily/archive/"));
+    EXPECT_FALSE(run.requested("/daily/archive/"));
 }
 
 TEST_F(Faults, FailedArchiveStillOffersTheNewestIssue) {

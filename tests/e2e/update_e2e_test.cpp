@@ -22,10 +22,6 @@ const QString NotSigned =
     QString::fromUtf8("Обновление не подписано издателем. Скачайте его со страницы программы.");
 const ByteText Release = "/norvel2-2.2.0-update.sh";
 
-bool Requested(const E2ERun& run, const ByteText& path) {
-    return run.requestLines().contains("GET " + path + " HTTP/1.0");
-}
-
 bool AnyRequestFor(const E2ERun& run, const ByteText& part) {
     for (const ByteText& line : run.requestLines())
         if (line.contains(part))
@@ -131,7 +127,7 @@ TEST(UpdateCheck, NewerVersionPausesInTheWindowAndCancelGoesOn) {
     EXPECT_FALSE(seen.clockRunning) << "the clock stops while the window waits";
     EXPECT_TRUE(run.statuses.contains(Found));
     EXPECT_EQ(run.controller.Stat, Loaded);
-    EXPECT_FALSE(Requested(run, Release));
+    EXPECT_FALSE(run.requested(Release));
     EXPECT_EQ(IssueFolders(run.home.path()).size(), 1);
 }
 
@@ -153,9 +149,9 @@ TEST(UpdateCheck, UpdateFetchesChecksAndStartsTheReleaseThenEnds) {
     EXPECT_EQ(release.recorded(), installed.toUtf8() + "|\n") << "started with no arguments";
     EXPECT_TRUE(run.statuses.contains(
         QString("Загрузка обновления (%1 кб)...").arg(QFileInfo(release.script()).size() / 1024)));
-    EXPECT_TRUE(Requested(run, Release));
-    EXPECT_TRUE(Requested(run, "/download.php?version=2.2.0"));
-    EXPECT_FALSE(Requested(run, "/")) << "no main page after the update";
+    EXPECT_TRUE(run.requested(Release));
+    EXPECT_TRUE(run.requested("/download.php?version=2.2.0"));
+    EXPECT_FALSE(run.requested("/")) << "no main page after the update";
     EXPECT_TRUE(IssueFolders(run.home.path()).isEmpty());
 }
 
@@ -190,7 +186,7 @@ TEST(UpdateCheck, AReleaseOfTheWrongSizeHashOrNameIsNeitherKeptNorStartedAndNoFi
                 << why << ": " << file.key().toStdString();
         EXPECT_TRUE(QDir(run.home.file("updates")).isEmpty()) << why;
         EXPECT_FALSE(QFile::exists(run.home.file("../norvel2-2.2.0-update.sh"))) << why;
-        EXPECT_FALSE(Requested(run, "/")) << why;
+        EXPECT_FALSE(run.requested("/")) << why;
     }
     QTest::qWait(300);
     EXPECT_TRUE(release.recorded().isEmpty()) << "nothing was started";
@@ -216,13 +212,13 @@ TEST(UpdateCheck, AReleaseWithoutThePublishersSignatureIsNeitherKeptNorStarted) 
         if (ByteText(signature) == "none") {
             EXPECT_EQ(seen.notices, QStringList{NotSigned});
             EXPECT_EQ(seen.updateEnabled, QList<bool>{false});
-            EXPECT_FALSE(Requested(run, Release)) << "nothing fetched that cannot start";
+            EXPECT_FALSE(run.requested(Release)) << "nothing fetched that cannot start";
             EXPECT_EQ(run.controller.Stat, Loaded) << "the download goes on";
         } else {
             ASSERT_EQ(seen.opened, 2);
             EXPECT_EQ(seen.notices.last(), NotSigned);
             EXPECT_EQ(seen.updateEnabled, (QList<bool>{true, false}));
-            EXPECT_TRUE(Requested(run, Release));
+            EXPECT_TRUE(run.requested(Release));
             EXPECT_EQ(run.controller.Stat, NotSigned);
         }
     }
@@ -237,7 +233,7 @@ TEST(UpdateCheck, StopDuringTheCheckFetchesNoMainPage) {
     run.Download(NewspaperSource);
     EXPECT_EQ(run.controller.Stat, "Загрузка прервана пользователем");
     EXPECT_TRUE(run.idle());
-    EXPECT_FALSE(Requested(run, "/"));
+    EXPECT_FALSE(run.requested("/"));
 }
 
 TEST(ProxyLogin, RefusedLoginEndsTheDownloadWithAMessageNamingTheProxy) {

@@ -24,7 +24,9 @@ QDate dateOf(const QString& text) {
 }
 
 // The switches take a value each; every other argument is a word of the
-// query, so that "-word" stays an exclusion. Empty error: the request.
+// query, so that "-word" stays an exclusion. No word begins with two
+// dashes: such an argument is a mistyped switch, which would otherwise
+// become a word that nothing holds. Empty error: the request.
 search::SearchRequest readRequest(const QStringList& arguments, QString& error) {
     search::SearchRequest request;
     request.limit = DefaultLimit;
@@ -33,6 +35,11 @@ search::SearchRequest readRequest(const QStringList& arguments, QString& error) 
         const QString& argument = arguments.at(i);
         const bool isSwitch = argument == "--source" || argument == "--from" ||
                               argument == "--to" || argument == "--limit";
+        if (!isSwitch && argument.startsWith(QLatin1String("--"))) {
+            error = QStringLiteral("неизвестный ключ «%1» (--source, --from, --to, --limit)")
+                        .arg(argument);
+            break;
+        }
         if (!isSwitch) {
             words << argument;
             continue;

@@ -127,7 +127,7 @@ TEST_F(SearchArchive, NoHitsAndBadQueriesSayWhy) {
     for (const QStringList& bad :
          {QStringList{"-оркестр"}, QStringList{"!!!"}, QStringList{}, QStringList{"и", "в", "на"},
           QStringList{"у -мост"}, QStringList{"фестиваль", "--from", "вчера"},
-          QStringList{"фестиваль", "--source", "xx"}}) {
+          QStringList{"фестиваль", "--source", "xx"}, QStringList{"фестиваль", "--limt", "5"}}) {
         const Found refused = find(bad);
         EXPECT_EQ(refused.exitCode, 2) << bad.join(' ').toStdString();
         EXPECT_TRUE(refused.errors.startsWith(U("Запрос не принят: ")))

@@ -15,6 +15,7 @@
 #include "settings/utf8_text.h"
 #include "settings/whole_file.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -449,14 +450,35 @@ bool IssueDownload::buildIndex(bool complete) {
 // The search index learns the pages that arrived, an incomplete issue's
 // too; its next download replaces them. The index is derived data: what
 // goes wrong with it is shown and the download goes on.
-std::future<search::IndexOutcome> IssueDownload::indexAside() const {
-    return std::async(std::launch::async, search::IndexIssue, app_.ProgramFolder, st_.IssueFolder);
+IssueDownload::AsideIndexing IssueDownload::indexAside() const {
+    AsideIndexing aside;
+    aside.outcome =
+        std::async(std::launch::async, [folder = app_.ProgramFolder, issue = st_.IssueFolder,
+                                        progress = aside.progress] {
+            return search::IndexIssue(folder, issue, [&progress](int done, int total) {
+                progress->total = total;
+                progress->done = done;
+            });
+        });
+    return aside;
 }
 
-void IssueDownload::indexForSearch(std::future<search::IndexOutcome>& aside) {
+void IssueDownload::indexForSearch(AsideIndexing& aside) {
     setStat(U("Индексация номера для поиска..."));
-    const search::IndexOutcome outcome =
-        aside.valid() ? aside.get() : search::IndexIssue(app_.ProgramFolder, st_.IssueFolder);
+    if (!aside.outcome.valid())
+        aside = indexAside();
+    // The window goes on answering meanwhile: an archive without an index
+    // (the first run of this version, a deleted or damaged index) is
+    // indexed whole first, which takes seconds, and is counted here.
+    int shown = 0;
+    while (aside.outcome.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+        if (const int done = aside.progress->done; done != shown) {
+            shown = done;
+            setStat(U("Индексация архива: %1 из %2").arg(done).arg(aside.progress->total.load()));
+        }
+        QCoreApplication::processEvents();
+    }
+    const search::IndexOutcome outcome = aside.outcome.get();
     // In the status line only: standard error of an unattended run is for
     // what went wrong with the download.
     if (!outcome.note.isEmpty())
@@ -481,7 +503,7 @@ void IssueDownload::finish(bool complete) {
     // Every page is in and listed: they go into the search index on another
     // thread while the pictures arrive. Whichever way this step ends, the
     // indexing is waited for (a future of std::async waits when dropped).
-    std::future<search::IndexOutcome> indexing;
+    AsideIndexing indexing;
     if (picturesFollow)
         indexing = indexAside();
     if (settings_.DownloadImages) {

@@ -33,6 +33,7 @@
 
 #include <QObject>
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <future>
 #include <memory>
@@ -123,8 +124,18 @@ private:
     void endWithWriteError(const QString& path);
     void finish(bool complete);
     void askToHangUp();
-    std::future<search::IndexOutcome> indexAside() const;
-    void indexForSearch(std::future<search::IndexOutcome>& aside);
+    // The search indexing on another thread, and how far a build of
+    // the whole index that it had to make first has come.
+    struct AsideIndexing {
+        struct Progress {
+            std::atomic<int> done = 0;
+            std::atomic<int> total = 0;
+        };
+        std::shared_ptr<Progress> progress = std::make_shared<Progress>();
+        std::future<search::IndexOutcome> outcome;
+    };
+    AsideIndexing indexAside() const;
+    void indexForSearch(AsideIndexing& aside);
     void appendImages();
     void appendPictures(const QList<ByteText>& paths);
     void setStat(const QString& text);

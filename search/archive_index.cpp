@@ -52,16 +52,20 @@ IndexOutcome change(const QString& programFolder,
 
 } // namespace
 
-IndexOutcome IndexIssue(const QString& programFolder, const QString& issueFolder) {
-    return change(programFolder, [&](Xapian::WritableDatabase& db, IndexOutcome& outcome) {
-        const std::optional<ArchivedIssue> issue = ReadArchivedIssue(issueFolder);
-        if (!issue)
-            return;
-        db.begin_transaction();
-        outcome.pages = PutIssue(db, *issue);
-        db.commit_transaction();
-        outcome.issues = 1;
-    });
+IndexOutcome IndexIssue(const QString& programFolder, const QString& issueFolder,
+                        const std::function<void(int, int)>& progress) {
+    return change(
+        programFolder,
+        [&](Xapian::WritableDatabase& db, IndexOutcome& outcome) {
+            const std::optional<ArchivedIssue> issue = ReadArchivedIssue(issueFolder);
+            if (!issue)
+                return;
+            db.begin_transaction();
+            outcome.pages = PutIssue(db, *issue);
+            db.commit_transaction();
+            outcome.issues = 1;
+        },
+        progress);
 }
 
 IndexOutcome ForgetIssues(const QString& programFolder, const QStringList& folderNames) {

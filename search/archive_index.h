@@ -19,8 +19,11 @@ struct IndexOutcome {
 };
 
 // Puts the saved pages of the issue in issueFolder (under Download/) into
-// the index, in place of what it held of that issue.
-IndexOutcome IndexIssue(const QString& programFolder, const QString& issueFolder);
+// the index, in place of what it held of that issue. An index that has to
+// be built from the whole archive first reports progress(done, total)
+// after each issue.
+IndexOutcome IndexIssue(const QString& programFolder, const QString& issueFolder,
+                        const std::function<void(int done, int total)>& progress = {});
 
 // Takes the issues in the named folders of Download/ out of the index.
 IndexOutcome ForgetIssues(const QString& programFolder, const QStringList& folderNames);

@@ -4,11 +4,14 @@
 
 #include "processing/find_links.h"
 #include "processing/safe_file_name.h"
+#include "settings/utf8_text.h"
+#include "tests/ereader/issue_folders.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,6 +76,33 @@ TEST(NewspaperDownload, WholeIssueDirect) {
     EXPECT_TRUE(run.statuses.contains(workflow_text::PageCounter(1, run.app.state.PageCount)));
     EXPECT_TRUE(run.statuses.contains(
         workflow_text::ImageCounter(run.app.state.ImageCount, run.app.state.ImageCount)));
+}
+
+// An archive the search index has never seen (the first run of a version
+// with search, a deleted index) is indexed whole after the download, which
+// takes seconds for years of issues: the window goes on answering and
+// counts them in its status line.
+TEST(NewspaperDownload, AnArchiveWithoutASearchIndexIsCountedIntoItWhileTheWindowAnswers) {
+    E2ERun run;
+    ASSERT_TRUE(run.ready()) << run.site.error().toStdString();
+    const int before =
+        int(MakeGeneratedArchive(run.home.file("Download"), 400, QDate(2006, 11, 22)).size());
+    const QString counting = U("Индексация архива: ");
+    int ticksWhileCounting = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { ticksWhileCounting += run.controller.Stat.startsWith(counting); });
+    ticker.start(5);
+    run.Download(NewspaperSource);
+    ticker.stop();
+
+    const QStringList counts = run.statuses.filter(counting);
+    ASSERT_FALSE(counts.isEmpty()) << run.statuses.join('\n').toStdString();
+    EXPECT_TRUE(counts.last().endsWith(QString(" из %1").arg(before + 1)))
+        << counts.last().toStdString();
+    EXPECT_GT(ticksWhileCounting, 0) << "the window answered while the archive was indexed";
+    EXPECT_TRUE(run.statuses.contains(U("Поисковый индекс построен по всему архиву")));
+    EXPECT_TRUE(run.idle());
 }
 
 TEST(NewspaperDownload, TheProgressBarRunsFromZeroToAHundredAndGoesAtIdle) {

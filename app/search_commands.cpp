@@ -3,6 +3,7 @@
 #include "app/program_start.h"
 #include "search/archive_index.h"
 #include "search/archive_search.h"
+#include "search/index_progress.h"
 #include "settings/program_folder.h"
 
 #include <QCoreApplication>
@@ -102,7 +103,7 @@ int reindex() {
     // On a terminal one line counts up; in a log, a line per tenth.
     const bool terminal = isatty(STDERR_FILENO);
     const auto progress = [terminal](int done, int total) {
-        const QString line = QStringLiteral("Индексация архива: %1 из %2").arg(done).arg(total);
+        const QString line = search::IndexingLine(done, total);
         if (terminal) {
             std::fprintf(stderr, "\r%s", line.toUtf8().constData());
             if (done == total)

@@ -15,7 +15,6 @@
 #include "settings/utf8_text.h"
 #include "settings/whole_file.h"
 
-#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QFile>
@@ -452,14 +451,8 @@ bool IssueDownload::buildIndex(bool complete) {
 // goes wrong with it is shown and the download goes on.
 IssueDownload::AsideIndexing IssueDownload::indexAside() const {
     AsideIndexing aside;
-    aside.outcome =
-        std::async(std::launch::async, [folder = app_.ProgramFolder, issue = st_.IssueFolder,
-                                        progress = aside.progress] {
-            return search::IndexIssue(folder, issue, [&progress](int done, int total) {
-                progress->total = total;
-                progress->done = done;
-            });
-        });
+    aside.outcome = std::async(std::launch::async, search::IndexIssue, app_.ProgramFolder,
+                               st_.IssueFolder, search::IndexProgress::Reporter(aside.progress));
     return aside;
 }
 
@@ -467,18 +460,11 @@ void IssueDownload::indexForSearch(AsideIndexing& aside) {
     setStat(U("Индексация номера для поиска..."));
     if (!aside.outcome.valid())
         aside = indexAside();
-    // The window goes on answering meanwhile: an archive without an index
-    // (the first run of this version, a deleted or damaged index) is
-    // indexed whole first, which takes seconds, and is counted here.
-    int shown = 0;
-    while (aside.outcome.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
-        if (const int done = aside.progress->done; done != shown) {
-            shown = done;
-            setStat(U("Индексация архива: %1 из %2").arg(done).arg(aside.progress->total.load()));
-        }
-        QCoreApplication::processEvents();
-    }
-    const search::IndexOutcome outcome = aside.outcome.get();
+    // The window goes on answering meanwhile, and counts the issues of an
+    // archive that is indexed whole first (the first run of a version with
+    // search, a deleted or damaged index).
+    const search::IndexOutcome outcome = search::WaitAnswering(
+        aside.outcome, *aside.progress, [this](const QString& text) { setStat(text); });
     // In the status line only: standard error of an unattended run is for
     // what went wrong with the download.
     if (!outcome.note.isEmpty())

@@ -29,11 +29,11 @@
 #include "processing/find_links.h"
 #include "processing/process_page.h"
 #include "search/archive_index.h"
+#include "search/index_progress.h"
 #include "settings/messenger.h"
 
 #include <QObject>
 #include <QString>
-#include <atomic>
 #include <functional>
 #include <future>
 #include <memory>
@@ -127,11 +127,7 @@ private:
     // The search indexing on another thread, and how far a build of
     // the whole index that it had to make first has come.
     struct AsideIndexing {
-        struct Progress {
-            std::atomic<int> done = 0;
-            std::atomic<int> total = 0;
-        };
-        std::shared_ptr<Progress> progress = std::make_shared<Progress>();
+        std::shared_ptr<search::IndexProgress> progress = std::make_shared<search::IndexProgress>();
         std::future<search::IndexOutcome> outcome;
     };
     AsideIndexing indexAside() const;

@@ -55,7 +55,7 @@ QString ArchiveBrowser::PageToOpen() const {
     return Selected.isEmpty() ? QString() : IssueFolder() + "/index.htm";
 }
 
-void ArchiveBrowser::Search(const QString& query) {
+void ArchiveBrowser::Search(const QString& query, const std::function<void(int, int)>& building) {
     Hits.clear();
     SearchText.clear();
     Searching = !query.trimmed().isEmpty();
@@ -64,7 +64,7 @@ void ArchiveBrowser::Search(const QString& query) {
     search::SearchRequest request;
     request.query = query;
     request.limit = SearchHitsShown;
-    const search::SearchResult result = search::Search(programFolder_, request);
+    const search::SearchResult result = search::Search(programFolder_, request, {}, building);
     Hits = result.hits;
     if (!result.error.isEmpty())
         SearchText = QStringLiteral("Запрос не принят: ") + result.error;

@@ -41,7 +41,9 @@ public:
     // The search field: the archive's pages that match query stand in for
     // the list of issues while the field holds text (Searching); an empty
     // query brings the issues back. SearchText says why there are no hits.
-    void Search(const QString& query);
+    // An index built from the whole archive first reports building(done, total).
+    void Search(const QString& query,
+                const std::function<void(int done, int total)>& building = {});
     // A click on a hit: the panel of its issue, its page as the preview
     // text, and "Открыть" opens that page.
     void SelectHit(int row);

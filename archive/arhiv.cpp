@@ -3,6 +3,7 @@
 #include "app/window_place.h"
 #include "archive/open_page.h"
 #include "htmlview/html_label.h"
+#include "search/index_progress.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -156,8 +157,22 @@ bool Arhiv::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+// On another thread: an archive without an index is indexed whole first.
+// Meanwhile the window repaints and counts the issues in its list; what the
+// user types or clicks waits, as the search changes the browser's state.
 void Arhiv::search() {
-    browser_.Search(SearchField->text());
+    const auto progress = std::make_shared<search::IndexProgress>();
+    std::future<void> searching =
+        std::async(std::launch::async, [this, query = SearchField->text(), progress] {
+            browser_.Search(query, search::IndexProgress::Reporter(progress));
+        });
+    search::WaitAnswering(
+        searching, *progress,
+        [this](const QString& text) {
+            List1->clear();
+            List1->addItem(text);
+        },
+        QEventLoop::ExcludeUserInputEvents);
     fillList();
 }
 

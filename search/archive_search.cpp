@@ -126,7 +126,7 @@ QList<SearchHit> run(const Xapian::Database& db, const Xapian::Query& query, int
 } // namespace
 
 SearchResult Search(const QString& programFolder, const SearchRequest& request,
-                    const SnippetMarks& marks) {
+                    const SnippetMarks& marks, const std::function<void(int, int)>& building) {
     SearchResult result;
     const std::optional<Xapian::Query> parsed = parseQuery(request.query, result.error);
     if (!parsed)
@@ -135,7 +135,7 @@ SearchResult Search(const QString& programFolder, const SearchRequest& request,
     // A missing or damaged index is built anew and the search runs again;
     // an index that opens for writing but not for reading goes first.
     if (IndexNeedsBuilding(programFolder))
-        result.note = OpenWritableIndex(programFolder).note;
+        result.note = OpenWritableIndex(programFolder, building).note;
     constexpr int MostRereads = 5;
     int rebuilds = 0;
     int rereads = 0;
@@ -145,7 +145,7 @@ SearchResult Search(const QString& programFolder, const SearchRequest& request,
             // Written by an older version: built again once.
             if (db.get_metadata(FormatKey) != Format && rebuilds == 0) {
                 ++rebuilds;
-                result.note = OpenWritableIndex(programFolder).note;
+                result.note = OpenWritableIndex(programFolder, building).note;
                 continue;
             }
             result.hits = run(db, query, request.limit, ArchiveFolder(programFolder), marks);
@@ -164,7 +164,7 @@ SearchResult Search(const QString& programFolder, const SearchRequest& request,
             }
             if (rebuilds++ == 1)
                 QDir(IndexFolder(programFolder)).removeRecursively();
-            const WritableIndex rebuilt = OpenWritableIndex(programFolder);
+            const WritableIndex rebuilt = OpenWritableIndex(programFolder, building);
             if (!rebuilt.note.isEmpty())
                 result.note = rebuilt.note;
         }

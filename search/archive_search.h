@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 namespace search {
 
@@ -40,8 +41,11 @@ struct SnippetMarks {
     QString after = QStringLiteral("]");
 };
 
+// An index that has to be built from the whole archive first reports
+// building(done, total) after each issue.
 SearchResult Search(const QString& programFolder, const SearchRequest& request,
-                    const SnippetMarks& marks = {});
+                    const SnippetMarks& marks = {},
+                    const std::function<void(int done, int total)>& building = {});
 
 // The issues whose pages match, in the order of their best page, each with
 // its matching pages best first (for a catalogue that lists issues). The

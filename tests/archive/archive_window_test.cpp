@@ -7,6 +7,7 @@
 #include "settings/utf8_text.h"
 #include "tests/archive/demo_archive.h"
 #include "tests/ereader/epub_reader.h"
+#include "tests/ereader/issue_folders.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
@@ -22,6 +23,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -373,4 +375,28 @@ TEST_F(ArchiveWindow, SearchHitsReplaceTheListAndOpenOpensTheChosenPage) {
     again->SearchField->clear();
     EXPECT_EQ(again->List1->count(), 2) << "an empty field brings the issues back";
     EXPECT_EQ(again->List1->item(0)->text(), demo().magazine);
+}
+
+// The first search of an archive without an index (after an upgrade, a
+// deleted index) indexes it whole first: the window repaints meanwhile and
+// counts the issues in its list, then shows the hits.
+TEST_F(ArchiveWindow, TheFirstSearchCountsTheArchiveIntoTheIndexWhileTheWindowRepaints) {
+    CopyDemoIssue(home, demo().newspaper);
+    MakeGeneratedArchive(home.file("Download"), 400, QDate(2006, 11, 1));
+    auto window = open();
+    QStringList counts;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        const QListWidgetItem* first = window->List1->item(0);
+        if (first && first->text().startsWith(U("Индексация архива: ")))
+            counts << first->text();
+    });
+    watcher.start(5);
+    window->SearchField->setText(U("Фестивалями"));
+    QTest::keyClick(window->SearchField, Qt::Key_Return);
+    watcher.stop();
+
+    ASSERT_FALSE(counts.isEmpty()) << "the window answered while the archive was indexed";
+    EXPECT_TRUE(counts.last().endsWith(U(" из 401"))) << counts.last().toStdString();
+    EXPECT_EQ(window->List1->findItems(U("Организаторы [фестиваля]"), Qt::MatchContains).size(), 1);
 }

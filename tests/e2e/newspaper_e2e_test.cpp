@@ -83,7 +83,8 @@ TEST(NewspaperDownload, WholeIssueDirect) {
 // takes seconds for years of issues: the window goes on answering and
 // counts them in its status line.
 TEST(NewspaperDownload, AnArchiveWithoutASearchIndexIsCountedIntoItWhileTheWindowAnswers) {
-    E2ERun run;
+    // No pictures: the whole indexing is waited for, none of it runs beside them.
+    E2ERun run({"--images", "0"});
     ASSERT_TRUE(run.ready()) << run.site.error().toStdString();
     const int before =
         int(MakeGeneratedArchive(run.home.file("Download"), 400, QDate(2006, 11, 22)).size());

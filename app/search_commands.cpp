@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -76,6 +77,22 @@ void printHit(const search::SearchHit& hit) {
                           "\n" + hit.snippet + "\n");
 }
 
+// How far a build of the whole index has come: on a terminal one line
+// counts up; in a log, a line per tenth.
+std::function<void(int, int)> progressOnStderr() {
+    return [terminal = isatty(STDERR_FILENO) != 0](int done, int total) {
+        const QString line = search::IndexingLine(done, total);
+        if (terminal) {
+            std::fprintf(stderr, "\r%s", line.toUtf8().constData());
+            if (done == total)
+                std::fputc('\n', stderr);
+            std::fflush(stderr);
+        } else if (done == total || done % qMax(1, total / 10) == 0) {
+            PrintLine(stderr, line);
+        }
+    };
+}
+
 int searchArchive(const QStringList& arguments) {
     QString error;
     const search::SearchRequest request = readRequest(arguments, error);
@@ -83,7 +100,9 @@ int searchArchive(const QStringList& arguments) {
         PrintLine(stderr, QStringLiteral("Запрос не принят: ") + error);
         return BadRequest;
     }
-    const search::SearchResult result = search::Search(ProgramFolder(), request);
+    // An archive without an index is indexed whole first, with its count.
+    const search::SearchResult result =
+        search::Search(ProgramFolder(), request, {}, progressOnStderr());
     if (!result.note.isEmpty())
         PrintLine(stderr, result.note);
     if (!result.error.isEmpty()) {
@@ -100,20 +119,7 @@ int searchArchive(const QStringList& arguments) {
 }
 
 int reindex() {
-    // On a terminal one line counts up; in a log, a line per tenth.
-    const bool terminal = isatty(STDERR_FILENO);
-    const auto progress = [terminal](int done, int total) {
-        const QString line = search::IndexingLine(done, total);
-        if (terminal) {
-            std::fprintf(stderr, "\r%s", line.toUtf8().constData());
-            if (done == total)
-                std::fputc('\n', stderr);
-            std::fflush(stderr);
-        } else if (done == total || done % qMax(1, total / 10) == 0) {
-            PrintLine(stderr, line);
-        }
-    };
-    const search::IndexOutcome outcome = search::Reindex(ProgramFolder(), progress);
+    const search::IndexOutcome outcome = search::Reindex(ProgramFolder(), progressOnStderr());
     if (!outcome.done) {
         PrintLine(stderr, QStringLiteral("Поисковый индекс не построен: ") + outcome.note);
         return NothingFound;

@@ -158,6 +158,8 @@ TEST_F(SearchArchive, ADeletedDamagedOrOutdatedIndexIsRebuiltWithALine) {
     EXPECT_EQ(afterDelete.pages, QStringList{KtPage1});
     EXPECT_TRUE(afterDelete.errors.contains(U("Поисковый индекс")))
         << afterDelete.errors.toStdString();
+    EXPECT_TRUE(afterDelete.errors.contains(U("Индексация архива: 2 из 2\n")))
+        << "the issues are counted as they go in";
 
     home_->write("search/iamglass", "not an index");
     const Found afterDamage = find({"фестиваль", "--source", "kt"});

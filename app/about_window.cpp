@@ -93,3 +93,5 @@ About::About(const Sites& sites, QWidget* parent) : QDialog(parent) {
     whole->addWidget(rights);
     whole->addLayout(buttons);
 }
+
+#include "moc_about_window.cpp"

@@ -142,3 +142,5 @@ void AllNumber::choose() {
         picked_ = model_.Choose(position);
     accept();
 }
+
+#include "moc_all_number.cpp"

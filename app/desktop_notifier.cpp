@@ -84,3 +84,5 @@ void DesktopNotifier::actionInvoked(uint id, const QString& key) {
 void DesktopNotifier::notificationClosed(uint id, uint /*reason*/) {
     shown_.remove(id);
 }
+
+#include "moc_desktop_notifier.cpp"

@@ -24,3 +24,5 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
         return;
     QDesktopServices::openUrl(url_);
 }
+
+#include "moc_link_label.cpp"

@@ -227,3 +227,5 @@ void MainController::EndProgramAtOnce(int exitCode) {
     else
         QCoreApplication::exit(exitCode);
 }
+
+#include "moc_main_controller.cpp"

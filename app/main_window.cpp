@@ -199,3 +199,5 @@ void Main::closeEvent(QCloseEvent* event) {
     SaveWindowPlace(*this, OptionsFilePath(controller_.app().ProgramFolder), "Main");
     event->accept();
 }
+
+#include "moc_main_window.cpp"

@@ -350,3 +350,5 @@ void OptionsController::Command9Click() {
     if (hooks_.openArchiveCopier)
         hooks_.openArchiveCopier();
 }
+
+#include "moc_options_controller.cpp"

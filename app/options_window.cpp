@@ -446,3 +446,5 @@ void ShowOptions(AppState& app, Download_Control& DC, Messenger& messenger, Opti
     controller.Open();
     window.exec();
 }
+
+#include "moc_options_window.cpp"

@@ -53,3 +53,5 @@ bool CallRunningCopy(const QString& programFolder) {
     socket.waitForDisconnected(CallTimeoutMs);
     return sent;
 }
+
+#include "moc_running_copy.cpp"

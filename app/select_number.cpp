@@ -191,3 +191,5 @@ void Select_Number::load() {
     outcome_ = Outcome::Load;
     accept();
 }
+
+#include "moc_select_number.cpp"

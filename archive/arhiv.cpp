@@ -267,3 +267,5 @@ void Arhiv::loadImage(const QString& source, QImage& image) const {
     if (path.startsWith(folder + "/") && QFileInfo(path).isFile())
         image.load(path);
 }
+
+#include "moc_arhiv.cpp"

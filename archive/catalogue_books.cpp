@@ -45,3 +45,5 @@ void CatalogueBooks::startNext() {
     });
     worker_->start();
 }
+
+#include "moc_catalogue_books.cpp"

@@ -158,3 +158,5 @@ void CatalogueConnection::end() {
         Q_EMIT finished();
     deleteLater();
 }
+
+#include "moc_catalogue_connection.cpp"

@@ -77,3 +77,5 @@ ArchiveCopy::Result RunArchiveCopier(const QString& programFolder, const Setting
     window.exec();
     return window.Outcome();
 }
+
+#include "moc_copy_arhiv.cpp"

@@ -120,3 +120,5 @@ bool Upgrade::eventFilter(QObject* watched, QEvent* event) {
     }
     return QDialog::eventFilter(watched, event);
 }
+
+#include "moc_upgrade.cpp"

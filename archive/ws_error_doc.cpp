@@ -29,3 +29,5 @@ void ShowSocketErrorCodes(const QString& wserrorPath, QWidget* parent) {
     WSErrorDoc window(wserrorPath, parent);
     window.exec();
 }
+
+#include "moc_ws_error_doc.cpp"

@@ -210,3 +210,5 @@ void HTMLLabel::ReadProperties(const QVariantMap& bag) {
 }
 
 } // namespace htmlview
+
+#include "moc_html_label.cpp"

@@ -43,3 +43,5 @@ void HtmlViewport::wheelEvent(QWheelEvent* event) {
 }
 
 } // namespace htmlview
+
+#include "moc_html_viewport.cpp"

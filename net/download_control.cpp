@@ -539,3 +539,5 @@ void Download_Control::StatusClicked() {
                          QStringLiteral("Ошибка"), MessageIcon::Error);
     }
 }
+
+#include "moc_download_control.cpp"

@@ -88,3 +88,5 @@ bool DownloadControlView::eventFilter(QObject* watched, QEvent* event) {
     }
     return QFrame::eventFilter(watched, event);
 }
+
+#include "moc_download_control_view.cpp"

@@ -39,3 +39,5 @@ void ElidedLabel::elide() {
         setText(shown);
     setToolTip(shown == full_ ? QString() : full_);
 }
+
+#include "moc_elided_label.cpp"

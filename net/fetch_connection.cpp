@@ -200,3 +200,5 @@ QString FetchConnection::handshakeFailure(const QString& otherwise) const {
                ? otherwise
                : CertificateFailureReason(certificateErrors_, plan_.verifyName);
 }
+
+#include "moc_fetch_connection.cpp"

@@ -114,3 +114,5 @@ ByteText FetchPool::Take(const ByteText& path) {
     }
     return stopped_ ? ByteText("stop") : std::exchange(item.result, {});
 }
+
+#include "moc_fetch_pool.cpp"

@@ -45,3 +45,5 @@ void RepaintPacer::PaintIfDue(QWidget* window) {
     if (ran)
         QCoreApplication::sendPostedEvents(window, QEvent::UpdateRequest);
 }
+
+#include "moc_repaint_pacer.cpp"

@@ -62,3 +62,5 @@ void FakeNotifications::invoke(uint id, const QString& key) {
     signal << id << key;
     QDBusConnection::connectToBus(address_, ServerName).send(signal);
 }
+
+#include "moc_fake_notifications.cpp"

@@ -11,3 +11,5 @@ UrlCatcher::~UrlCatcher() {
     for (const QString& scheme : schemes_)
         QDesktopServices::unsetUrlHandler(scheme);
 }
+
+#include "moc_url_catcher.cpp"

@@ -227,3 +227,5 @@ void Connection::closeTunnel() {
     else
         finish();
 }
+
+#include "moc_connection.cpp"

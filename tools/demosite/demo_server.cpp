@@ -300,3 +300,5 @@ Reply DemoServer::siteReply(Site* target, const Request& request) {
     }
     return result;
 }
+
+#include "moc_demo_server.cpp"

@@ -17,3 +17,5 @@ void TlsServer::incomingConnection(qintptr descriptor) {
     socket->startServerEncryption();
     addPendingConnection(socket);
 }
+
+#include "moc_tls_server.cpp"

@@ -1,6 +1,7 @@
 #include "app/options_window.h"
 
 #include "app/choosers.h"
+#include "net/fitted_fields.h"
 #include "settings/utf8_text.h"
 
 #include <QButtonGroup>
@@ -300,7 +301,7 @@ QGroupBox* Options::readerFrame() {
 }
 
 QSpinBox* Options::spin(int min, int max, const char* zeroText, int16_t OptionsForm::*field) {
-    auto* box = new QSpinBox;
+    auto* box = new FittedSpinBox;
     box->setRange(min, max);
     box->setSpecialValueText(U(zeroText));
     connect(box, &QSpinBox::valueChanged, this, [this, field](int value) {

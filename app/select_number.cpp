@@ -1,6 +1,7 @@
 #include "app/select_number.h"
 
 #include "app/all_number.h"
+#include "net/fitted_fields.h"
 #include "net/text_colours.h"
 
 #include <QGroupBox>
@@ -61,7 +62,9 @@ void Select_Number::build() {
     Option1 = new QRadioButton(QStringLiteral("Найденный номер"));
     Option1->setChecked(true);
     Option2 = new QRadioButton(QStringLiteral("Другой:"));
-    Text1 = new QLineEdit(QStringLiteral("23613"));
+    // Numbers run to six digits; a window squeezed onto a small screen keeps them whole.
+    Text1 = new FittedLineEdit(QStringLiteral("23613"), QStringLiteral("000000"));
+    Text1->setObjectName(QStringLiteral("Text1"));
     Text1->installEventFilter(this);
     Text1->setValidator(new TypableOnly(Text1));
     Command3 = new QPushButton(QStringLiteral("..."));

@@ -1,8 +1,10 @@
 // norvel-screenshots run as the user runs it: every window, each also at
-// scale 2 and in a dark palette; and its options.
+// scale 2 and 1.5 and in a dark palette, none squeezing a text it shows;
+// and its options.
 #include "tests/support/temp_program_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -25,11 +27,21 @@ int Lightness(const QImage& picture) {
     return int(sum / ((picture.height() + 3) / 4 * ((picture.width() + 3) / 4)));
 }
 
+// The lines in which the tool names a widget too narrow for its text.
+std::string SqueezedTexts(QProcess& program) {
+    QStringList squeezed;
+    for (const QString& line : QString::fromUtf8(program.readAllStandardError()).split('\n'))
+        if (line.contains(QStringLiteral(": squeezed: ")))
+            squeezed.append(line);
+    return squeezed.join('\n').toStdString();
+}
+
 TEST(Screenshots, WritesEveryWindowPlainAtScaleTwoAndDark) {
     QTemporaryDir out;
     QProcess program;
     ASSERT_TRUE(RunTool(program, {out.path() + "/shots"}, out.path()));
-    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(SqueezedTexts(program), "");
+    EXPECT_EQ(program.exitCode(), 0);
 
     QSize settingsSize;
     for (const char* name :
@@ -55,6 +67,17 @@ TEST(Screenshots, WritesEveryWindowPlainAtScaleTwoAndDark) {
         ASSERT_FALSE(dark.isNull()) << name;
         EXPECT_LT(Lightness(dark), Lightness(picture)) << name;
     }
+}
+
+// As a desktop scaled by half as much again gives it: field and label widths
+// round differently from whole scales.
+TEST(Screenshots, NoWindowSqueezesATextAtScaleOneAndAHalf) {
+    QTemporaryDir out;
+    QProcess program;
+    ASSERT_TRUE(RunTool(program, {"--scale", "1.5", out.path() + "/shots"}, out.path()));
+    EXPECT_EQ(SqueezedTexts(program), "");
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(out.path() + "/shots/select-number.png"));
 }
 
 TEST(Screenshots, HelpIsHelpAndNotAnOutputFolder) {

@@ -11,8 +11,8 @@
 #include "archive/issue_list.h"
 #include "settings/messenger.h"
 #include "tools/screenshots/demo_issues.h"
+#include "tools/screenshots/shot.h"
 
-#include <QApplication>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -31,16 +31,6 @@ public:
     }
 };
 
-// The window as it shows now, into outDir.
-bool save(QWidget& window, const QString& file, QStringList& written) {
-    for (int i = 0; i < 10; ++i)
-        QApplication::processEvents();
-    if (!window.grab().save(file, "PNG"))
-        return false;
-    written.append(file);
-    return true;
-}
-
 int newspaperRow(const QListWidget& list) {
     for (int row = 0; row < list.count(); ++row) {
         if (!list.item(row)->text().endsWith(QStringLiteral(".KT")))
@@ -56,7 +46,7 @@ struct ArchiveShots {
     QStringList& written;
 
     bool save(QWidget& window, const char* name) {
-        return ::save(window, outDir + "/" + name, written);
+        return SaveShot(window, outDir + "/" + name, written);
     }
 
     bool archiveWindow() {

@@ -3,8 +3,8 @@
 #include "app/about_window.h"
 #include "app/options_window.h"
 #include "net/download_control.h"
+#include "tools/screenshots/shot.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QRadioButton>
 
@@ -26,16 +26,6 @@ void PrepareRecord(AppState& app, Messenger& messenger) {
     QDir().mkpath(s.FolderToCopy);
     QDir().mkpath(app.ProgramFolder + "/Download/2005.01.12");
     SaveSettings(s, app.OptionsINI, app.ProgramFolder, messenger);
-}
-
-// Shows the window at its own size and writes its picture to file.
-bool Shoot(QWidget& window, const QString& file, QStringList& written) {
-    window.show();
-    QApplication::processEvents();
-    if (!window.grab().save(file, "PNG"))
-        return false;
-    written.append(file);
-    return true;
 }
 
 // Messages would wait for a click nobody gives; the pictures need none.
@@ -64,7 +54,7 @@ bool WriteSettingsShots(const QString& programFolder, const QString& outDir, QSt
     controller.Open();
     for (int page = 0; page < OptionsController::PageCount; ++page) {
         window.Option[page]->click();
-        allWritten &= Shoot(
+        allWritten &= SaveShot(
             window,
             QStringLiteral("%1/settings-%2-%3.png").arg(outDir).arg(page).arg(PageNames[page]),
             written);
@@ -72,6 +62,6 @@ bool WriteSettingsShots(const QString& programFolder, const QString& outDir, QSt
     window.hide();
 
     About about(app.sites);
-    allWritten &= Shoot(about, outDir + "/about.png", written);
+    allWritten &= SaveShot(about, outDir + "/about.png", written);
     return allWritten;
 }

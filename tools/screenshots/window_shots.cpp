@@ -5,8 +5,8 @@
 #include "archive/update_check.h"
 #include "archive/upgrade.h"
 #include "archive/ws_error_doc.h"
+#include "tools/screenshots/shot.h"
 
-#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -18,14 +18,7 @@ struct WindowShots {
     bool allWritten = true;
 
     void save(QWidget& window, const char* name) {
-        window.show();
-        for (int i = 0; i < 10; ++i)
-            QApplication::processEvents();
-        const QString file = outDir + "/" + name;
-        if (window.grab().save(file, "PNG"))
-            written.append(file);
-        else
-            allWritten = false;
+        allWritten = SaveShot(window, outDir + "/" + name, written) && allWritten;
     }
 
     // A modal window is shot from inside its own loop, then closed.

@@ -34,6 +34,7 @@ QString LineEditSqueeze(const QLineEdit& edit) {
         return {};
     QStyleOptionFrame option;
     option.initFrom(&edit);
+    option.rect = edit.contentsRect();
     option.lineWidth = edit.hasFrame()
                            ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit)
                            : 0;
@@ -70,7 +71,8 @@ QString ButtonSqueeze(const QAbstractButton& button) {
 
 QString LabelSqueeze(const QLabel& label) {
     // A wrapping label takes lines instead of width; one that elides says so
-    // with its "…"; a picture is no text.
+    // with its "…"; a picture is no text. Rich text is measured as its plain
+    // text in the label's font.
     if (label.wordWrap() || label.text().isEmpty() || label.inherits("ElidedLabel"))
         return {};
     const bool rich = label.textFormat() == Qt::RichText ||

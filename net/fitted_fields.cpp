@@ -13,10 +13,8 @@ QSize FittedLineEdit::minimumSizeHint() const {
     return QLineEdit::minimumSizeHint().expandedTo(QSize(width, 0));
 }
 
+// A spin box never shrinks below its size hint (its width policy is Minimum),
+// so the hint is all there is to widen.
 QSize FittedSpinBox::sizeHint() const {
     return QSpinBox::sizeHint() + QSize(fontMetrics().averageCharWidth(), 0);
-}
-
-QSize FittedSpinBox::minimumSizeHint() const {
-    return QSpinBox::minimumSizeHint() + QSize(fontMetrics().averageCharWidth(), 0);
 }

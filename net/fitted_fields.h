@@ -28,5 +28,4 @@ public:
     using QSpinBox::QSpinBox;
 
     QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
 };

@@ -4,7 +4,8 @@
 // writes three sets: OUTDIR itself, OUTDIR/scale2 (at twice the pixels, as
 // on a high-density screen) and OUTDIR/dark (in a dark palette), the last
 // two by starting itself again, since the scale is fixed when the toolkit
-// starts. One function per group of windows.
+// starts. One function per group of windows. Each window is also checked
+// for a text it squeezes: named on standard error, and the exit status is 1.
 #include "app/toolkit_russian.h"
 #include "tools/screenshots/archive_shots.h"
 #include "tools/screenshots/settings_shots.h"

@@ -1,9 +1,9 @@
 #include "app/about_window.h"
 
-#include "app/link_label.h"
 #include "settings/sites.h"
 #include "settings/utf8_text.h"
 #include "settings/version.h"
+#include "ui/labels.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,8 +1,9 @@
 #include "app/archive_upkeep.h"
+#include "settings/program_folder.h"
 
+#include "archive/retention.h"
 #include "processing/archive_issues.h"
 #include "processing/main_index.h"
-#include "processing/retention.h"
 #include "search/archive_index.h"
 
 namespace {
@@ -29,7 +30,7 @@ UpkeepResult ArchiveUpkeep(const AppState& app, Messenger& messenger, const Book
     if (rule.keepIssues <= 0 && rule.keepDays <= 0)
         return result;
     status(setStatus, QStringLiteral("Удаление старых номеров..."));
-    const QString download = app.ProgramFolder + "/Download";
+    const QString download = ArchiveFolderPath(app.ProgramFolder);
     const RetentionResult retired =
         RetireOldIssues(download, app.state.CurrentSource, rule, issueFolder, today);
     result.retired = retired.deleted;

@@ -20,7 +20,7 @@ struct UpkeepResult {
 
 // Makes the e-book of an issue folder beside it, tells the user through the
 // messenger when it could not, and says whether it was written. The program
-// with the book tools passes MakeIssueBook (app/issue_book.h); the one
+// with the book tools passes MakeIssueBook (ebook/issue_book.h); the one
 // without them leaves it empty and hands runs that make books over.
 using BookMaker =
     std::function<bool(const QString& issueFolder, const Sites& sites, Messenger& messenger)>;

@@ -10,7 +10,7 @@
 
 #include "app/arrived_issue.h"
 #include "app/select_number_model.h"
-#include "archive/update_check.h"
+#include "update/update_check.h"
 
 #include <QString>
 

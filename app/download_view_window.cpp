@@ -1,8 +1,8 @@
 #include "app/download_view_window.h"
 
 #include "app/select_number.h"
-#include "archive/upgrade.h"
-#include "net/repaint_pacer.h"
+#include "ui/repaint_pacer.h"
+#include "update/upgrade.h"
 
 #include <QWidget>
 

@@ -6,28 +6,28 @@
 // loop. A run started with -kp or -kt has an answerer instead of message
 // boxes and ends with its download; without a display it runs without any
 // window.
+#include "app/archive_windows.h"
 #include "app/desktop_notifier.h"
 #include "app/download_view_window.h"
-#include "app/issue_book.h"
 #include "app/main_controller.h"
 #include "app/main_window.h"
-#include "app/message_box.h"
 #include "app/open_issue.h"
 #include "app/program_run.h"
 #include "app/program_start.h"
 #include "app/reader_commands.h"
 #include "app/running_copy.h"
 #include "app/start_up.h"
-#include "app/toolkit_russian.h"
 #include "app/unattended_end.h"
 #include "app/window_hooks.h"
-#include "app/window_place.h"
 #include "app/workflow.h"
-#include "archive/archive_windows.h"
-#include "archive/ws_error_doc.h"
+#include "app/ws_error_doc.h"
+#include "ebook/issue_book.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
 #include "net/hang_up.h"
+#include "ui/message_box.h"
+#include "ui/toolkit_russian.h"
+#include "ui/window_place.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 // Taking up an unfinished earlier download of the same issue: its folder,
 // the pages it saved (from the folder's page record) and the pictures it
 // left on disk, so the next download fetches only what is missing.
-#include "app/check_in_archive.h"
-#include "app/issue_folder.h"
 #include "app/workflow.h"
+#include "archive/check_in_archive.h"
+#include "archive/issue_folder.h"
 #include "processing/safe_file_name.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // The magazine's steps: the issue list and covers of the main page, the
 // table of contents with its announcement test and article scan, the page
 // loop under "/print/offline" and the images.
-#include "app/issue_folder.h"
 #include "app/workflow.h"
+#include "archive/issue_folder.h"
 #include "net/download_control.h"
 #include "net/response.h"
 #include "processing/cut_replace.h"

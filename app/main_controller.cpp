@@ -1,4 +1,5 @@
 #include "app/main_controller.h"
+#include "settings/program_folder.h"
 
 #include "settings/version.h"
 
@@ -116,7 +117,7 @@ void MainController::Command2Click() {
 }
 
 void MainController::Command3Click() {
-    if (!QFileInfo(app_.ProgramFolder + "/Download").isDir()) {
+    if (!QFileInfo(ArchiveFolderPath(app_.ProgramFolder)).isDir()) {
         messenger_.Show(QString::fromUtf8("Нет загруженных номеров."), QString::fromUtf8("Архив"),
                         MessageIcon::Information);
         return;

@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
 #include "app/main_controller.h"
-#include "app/window_place.h"
-#include "net/repaint_pacer.h"
-#include "net/text_colours.h"
+#include "ui/repaint_pacer.h"
+#include "ui/text_colours.h"
+#include "ui/window_place.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 // The newspaper's steps: newest issue and archive list from the main page,
 // the table of contents, the page loop and the images.
-#include "app/issue_folder.h"
 #include "app/workflow.h"
+#include "archive/issue_folder.h"
 #include "net/download_control.h"
 #include "net/response.h"
 #include "settings/utf8_text.h"

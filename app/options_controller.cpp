@@ -1,4 +1,5 @@
 #include "app/options_controller.h"
+#include "settings/program_folder.h"
 
 #include "net/download_control.h"
 #include "net/proxy_settings.h"
@@ -150,7 +151,7 @@ OptionsController::OptionsController(AppState& app, Download_Control& dc, Messen
 }
 
 QString OptionsController::archiveFolder() const {
-    return app_.ProgramFolder + "/Download";
+    return ArchiveFolderPath(app_.ProgramFolder);
 }
 
 void OptionsController::Open() {

@@ -1,8 +1,8 @@
 #include "app/options_window.h"
 
 #include "app/choosers.h"
-#include "net/fitted_fields.h"
 #include "settings/utf8_text.h"
+#include "ui/fitted_fields.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "app/reader_commands.h"
 
-#include "archive/catalogue_server.h"
-#include "processing/epub_book.h"
+#include "catalogue/server.h"
+#include "ebook/epub_book.h"
 #include "settings/program_folder.h"
 #include "settings/sites.h"
 
@@ -54,7 +54,7 @@ int serve(const QStringList& arguments) {
         say(stderr, QStringLiteral("Укажите номер порта от 0 до 65535: norvel2 --serve [ПОРТ]"));
         return 2;
     }
-    CatalogueServer server(ProgramFolder() + "/Download", LoadSites(ProgramFolder()));
+    CatalogueServer server(ArchiveFolderPath(ProgramFolder()), LoadSites(ProgramFolder()));
     if (!server.listen(port)) {
         say(stderr, QStringLiteral("Каталог не запущен: порт %1 занят или недоступен (%2)")
                         .arg(port)

@@ -1,8 +1,8 @@
 #include "app/select_number.h"
 
 #include "app/all_number.h"
-#include "net/fitted_fields.h"
-#include "net/text_colours.h"
+#include "ui/fitted_fields.h"
+#include "ui/text_colours.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "app/select_number_model.h"
 
-#include "app/check_in_archive.h"
+#include "archive/check_in_archive.h"
 #include "processing/find_links.h"
 #include "processing/picture_type.h"
 

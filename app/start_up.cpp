@@ -1,4 +1,5 @@
 #include "app/start_up.h"
+#include "settings/program_folder.h"
 
 #include "settings/utf8_text.h"
 #include "settings/version.h"
@@ -131,8 +132,8 @@ int EmptyFolderFiles(const QString& folder) {
 
 int RemoveLeftoversOfKilledRuns(const QString& programFolder) {
     QStringList folders = {programFolder, programFolder + "/data", programFolder + "/cashe",
-                           programFolder + "/Download"};
-    const QString archive = programFolder + "/Download";
+                           ArchiveFolderPath(programFolder)};
+    const QString archive = ArchiveFolderPath(programFolder);
     for (const QString& issue : QDir(archive).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         folders << archive + "/" + issue << archive + "/" + issue + "/img";
     int removed = 0;

@@ -1,10 +1,10 @@
 // The version check at the start of a download, and the update it may lead
-// to. The window is the view's; the rules are archive/update_check.h.
+// to. The window is the view's; the rules are update/update_check.h.
 #include "app/workflow.h"
 
 #include "app/unattended_messenger.h"
-#include "archive/update_download.h"
 #include "net/download_control.h"
+#include "update/update_download.h"
 
 bool IssueDownload::CheckNewVersion() {
     setStat(QString::fromUtf8("Проверка новой версии..."));

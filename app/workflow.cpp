@@ -1,8 +1,8 @@
 #include "app/workflow.h"
 
 #include "app/archive_upkeep.h"
-#include "app/check_in_archive.h"
-#include "app/issue_folder.h"
+#include "archive/check_in_archive.h"
+#include "archive/issue_folder.h"
 #include "net/download_control.h"
 #include "net/fetch_pool.h"
 #include "net/hang_up.h"

@@ -24,7 +24,7 @@
 #include "app/download_report.h"
 #include "app/download_view.h"
 #include "app/global.h"
-#include "app/page_record.h"
+#include "archive/page_record.h"
 #include "net/fetch_pool.h"
 #include "processing/find_links.h"
 #include "processing/process_page.h"

@@ -2,7 +2,7 @@
 
 #include "archive/issue_list.h"
 #include "archive/preview_text.h"
-#include "processing/epub_book.h"
+#include "ebook/epub_book.h"
 #include "search/issue_documents.h"
 #include "settings/ini.h"
 #include "settings/sites.h"

@@ -1,6 +1,6 @@
 #include "archive/archive_copy.h"
 
-#include "app/issue_folder.h"
+#include "archive/issue_folder.h"
 #include "archive/issue_list.h"
 
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 #include "archive/arhiv.h"
 
-#include "app/window_place.h"
 #include "archive/open_page.h"
 #include "htmlview/html_label.h"
 #include "search/index_progress.h"
+#include "ui/window_place.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -3,10 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString ArchiveFolderPath(const QString& programFolder) {
-    return programFolder + "/Download";
-}
-
 QStringList ListArchiveFolders(const QString& programFolder) {
     return QDir(ArchiveFolderPath(programFolder))
         .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);

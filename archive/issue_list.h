@@ -3,11 +3,10 @@
 // archive copier see them: the subfolders of the archive folder Download,
 // taken in name order, and the files that tell how much of an issue is there.
 
+#include "settings/program_folder.h"
+
 #include <QString>
 #include <QStringList>
-
-// programFolder + "/Download".
-QString ArchiveFolderPath(const QString& programFolder);
 
 // Every subfolder of the archive folder (the copier copies them all).
 QStringList ListArchiveFolders(const QString& programFolder);

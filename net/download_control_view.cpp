@@ -1,9 +1,8 @@
 #include "net/download_control_view.h"
 
 #include "net/download_control.h"
-#include "net/elided_label.h"
-#include "net/link_label.h"
-#include "net/repaint_pacer.h"
+#include "ui/labels.h"
+#include "ui/repaint_pacer.h"
 
 #include <QApplication>
 #include <QEvent>

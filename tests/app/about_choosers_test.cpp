@@ -2,17 +2,17 @@
 // the main window's "Настройки" and "О программе" opening their windows.
 #include "app/about_window.h"
 #include "app/choosers.h"
-#include "app/link_label.h"
 #include "app/main_controller.h"
 #include "app/main_window.h"
 #include "app/options_window.h"
-#include "app/toolkit_russian.h"
 #include "app/window_hooks.h"
 #include "net/download_control.h"
 #include "settings/utf8_text.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"
+#include "ui/labels.h"
+#include "ui/toolkit_russian.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -5,13 +5,13 @@
 #include "app/main_window.h"
 #include "app/options_window.h"
 #include "app/select_number.h"
-#include "archive/upgrade.h"
 #include "net/download_control.h"
 #include "net/download_control_view.h"
-#include "net/text_colours.h"
 #include "tests/support/closed_port.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "ui/text_colours.h"
+#include "update/upgrade.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,14 +2,14 @@
 // clicked with QTest.
 #include "app/main_controller.h"
 #include "app/main_window.h"
-#include "app/message_box.h"
 #include "app/single_instance.h"
-#include "app/window_place.h"
-#include "net/repaint_pacer.h"
 #include "settings/utf8_text.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
+#include "ui/message_box.h"
+#include "ui/repaint_pacer.h"
+#include "ui/window_place.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // the list rows and picks, and the real windows driven on the offscreen
 // platform.
 #include "app/all_number.h"
-#include "app/check_in_archive.h"
 #include "app/select_number.h"
+#include "archive/check_in_archive.h"
 #include "processing/issue_index.h"
 #include "tests/support/temp_program_folder.h"
 

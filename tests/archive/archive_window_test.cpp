@@ -1,13 +1,13 @@
 // The window "Архив" driven like a user, over issues the program downloaded
 // from the demo site: the list, the panel, the preview and its button, the
 // browser option, "Открыть" with and without it, and "Книга EPUB".
-#include "app/issue_folder.h"
 #include "archive/arhiv.h"
+#include "archive/issue_folder.h"
 #include "htmlview/html_label.h"
 #include "settings/utf8_text.h"
 #include "tests/archive/demo_archive.h"
-#include "tests/ereader/epub_reader.h"
-#include "tests/ereader/issue_folders.h"
+#include "tests/support/epub_reader.h"
+#include "tests/support/issue_folders.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"
 #include "tests/support/url_catcher.h"

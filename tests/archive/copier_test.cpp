@@ -1,8 +1,8 @@
 // The window "Копирование архива": the two-second start, the percentages and
 // the bar, "Отмена" between folders, both messages, and the copy folder
 // refused when it lies inside the archive.
+#include "app/archive_windows.h"
 #include "app/global.h"
-#include "archive/archive_windows.h"
 #include "archive/copy_arhiv.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/temp_program_folder.h"

@@ -1,6 +1,6 @@
 #include "tests/archive/demo_archive.h"
 
-#include "app/issue_folder.h"
+#include "archive/issue_folder.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"

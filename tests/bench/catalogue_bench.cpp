@@ -9,7 +9,7 @@
 //
 //   bench_catalogue [issues] [rounds]     (default 3650 issues, 30 rounds)
 
-#include "tests/ereader/issue_folders.h"
+#include "tests/support/issue_folders.h"
 #include "tests/support/temp_program_folder.h"
 
 #include <QCoreApplication>

@@ -5,7 +5,7 @@
 //
 //   bench_epub [rounds]     (default 5; the median of each side is shown)
 
-#include "processing/epub_book.h"
+#include "ebook/epub_book.h"
 #include "tests/support/demo_site.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"

@@ -1,7 +1,7 @@
 #include "tests/e2e/e2e_fixture.h"
 
 #include "app/all_number.h"
-#include "app/issue_book.h"
+#include "ebook/issue_book.h"
 #include "net/response.h"
 #include "settings/program_folder.h"
 

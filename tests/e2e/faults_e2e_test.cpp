@@ -3,7 +3,7 @@
 // a page and an image, a failed archive list or table of contents.
 #include "tests/e2e/e2e_fixture.h"
 
-#include "app/check_in_archive.h"
+#include "archive/check_in_archive.h"
 #include "processing/safe_file_name.h"
 
 #include <QDir>

@@ -5,7 +5,7 @@
 #include "processing/find_links.h"
 #include "processing/safe_file_name.h"
 #include "settings/utf8_text.h"
-#include "tests/ereader/issue_folders.h"
+#include "tests/support/issue_folders.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // An issue left unfinished is completed by the next unattended run of the
 // real program into the same folder: the pages already saved are not fetched
 // again, and the result equals an uninterrupted download from the same site.
-#include "app/check_in_archive.h"
-#include "app/page_record.h"
+#include "archive/check_in_archive.h"
+#include "archive/page_record.h"
 #include "processing/issue_index.h"
 #include "settings/whole_file.h"
 #include "tests/e2e/e2e_fixture.h"

@@ -2,7 +2,7 @@
 // starts it (no display) against the demo site: each ends by itself with its
 // exit status, its lines on standard error, one summary line and a log line;
 // and an issue left unfinished is completed by the next run.
-#include "app/check_in_archive.h"
+#include "archive/check_in_archive.h"
 #include "settings/utf8_text.h"
 #include "tests/support/closed_port.h"
 #include "tests/support/demo_site.h"

@@ -1,8 +1,8 @@
 // The version check at the start of a download, through the real main
 // window, workflow and update window against the demo site's update server;
 // a refused proxy login and a login the proxy keeps in UTF-8.
-#include "archive/upgrade.h"
 #include "tests/e2e/e2e_fixture.h"
+#include "update/upgrade.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,13 +3,13 @@
 // repaint a frame however fast the status changes.
 #include "net/download_control.h"
 #include "net/download_control_view.h"
-#include "net/elided_label.h"
-#include "net/repaint_pacer.h"
-#include "net/text_colours.h"
 #include "tests/net/canned_server.h"
 #include "tests/support/closed_port.h"
 #include "tests/support/paint_counter.h"
 #include "tests/support/temp_program_folder.h"
+#include "ui/labels.h"
+#include "ui/repaint_pacer.h"
+#include "ui/text_colours.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

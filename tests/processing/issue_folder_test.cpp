@@ -1,5 +1,5 @@
 // Issue folder names for every format and the copy-out variants.
-#include "app/issue_folder.h"
+#include "archive/issue_folder.h"
 #include "processing/safe_file_name.h"
 #include "tests/support/scripted_messenger.h"
 #include "tests/support/small_file_system.h"

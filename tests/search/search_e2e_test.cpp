@@ -5,8 +5,8 @@
 #include "search/function_words.h"
 #include "search/index_terms.h"
 #include "settings/utf8_text.h"
-#include "tests/ereader/issue_folders.h"
 #include "tests/support/demo_site.h"
+#include "tests/support/issue_folders.h"
 #include "tests/support/program_run.h"
 #include "tests/support/temp_program_folder.h"
 

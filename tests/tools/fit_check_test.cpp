@@ -1,9 +1,9 @@
 // The check that a window gives its texts room, and the widths that give
 // it: a squeezed field is named, a window laid out at its least size with
 // the fitted widths shows every text whole at any font size.
-#include "net/elided_label.h"
-#include "net/fitted_fields.h"
 #include "tools/screenshots/fit_check.h"
+#include "ui/fitted_fields.h"
+#include "ui/labels.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

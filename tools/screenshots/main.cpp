@@ -6,10 +6,10 @@
 // two by starting itself again, since the scale is fixed when the toolkit
 // starts. One function per group of windows. Each window is also checked
 // for a text it squeezes: named on standard error, and the exit status is 1.
-#include "app/toolkit_russian.h"
 #include "tools/screenshots/archive_shots.h"
 #include "tools/screenshots/settings_shots.h"
 #include "tools/screenshots/window_shots.h"
+#include "ui/toolkit_russian.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -2,10 +2,10 @@
 
 #include "app/all_number.h"
 #include "app/select_number.h"
-#include "archive/update_check.h"
-#include "archive/upgrade.h"
-#include "archive/ws_error_doc.h"
+#include "app/ws_error_doc.h"
 #include "tools/screenshots/shot.h"
+#include "update/update_check.h"
+#include "update/upgrade.h"
 
 #include <QPushButton>
 #include <QTimer>

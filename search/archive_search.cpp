@@ -1,4 +1,5 @@
 #include "search/archive_search.h"
+#include "settings/program_folder.h"
 
 #include "search/function_words.h"
 #include "search/index_terms.h"
@@ -148,7 +149,7 @@ SearchResult Search(const QString& programFolder, const SearchRequest& request,
                 result.note = OpenWritableIndex(programFolder, building).note;
                 continue;
             }
-            result.hits = run(db, query, request.limit, ArchiveFolder(programFolder), marks);
+            result.hits = run(db, query, request.limit, ArchiveFolderPath(programFolder), marks);
             return result;
         } catch (const Xapian::DatabaseModifiedError& error) {
             // Another copy changed the index while it was read: read again.

@@ -44,7 +44,5 @@ inline Xapian::Stem RussianStemmer() {
 
 // programFolder + "/search", where the index lives.
 QString IndexFolder(const QString& programFolder);
-// programFolder + "/Download", what it indexes.
-QString ArchiveFolder(const QString& programFolder);
 
 } // namespace search

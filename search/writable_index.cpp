@@ -1,4 +1,5 @@
 #include "search/writable_index.h"
+#include "settings/program_folder.h"
 
 #include "processing/archive_issues.h"
 #include "search/index_terms.h"
@@ -61,13 +62,9 @@ QString IndexFolder(const QString& programFolder) {
     return programFolder + "/search";
 }
 
-QString ArchiveFolder(const QString& programFolder) {
-    return programFolder + "/Download";
-}
-
 FillResult FillFromArchive(Xapian::WritableDatabase& db, const QString& programFolder,
                            const std::function<void(int, int)>& progress) {
-    const QList<ArchivedIssue> issues = ListArchivedIssues(ArchiveFolder(programFolder));
+    const QList<ArchivedIssue> issues = ListArchivedIssues(ArchiveFolderPath(programFolder));
     FillResult result;
     const int total = int(issues.size());
     for (int i = 0; i < total; ++i) {

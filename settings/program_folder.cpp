@@ -50,3 +50,7 @@ QString InstalledDataFolder(const QString& executableFolder) {
         return beside;
     return QDir::cleanPath(executableFolder + "/" + QLatin1String(NORVEL_DATA_FROM_BIN));
 }
+
+QString ArchiveFolderPath(const QString& programFolder) {
+    return programFolder + "/Download";
+}

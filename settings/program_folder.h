@@ -27,6 +27,10 @@ ProgramFolderPlace LocateProgramFolder(const QString& norvelHome, const QString&
 ProgramFolderPlace LocateProgramFolder();
 QString ProgramFolder();
 
+// The archive folder of a program folder, programFolder + "/Download": the
+// one place that names it.
+QString ArchiveFolderPath(const QString& programFolder);
+
 // The data/ an installation ships: beside the executable (a copy that keeps
 // its data with it), else <prefix>/share/norvel2/data for an executable in
 // <prefix>/bin.

@@ -1,0 +1,72 @@
+# The rooms of the code stand on floors (tests/house/floors_test.sh checks
+# the includes): a library links only libraries of its own room or of rooms
+# on lower floors. A link that runs up a floor stops the configuration, so
+# the build says the same as the includes.
+set(NORVEL_FLOORS
+    settings 0 ui 1 net 2 htmlview 2 processing 2 ebook 3 search 3 extract 3
+    archive 4 update 4 catalogue 4 publications 4 app 5 tools 6)
+
+function(norvel_floor_of room out)
+    list(FIND NORVEL_FLOORS ${room} at)
+    if(at LESS 0)
+        set(${out} "" PARENT_SCOPE)
+    else()
+        math(EXPR at "${at} + 1")
+        list(GET NORVEL_FLOORS ${at} floor)
+        set(${out} ${floor} PARENT_SCOPE)
+    endif()
+endfunction()
+
+# The room a target's CMakeLists.txt stands in: the first folder of its
+# source directory below the project's.
+function(norvel_room_of target out)
+    get_target_property(dir ${target} SOURCE_DIR)
+    file(RELATIVE_PATH relative ${CMAKE_SOURCE_DIR} ${dir})
+    string(REGEX REPLACE "/.*" "" room "${relative}")
+    set(${out} ${room} PARENT_SCOPE)
+endfunction()
+
+# Every target defined in dir and the folders below it.
+function(norvel_targets_below dir out)
+    get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+    get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+    foreach(sub IN LISTS subdirs)
+        norvel_targets_below(${sub} more)
+        list(APPEND targets ${more})
+    endforeach()
+    set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+function(norvel_check_floors)
+    set(faults "")
+    list(LENGTH NORVEL_FLOORS n)
+    math(EXPR last "${n} - 2")
+    foreach(i RANGE 0 ${last} 2)
+        list(GET NORVEL_FLOORS ${i} room)
+        if(NOT IS_DIRECTORY ${CMAKE_SOURCE_DIR}/${room})
+            continue()
+        endif()
+        norvel_floor_of(${room} floor)
+        norvel_targets_below(${CMAKE_SOURCE_DIR}/${room} targets)
+        foreach(target IN LISTS targets)
+            get_target_property(links ${target} LINK_LIBRARIES)
+            foreach(link IN LISTS links)
+                if(NOT link MATCHES "^norvel_" OR NOT TARGET ${link})
+                    continue()
+                endif()
+                norvel_room_of(${link} to)
+                norvel_floor_of("${to}" to_floor)
+                if(to STREQUAL room)
+                    continue()
+                endif()
+                if(to_floor STREQUAL "" OR NOT to_floor LESS floor)
+                    list(APPEND faults "${target} (${room}) links ${link} (${to})")
+                endif()
+            endforeach()
+        endforeach()
+    endforeach()
+    if(faults)
+        list(JOIN faults "\n  " text)
+        message(FATAL_ERROR "Links against the floors of the code:\n  ${text}")
+    endif()
+endfunction()

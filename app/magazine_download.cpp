@@ -5,10 +5,8 @@
 #include "app/workflow.h"
 #include "net/download_control.h"
 #include "net/response.h"
-#include "processing/cut_replace.h"
 #include "processing/safe_file_name.h"
 #include "settings/utf8_text.h"
-#include "settings/whole_file.h"
 
 namespace {
 
@@ -56,37 +54,6 @@ void IssueDownload::magazineMainPage() {
     scan_.ArchiveCount = scan_.LinkCount;
     setStat(U("Выбор номера для загрузки."));
     openSelection(false);
-}
-
-MagazineArticles ScanMagazineArticles(const ByteText& text, qsizetype theme,
-                                      const ByteText& issuePath, int capacity) {
-    MagazineArticles found;
-    const qsizetype length = text.size();
-    qsizetype p = theme;
-    while (p >= 0 && p < length && !issuePath.isEmpty() && found.paths.size() < capacity) {
-        if (text.mid(p, issuePath.size()) != issuePath) {
-            ++p;
-            continue;
-        }
-        const qsizetype pathStart = p + issuePath.size();
-        qsizetype quote = text.indexOf('"', pathStart + 1);
-        if (quote < 0)
-            quote = length;
-        const qsizetype titleStart = quote + 1;
-        const qsizetype anchorEnd = text.indexOf("</a>", titleStart);
-        const qsizetype titleEnd = anchorEnd < 0 ? length : anchorEnd + 1;
-        const qsizetype noteStart = anchorEnd < 0 ? length : anchorEnd + 4;
-        qsizetype lineEnd = text.indexOf("<br>", noteStart + 1);
-        if (lineEnd < 0)
-            lineEnd = length;
-        ByteText title = text.mid(titleStart, titleEnd - titleStart);
-        ByteText note = text.mid(noteStart, lineEnd - noteStart);
-        found.paths.append(text.mid(pathStart, quote - pathStart));
-        found.titles.append(TitleToPlainText(title));
-        found.annotations.append(TitleToPlainText(note));
-        p = std::max(lineEnd, p + 1);
-    }
-    return found;
 }
 
 void IssueDownload::LoadMagazineContents() {

@@ -6,19 +6,6 @@
 #include "net/response.h"
 #include "settings/utf8_text.h"
 
-// The first group of three heading links (1-3, 4-6, ...) that carry one and
-// the same number names the newest issue; a group ending on the last link
-// is never examined.
-ByteText NewestIssueOfHeadings(const LinkScan& headings) {
-    for (int start = 1; start <= headings.LinkCount - 3; start += 3) {
-        const ByteText first = IssueNumberFromLink(headings.LinkList.at(start - 1));
-        if (!first.isEmpty() && IssueNumberFromLink(headings.LinkList.at(start)) == first &&
-            IssueNumberFromLink(headings.LinkList.at(start + 1)) == first)
-            return first;
-    }
-    return {};
-}
-
 void IssueDownload::newspaperMainPage() {
     FindNewspaperLinks(scan_, st_.PageText, true);
     st_.LatestIssue = NewestIssueOfHeadings(scan_);

@@ -8,15 +8,12 @@
 #include "net/hang_up.h"
 #include "net/proxy_settings.h"
 #include "net/response.h"
-#include "processing/cut_replace.h"
 #include "processing/issue_index.h"
 #include "processing/safe_file_name.h"
 #include "search/archive_index.h"
 #include "settings/utf8_text.h"
-#include "settings/whole_file.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFile>
 #include <QScopeGuard>
 #include <cctype>
@@ -27,12 +24,6 @@ const QString Attention = QString::fromUtf8("Внимание!");
 const QString Confirmation = QString::fromUtf8("Подтверждение");
 
 } // namespace
-
-// Pages and pictures do not wait for the disk: a download writes hundreds of
-// them, and a file lost to a power cut is fetched again.
-bool WriteIssueFile(const QString& path, const ByteText& bytes) {
-    return WriteWholeFile(path, bytes, FileSync::NoWait);
-}
 
 bool Delivered(const ByteText& result) {
     if (!result.startsWith("HTTP/"))
@@ -49,36 +40,6 @@ bool DeliveredWithBody(const ByteText& result) {
     const qsizetype headerEnd = result.indexOf("\r\n\r\n");
     return Delivered(result) && headerEnd >= 0 && headerEnd + 4 < result.size();
 }
-
-namespace workflow_text {
-
-QString PageCounter(int n, int count) {
-    return U("Загрузка страницы %1 из %2...").arg(n).arg(count);
-}
-QString ImageCounter(int i, int count) {
-    return U("Загрузка изображения %1 из %2...").arg(i).arg(count);
-}
-QString CoverCounter(int i, int count) {
-    return U("Загрузка обложки %1 из %2...").arg(i).arg(count);
-}
-QString ContentsError() {
-    return U("Ошибка при получении оглавления номера\r\nПродолжение загрузки невозможно.");
-}
-QString ProxyRefusal(const QString& proxyName, const QString& proxyPort) {
-    return U("Прокси-сервер %1:%2 отказал в авторизации.\r\nПроверьте имя пользователя и "
-             "пароль прокси-сервера в настройках программы.")
-        .arg(proxyName, proxyPort);
-}
-QString MagazineRefusal() {
-    return U("Этот номер еженедельника \"Зенитра\" пока доступен только в виде редакционного "
-             "анонса. Полные тексты материалов будут размещены в онлайне на следующей неделе.\r\n"
-             "Вы можете загрузить один из предыдущих номеров.");
-}
-QString WriteError(const QString& path) {
-    return U("Ошибка записи файла ") + QDir::toNativeSeparators(path);
-}
-
-} // namespace workflow_text
 
 IssueDownload::IssueDownload(AppState& app, Download_Control& dc, Messenger& messenger,
                              DownloadView& view, Hang_Up& hangUp)
@@ -244,23 +205,6 @@ ByteText IssueDownload::processedPage(const ByteText& body, int n,
     LinkShortenedPictures(page, pictures);
     LinkNeighbours(page, n, st_.PageCount);
     return page;
-}
-
-void LinkNeighbours(ByteText& page, int n, int count) {
-    if (n == 1)
-        CutBetween(page, "%prev", "page%");
-    else
-        ReplaceFirst(page, "%prevpage%",
-                     "<td class=\"text\"><div align=\"left\"><a href=\"page" +
-                         ByteText::number(n - 1) + ".html\">" + W("&lt;&lt;предыдущая ::") +
-                         "</a></div>");
-    if (n < count)
-        ReplaceFirst(page, "%nextpage%",
-                     "<td class=\"text\"><div align=\"right\"><a href=\"page" +
-                         ByteText::number(n + 1) + ".html\">" + W(":: следующая&gt;&gt;") +
-                         "</a></div>");
-    else
-        CutBetween(page, "%next", "page%");
 }
 
 // The issue after its page list: the page loop, then its ending. Nothing

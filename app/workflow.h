@@ -19,12 +19,16 @@
 // main-page step, the selection, the page and picture loops and the finish;
 // issue_resume.cpp the taking up of an unfinished download;
 // newspaper_download.cpp and magazine_download.cpp the source-specific steps.
+// workflow_text.h holds the texts they show, workflow_rules.h the rules that
+// need no site or window.
 
 #include "app/archive_upkeep.h"
 #include "app/download_report.h"
 #include "app/download_view.h"
 #include "app/global.h"
 #include "app/page_record.h"
+#include "app/workflow_rules.h"
+#include "app/workflow_text.h"
 #include "net/fetch_pool.h"
 #include "processing/find_links.h"
 #include "processing/process_page.h"
@@ -162,37 +166,3 @@ bool Delivered(const ByteText& result);
 // Whether a fetch brought a page or picture: Delivered, with a body. An
 // empty answer is as much a failed item as an error answer.
 bool DeliveredWithBody(const ByteText& result);
-
-// The newest issue named by a main page's heading links (FindNewspaperLinks
-// with headings on), or empty text.
-ByteText NewestIssueOfHeadings(const LinkScan& headings);
-
-// Puts the links to page n - 1 and n + 1 of count in place of the first
-// "%prevpage%" and "%nextpage%"; the first page loses "%prevpage%", the last
-// "%nextpage%".
-void LinkNeighbours(ByteText& page, int n, int count);
-
-// The article links of a magazine table of contents: every occurrence of
-// the issue's path from "Тема номера" on, with the path after it up to the
-// next double quote, the title up to "</a>" and the annotation up to "<br>".
-struct MagazineArticles {
-    QList<ByteText> paths, titles, annotations;
-};
-MagazineArticles ScanMagazineArticles(const ByteText& contents, qsizetype theme,
-                                      const ByteText& issuePath, int capacity);
-
-// Replaces path with bytes, never leaving half a file under its name;
-// false when the write failed (the old file, if any, stays).
-bool WriteIssueFile(const QString& path, const ByteText& bytes);
-
-// The status texts and messages the workflow shows, shared with its tests.
-namespace workflow_text {
-QString PageCounter(int n, int count);  // "Загрузка страницы n из count..."
-QString ImageCounter(int i, int count); // "Загрузка изображения i из count..."
-QString CoverCounter(int i, int count); // "Загрузка обложки i из count..."
-QString ContentsError(); // "Ошибка при получении оглавления номера"...
-QString MagazineRefusal();               // the announcement refusal
-QString WriteError(const QString& path); // "Ошибка записи файла " + path
-// The proxy name:port refused the login: check the login and password.
-QString ProxyRefusal(const QString& proxyName, const QString& proxyPort);
-} // namespace workflow_text

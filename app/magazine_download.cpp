@@ -1,162 +1,128 @@
-// The magazine's steps: the issue list and covers of the main page, the
-// table of contents with its announcement test and article scan, the page
-// loop under "/print/offline" and the images.
+#include "app/magazine_download.h"
+
+#include "app/issue_choice.h"
+#include "app/issue_pages.h"
+#include "app/issue_pictures.h"
 #include "app/workflow.h"
-#include "archive/issue_folder.h"
+#include "app/workflow_text.h"
 #include "net/download_control.h"
 #include "net/response.h"
-#include "processing/cut_replace.h"
 #include "processing/safe_file_name.h"
 #include "settings/utf8_text.h"
-#include "settings/whole_file.h"
 
 namespace {
 
 // The fewest articles a downloadable issue has.
 constexpr int MinArticles = 4;
 
+// The issues of the archive's main page: its list below the archive's
+// heading. False when the page has none (its layout changed).
+bool findIssues(DownloadRun& run) {
+    const qsizetype marker = run.st.PageText.indexOf(W("<h3>Архив \"Зенитры\"</h3>"));
+    if (marker < 0)
+        return false;
+    FindMagazineLinks(run.scan, run.st.PageText.mid(marker), true, run.app.sites.MagazineMain);
+    run.st.LatestIssue = run.scan.NumberList.value(0);
+    return true;
+}
+
+StepOutcome layoutChanged(DownloadRun& run) {
+    const QString host = cp1251::toUnicode(run.app.sites.MagazineArchive);
+    run.messenger.Show(U("Ошибка при обработке страницы ") +
+                           cp1251::toUnicode(SiteAddress(run.app.sites.MagazineArchive)) +
+                           U("/. Изменился формат страницы."),
+                       U("Error processing page"), MessageIcon::Error);
+    return StepOutcome::failed(U("Ошибка обработки ") + host);
+}
+
+// Every listed issue's cover, in the temp folder for the selection window.
+StepOutcome loadCovers(DownloadRun& run) {
+    WorkflowState& st = run.st;
+    run.DC.RHost(run.app.sites.MagazineMain);
+    st.CoverFiles.clear();
+    for (int i = 1; i <= run.scan.LinkCount; ++i) {
+        if (!st.Downloading)
+            return StepOutcome::stopped();
+        const ByteText cover = run.scan.CoverList.value(i - 1);
+        st.CoverFiles.append(CoverFileName(run.scan.NumberList.value(i - 1), cover));
+        run.setStat(workflow_text::CoverCounter(i, run.scan.LinkCount));
+        const ByteText result = run.DC.Down(cover, run.settings.UseCashe);
+        // An error answer is no cover: the selection shows the placeholder.
+        st.PageText = Delivered(result) ? ExtractBody(result) : ByteText();
+        const QString file = st.TempFolder + "/" + FileNameOf(st.CoverFiles.last());
+        if (!st.PageText.isEmpty() && !WriteIssueFile(file, st.PageText))
+            return StepOutcome::failed(workflow_text::WriteError(file));
+    }
+    run.scan.ArchiveCount = run.scan.LinkCount;
+    return StepOutcome::done();
+}
+
+// The issue is not to be had yet; another may be chosen next time.
+StepOutcome refusal(DownloadRun& run) {
+    run.setStat(U("Номер недоступен для загрузки"));
+    run.messenger.Show(workflow_text::MagazineRefusal(),
+                       U("Выбранный номер недоступен для загрузки"), MessageIcon::Information);
+    return StepOutcome::failed();
+}
+
 } // namespace
 
-void IssueDownload::magazineMainPage() {
-    if (st_.PageText.isEmpty() || st_.PageText == "error") {
-        setStat(U("Ошибка при загрузке главной страницы"));
-        view_.ResetControls();
-        return;
-    }
-    const qsizetype marker = st_.PageText.indexOf(W("<h3>Архив \"Зенитры\"</h3>"));
-    if (marker < 0) {
-        const QString host = cp1251::toUnicode(app_.sites.MagazineArchive);
-        messenger_.Show(U("Ошибка при обработке страницы ") +
-                            cp1251::toUnicode(SiteAddress(app_.sites.MagazineArchive)) +
-                            U("/. Изменился формат страницы."),
-                        U("Error processing page"), MessageIcon::Error);
-        setStat(U("Ошибка обработки ") + host);
-        view_.ResetControls();
-        return;
-    }
-    FindMagazineLinks(scan_, st_.PageText.mid(marker), true, app_.sites.MagazineMain);
-    st_.LatestIssue = scan_.NumberList.value(0);
-    DC.RHost(app_.sites.MagazineMain);
-    st_.CoverFiles.clear();
-    for (int i = 1; i <= scan_.LinkCount; ++i) {
-        if (!st_.Downloading)
-            return;
-        const ByteText cover = scan_.CoverList.value(i - 1);
-        st_.CoverFiles.append(CoverFileName(scan_.NumberList.value(i - 1), cover));
-        setStat(workflow_text::CoverCounter(i, scan_.LinkCount));
-        const ByteText result = DC.Down(cover, settings_.UseCashe);
-        // An error answer is no cover: the selection shows the placeholder.
-        st_.PageText = Delivered(result) ? ExtractBody(result) : ByteText();
-        const QString file = st_.TempFolder + "/" + FileNameOf(st_.CoverFiles.last());
-        if (!st_.PageText.isEmpty() && !WriteIssueFile(file, st_.PageText)) {
-            endWithWriteError(file);
-            return;
-        }
-    }
-    scan_.ArchiveCount = scan_.LinkCount;
-    setStat(U("Выбор номера для загрузки."));
-    openSelection(false);
+StepOutcome MagazineMainPage(DownloadRun& run) {
+    if (!MainPageArrived(run.st))
+        return StepOutcome::failed(U("Ошибка при загрузке главной страницы"));
+    if (!findIssues(run))
+        return layoutChanged(run);
+    return loadCovers(run);
 }
 
-MagazineArticles ScanMagazineArticles(const ByteText& text, qsizetype theme,
-                                      const ByteText& issuePath, int capacity) {
-    MagazineArticles found;
-    const qsizetype length = text.size();
-    qsizetype p = theme;
-    while (p >= 0 && p < length && !issuePath.isEmpty() && found.paths.size() < capacity) {
-        if (text.mid(p, issuePath.size()) != issuePath) {
-            ++p;
-            continue;
-        }
-        const qsizetype pathStart = p + issuePath.size();
-        qsizetype quote = text.indexOf('"', pathStart + 1);
-        if (quote < 0)
-            quote = length;
-        const qsizetype titleStart = quote + 1;
-        const qsizetype anchorEnd = text.indexOf("</a>", titleStart);
-        const qsizetype titleEnd = anchorEnd < 0 ? length : anchorEnd + 1;
-        const qsizetype noteStart = anchorEnd < 0 ? length : anchorEnd + 4;
-        qsizetype lineEnd = text.indexOf("<br>", noteStart + 1);
-        if (lineEnd < 0)
-            lineEnd = length;
-        ByteText title = text.mid(titleStart, titleEnd - titleStart);
-        ByteText note = text.mid(noteStart, lineEnd - noteStart);
-        found.paths.append(text.mid(pathStart, quote - pathStart));
-        found.titles.append(TitleToPlainText(title));
-        found.annotations.append(TitleToPlainText(note));
-        p = std::max(lineEnd, p + 1);
-    }
-    return found;
-}
-
-void IssueDownload::LoadMagazineContents() {
-    setStat(U("Загрузка оглавления..."));
-    DC.RHost(app_.sites.MagazineArchive);
-    st_.IssueNumber = scan_.NumberList.value(st_.SelectedIssue - 1);
-    st_.IssuePath = scan_.LinkList.value(st_.SelectedIssue - 1);
-    st_.PageText = DC.Down(st_.IssuePath, settings_.UseCashe);
-    if (st_.PageText == "stop")
-        return;
+StepOutcome LoadMagazineContents(DownloadRun& run) {
+    WorkflowState& st = run.st;
+    run.setStat(U("Загрузка оглавления..."));
+    run.DC.RHost(run.app.sites.MagazineArchive);
+    st.IssueNumber = run.scan.NumberList.value(st.SelectedIssue - 1);
+    st.IssuePath = run.scan.LinkList.value(st.SelectedIssue - 1);
+    st.PageText = run.DC.Down(st.IssuePath, run.settings.UseCashe);
+    if (st.PageText == "stop")
+        return StepOutcome::stopped();
     // An error answer (a redirect, a server error) is no table of contents.
-    if (!Delivered(st_.PageText)) {
-        setStat(U("Ошибка при загрузке"));
-        view_.ResetControls();
-        reportContentsError();
-        return;
-    }
-    st_.ImageCount = 0;
-    st_.ImageList.clear();
-
-    const bool announced =
-        st_.PageText.contains(W("пока доступен только в виде редакционного анонса"));
-    if (announced) {
-        setStat(U("Номер недоступен для загрузки"));
-        messenger_.Show(workflow_text::MagazineRefusal(),
-                        U("Выбранный номер недоступен для загрузки"), MessageIcon::Information);
-        view_.ResetControls();
-        // An announced issue is never entered: its page loop would only
-        // leave an empty issue folder in the archive.
-        return;
-    }
-    const qsizetype theme = st_.PageText.indexOf(W("Тема номера"));
-    if (theme < 0) {
-        setStat(U("Ошибка при загрузке"));
-        view_.ResetControls();
-        return;
-    }
-
-    MagazineArticles articles = ScanMagazineArticles(st_.PageText, theme, st_.IssuePath, MaxPages);
-    st_.PagePaths = articles.paths;
-    st_.MagazineTitles = articles.titles;
-    st_.PageTitles = articles.annotations;
-    st_.PageCount = int16_t(st_.PagePaths.size());
-    if (st_.PageCount >= MinArticles) {
-        LoadMagazinePages();
-        return;
-    }
-    setStat(U("Номер недоступен для загрузки"));
-    messenger_.Show(workflow_text::MagazineRefusal(), U("Выбранный номер недоступен для загрузки"),
-                    MessageIcon::Information);
-    view_.ResetControls();
+    if (!Delivered(st.PageText))
+        return ContentsFailure(run);
+    st.ImageCount = 0;
+    st.ImageList.clear();
+    // An announced issue is never entered: its page loop would only leave
+    // an empty issue folder in the archive.
+    if (st.PageText.contains(W("пока доступен только в виде редакционного анонса")))
+        return refusal(run);
+    const qsizetype theme = st.PageText.indexOf(W("Тема номера"));
+    if (theme < 0)
+        return StepOutcome::failed(U("Ошибка при загрузке"));
+    MagazineArticles articles = ScanMagazineArticles(st.PageText, theme, st.IssuePath, MaxPages);
+    st.PagePaths = articles.paths;
+    st.MagazineTitles = articles.titles;
+    st.PageTitles = articles.annotations;
+    st.PageCount = int16_t(st.PagePaths.size());
+    return st.PageCount >= MinArticles ? StepOutcome::done() : refusal(run);
 }
 
-void IssueDownload::LoadMagazinePages() {
-    openIssueFolder();
-    DC.RHost(app_.sites.MagazineArchive);
-    const auto pagePath = [this](int n) {
-        ByteText& path = st_.PagePaths[n - 1];
-        path = "/print/offline" + st_.IssuePath + path;
+StepOutcome LoadMagazinePages(DownloadRun& run) {
+    run.DC.RHost(run.app.sites.MagazineArchive);
+    PageSource source;
+    // Each article's print form; the path asked for is the one recorded.
+    source.path = [&run](int n) {
+        ByteText& path = run.st.PagePaths[n - 1];
+        path = "/print/offline" + run.st.IssuePath + path;
         return path;
     };
-    loadIssue(pagePath, &IssueDownload::CollectMagazineImageLinks);
+    source.collectPictures = CollectMagazineImageLinks;
+    return LoadPages(run, source);
 }
 
-void IssueDownload::CollectMagazineImageLinks() {
-    FindMagazineLinks(scan_, st_.PageText, false);
-    appendImages();
+void CollectMagazineImageLinks(DownloadRun& run) {
+    FindMagazineLinks(run.scan, run.st.PageText, false);
+    run.appendPictures(run.scan.LinkList.mid(0, run.scan.LinkCount));
 }
 
-bool IssueDownload::LoadMagazineImages() {
+StepOutcome LoadMagazineImages(DownloadRun& run) {
     // A failed picture leaves the picture counter in the status line.
-    return loadImages(app_.sites.MagazineArchive, false);
+    return LoadPictures(run, run.app.sites.MagazineArchive, false);
 }

@@ -1,110 +1,135 @@
-// The newspaper's steps: newest issue and archive list from the main page,
-// the table of contents, the page loop and the images.
+#include "app/newspaper_download.h"
+
+#include "app/issue_choice.h"
+#include "app/issue_pages.h"
+#include "app/issue_pictures.h"
 #include "app/workflow.h"
-#include "archive/issue_folder.h"
 #include "net/download_control.h"
-#include "net/response.h"
 #include "settings/utf8_text.h"
 
-// The first group of three heading links (1-3, 4-6, ...) that carry one and
-// the same number names the newest issue; a group ending on the last link
-// is never examined.
-ByteText NewestIssueOfHeadings(const LinkScan& headings) {
-    for (int start = 1; start <= headings.LinkCount - 3; start += 3) {
-        const ByteText first = IssueNumberFromLink(headings.LinkList.at(start - 1));
-        if (!first.isEmpty() && IssueNumberFromLink(headings.LinkList.at(start)) == first &&
-            IssueNumberFromLink(headings.LinkList.at(start + 1)) == first)
-            return first;
-    }
-    return {};
+namespace {
+
+// The newspaper's main page failed: the user may still name the issue.
+StepOutcome offerLoadByNumber(DownloadRun& run) {
+    const MessageAnswer answer = run.messenger.Show(
+        U("Не удалось загрузить и(или) обработать главную страницу сайта ") +
+            cp1251::toUnicode(run.app.sites.Newspaper) +
+            U(". Вы можете попытаться загрузить нужный выпуск газеты по номеру, но это не "
+              "гарантирует его успешной загрузки.\r\n\r\nПопытаться загрузить выпуск по точному "
+              "номеру?"),
+        U("Внимание!"), MessageIcon::Error, MessageButtons::YesNo);
+    // The status line already says the main page failed.
+    if (answer != MessageAnswer::Yes)
+        return StepOutcome::failed();
+    run.byNumberOnly = true;
+    return StepOutcome::done();
 }
 
-void IssueDownload::newspaperMainPage() {
-    FindNewspaperLinks(scan_, st_.PageText, true);
-    st_.LatestIssue = NewestIssueOfHeadings(scan_);
+StepOutcome loadArchiveList(DownloadRun& run) {
+    run.setStat(U("Загрузка архива номеров..."));
+    run.DC.RHost(run.app.sites.Newspaper);
+    run.st.PageText = run.DC.Down("/daily/archive/", false);
+    if (run.st.PageText == "stop")
+        return StepOutcome::stopped();
+    if (run.st.PageText == "error") {
+        // Without the archive the newest issue is still offered; the list
+        // of other issues stays empty.
+        run.scan.ArchiveNumbers.clear();
+        run.scan.ArchiveDates.clear();
+        run.scan.ArchiveCount = 0;
+    } else {
+        ParseNewspaperArchive(run.scan, run.st.PageText);
+    }
+    return StepOutcome::done();
+}
+
+// The issue's pages from the table of contents in scan: every link of the
+// issue, in its print form.
+void listPages(DownloadRun& run) {
+    WorkflowState& st = run.st;
+    for (int i = 0; i < run.scan.LinkCount && st.PagePaths.size() < MaxPages; ++i) {
+        if (!LinkOfIssue(run.scan.LinkList.at(i), st.IssueNumber))
+            continue;
+        st.PagePaths.append(run.scan.LinkList.at(i) + "/print/");
+        st.PageTitles.append(run.scan.TitleList.at(i));
+    }
+    st.PageCount = int16_t(st.PagePaths.size());
+}
+
+// The site's logo on every page gives way to the issue date.
+void dateInPlaceOfLogo(const DownloadRun& run, ByteText& page) {
+    const ByteText logo = "<a href=\"" + SiteAddress(run.app.sites.Newspaper) +
+                          "\"><img src=\"/_img/logo.gif\" alt=\"" + W("ЉЏ") +
+                          "\" style=\"border:none;\" /></a>";
+    page.replace(logo, run.st.IssueDate);
+}
+
+} // namespace
+
+StepOutcome NewspaperMainPage(DownloadRun& run) {
+    WorkflowState& st = run.st;
+    if (!MainPageArrived(st))
+        return offerLoadByNumber(run);
+    FindNewspaperLinks(run.scan, st.PageText, true);
+    st.LatestIssue = NewestIssueOfHeadings(run.scan);
     // An unattended run would press "Загрузка" on no number at all and take
     // every heading of the site for a page: a main page that names no issue
     // (an error answer, another layout) is one that could not be processed.
-    if (st_.LatestIssue.isEmpty() && (st_.AutoNewspaper || st_.AutoMagazine)) {
-        setStat(U("Ошибка при загрузке главной страницы"));
-        offerLoadByNumber();
-        return;
+    if (st.LatestIssue.isEmpty() && (st.AutoNewspaper || st.AutoMagazine)) {
+        run.setStat(U("Ошибка при загрузке главной страницы"));
+        return offerLoadByNumber(run);
     }
-
-    setStat(U("Загрузка архива номеров..."));
-    DC.RHost(app_.sites.Newspaper);
-    st_.PageText = DC.Down("/daily/archive/", false);
-    if (st_.PageText == "stop")
-        return;
-    if (st_.PageText == "error") {
-        // Without the archive the newest issue is still offered; the list
-        // of other issues stays empty.
-        scan_.ArchiveNumbers.clear();
-        scan_.ArchiveDates.clear();
-        scan_.ArchiveCount = 0;
-    } else {
-        ParseNewspaperArchive(scan_, st_.PageText);
-    }
-    setStat(U("Выбор номера для загрузки."));
-    openSelection(false);
+    return loadArchiveList(run);
 }
 
-void IssueDownload::LoadFirstPage() {
-    setStat(U("Загрузка оглавления..."));
-    DC.RHost(app_.sites.Newspaper);
-    st_.PageText = DC.Down("/daily/" + st_.IssueNumber, settings_.UseCashe);
-    if (st_.PageText == "stop")
-        return;
+StepOutcome LoadFirstPage(DownloadRun& run) {
+    WorkflowState& st = run.st;
+    run.setStat(U("Загрузка оглавления..."));
+    run.DC.RHost(run.app.sites.Newspaper);
+    st.PageText = run.DC.Down("/daily/" + st.IssueNumber, run.settings.UseCashe);
+    if (st.PageText == "stop")
+        return StepOutcome::stopped();
     // An error answer (a redirect, a server error) is no table of contents.
-    if (!Delivered(st_.PageText)) {
-        setStat(U("Ошибка при загрузке"));
-        view_.SetClockRunning(false);
-        view_.ResetControls();
-        reportContentsError();
-        return;
+    if (!Delivered(st.PageText)) {
+        run.view.SetClockRunning(false);
+        return ContentsFailure(run);
     }
-    FindNewspaperLinks(scan_, st_.PageText, true);
-    st_.PageCount = 0;
-    st_.ImageCount = 0;
-    st_.ImageList.clear();
-    st_.PagePaths.clear();
-    st_.PageTitles.clear();
-    if (scan_.LinkCount <= 2) {
-        // No issue behind this table of contents: say so and go back to idle
-        // instead of leaving the window in its downloading state.
-        setStat(U("Ошибка при загрузке"));
-        view_.ResetControls();
-        return;
-    }
-    for (int i = 0; i < scan_.LinkCount && st_.PagePaths.size() < MaxPages; ++i) {
-        if (!LinkOfIssue(scan_.LinkList.at(i), st_.IssueNumber))
-            continue;
-        st_.PagePaths.append(scan_.LinkList.at(i) + "/print/");
-        st_.PageTitles.append(scan_.TitleList.at(i));
-    }
-    st_.PageCount = int16_t(st_.PagePaths.size());
-    if (st_.PageCount <= 20)
-        messenger_.Show(U("На сайте ") + cp1251::toUnicode(SiteAddress(app_.sites.Newspaper)) +
-                            U(" технические неполадки.\r\nУспешная загрузка номера не "
-                              "гарантируется!"),
-                        U("Внимание!"), MessageIcon::Information);
-    st_.IssueDate =
-        !st_.IssueDateOverride.isEmpty() ? st_.IssueDateOverride : FindNewspaperDate(st_.PageText);
-    st_.IssueDateNumeric = DateToNumeric(st_.IssueDate);
-    LoadAllPage();
+    FindNewspaperLinks(run.scan, st.PageText, true);
+    st.PageCount = 0;
+    st.ImageCount = 0;
+    st.ImageList.clear();
+    st.PagePaths.clear();
+    st.PageTitles.clear();
+    // No issue behind this table of contents: say so and go back to idle
+    // instead of leaving the window in its downloading state.
+    if (run.scan.LinkCount <= 2)
+        return StepOutcome::failed(U("Ошибка при загрузке"));
+    listPages(run);
+    if (st.PageCount <= 20)
+        run.messenger.Show(U("На сайте ") +
+                               cp1251::toUnicode(SiteAddress(run.app.sites.Newspaper)) +
+                               U(" технические неполадки.\r\nУспешная загрузка номера не "
+                                 "гарантируется!"),
+                           U("Внимание!"), MessageIcon::Information);
+    st.IssueDate =
+        !st.IssueDateOverride.isEmpty() ? st.IssueDateOverride : FindNewspaperDate(st.PageText);
+    st.IssueDateNumeric = DateToNumeric(st.IssueDate);
+    return StepOutcome::done();
 }
 
-void IssueDownload::LoadAllPage() {
-    openIssueFolder();
-    const auto pagePath = [this](int n) { return st_.PagePaths.at(n - 1); };
-    loadIssue(pagePath, &IssueDownload::CollectImageLinks);
+StepOutcome LoadAllPage(DownloadRun& run) {
+    PageSource source;
+    source.path = [&run](int n) { return run.st.PagePaths.at(n - 1); };
+    source.collectPictures = CollectImageLinks;
+    source.touchUp = [&run](ByteText& page) { dateInPlaceOfLogo(run, page); };
+    return LoadPages(run, source);
 }
 
-void IssueDownload::CollectImageLinks() {
-    FindNewspaperLinks(scan_, st_.PageText, false);
-    appendImages();
+void CollectImageLinks(DownloadRun& run) {
+    FindNewspaperLinks(run.scan, run.st.PageText, false);
+    run.appendPictures(run.scan.LinkList.mid(0, run.scan.LinkCount));
 }
 
-bool IssueDownload::LoadAllImages() {
-    return loadImages(app_.sites.Newspaper, true);
+StepOutcome LoadAllImages(DownloadRun& run) {
+    return LoadPictures(run, run.app.sites.Newspaper, true);
 }

@@ -1,55 +1,52 @@
-// The version check at the start of a download, and the update it may lead
-// to. The window is the view's; the rules are update/update_check.h.
-#include "app/workflow.h"
+#include "app/update_step.h"
 
+#include "app/issue_choice.h"
 #include "app/unattended_messenger.h"
 #include "net/download_control.h"
 #include "update/update_download.h"
 
-bool IssueDownload::CheckNewVersion() {
-    setStat(QString::fromUtf8("Проверка новой версии..."));
+StepOutcome CheckNewVersion(DownloadRun& run) {
+    run.setStat(QString::fromUtf8("Проверка новой версии..."));
     UpdateInfo info;
-    switch (AskUpdateServer(DC, app_.sites.Update, app_.VersionINI, info)) {
+    switch (AskUpdateServer(run.DC, run.app.sites.Update, run.app.VersionINI, info)) {
     case VersionCheck::Current:
-        return true;
+        return StepOutcome::done();
     case VersionCheck::Stopped:
-        return false;
+        return StepOutcome::stopped();
     case VersionCheck::ProxyRefused:
-        endWithProxyRefusal();
-        return false;
+        return ProxyRefusal(run);
     case VersionCheck::NewVersion:
         break;
     }
-    setStat(QString::fromUtf8("Найдена новая версия"));
+    run.setStat(QString::fromUtf8("Найдена новая версия"));
     // Nobody is there to decide, and nothing is installed unasked.
-    if (st_.AutoNewspaper || st_.AutoMagazine) {
+    if (run.st.AutoNewspaper || run.st.AutoMagazine) {
         const QString notice = update_text::UnattendedNotice(info);
         WriteUnattendedLine(QString::fromUtf8("Обновление"), notice);
-        report_.notices.append(notice);
-        return true;
+        run.report.notices.append(notice);
+        return StepOutcome::done();
     }
-    view_.SetClockRunning(false);
-    if (view_.OfferUpdate(info) == UpdateDecision::Cancel)
-        return true;
-    DownloadUpdate(info);
-    return false;
+    run.view.SetClockRunning(false);
+    if (run.view.OfferUpdate(info) == UpdateDecision::Cancel)
+        return StepOutcome::done();
+    return DownloadUpdate(run, info);
 }
 
-void IssueDownload::DownloadUpdate(const UpdateInfo& info) {
-    const FetchedRelease release =
-        FetchRelease(DC, info, app_.ProgramFolder, [this](const QString& text) { setStat(text); });
+StepOutcome DownloadUpdate(DownloadRun& run, const UpdateInfo& info) {
+    const FetchedRelease release = FetchRelease(run.DC, info, run.app.ProgramFolder,
+                                                [&run](const QString& text) { run.setStat(text); });
     // A stop has already returned the window to idle and said so.
     if (release.outcome == ReleaseFetch::Stopped)
-        return;
-    if (release.outcome == ReleaseFetch::Ready && StartRelease(release.path, app_.ProgramFolder)) {
-        view_.EndProgram();
-        return;
+        return StepOutcome::stopped();
+    if (release.outcome == ReleaseFetch::Ready &&
+        StartRelease(release.path, run.app.ProgramFolder)) {
+        run.view.EndProgram();
+        return StepOutcome::ended();
     }
-    if (release.outcome == ReleaseFetch::Unsigned) {
-        setStat(update_text::Unsigned());
-        view_.RefuseUpdate(info);
-    } else {
-        setStat(update_text::Failed());
-    }
-    view_.ResetControls();
+    if (release.outcome != ReleaseFetch::Unsigned)
+        return StepOutcome::failed(update_text::Failed());
+    // The window says so again, over the status line that already does.
+    run.setStat(update_text::Unsigned());
+    run.view.RefuseUpdate(info);
+    return StepOutcome::failed();
 }

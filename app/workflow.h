@@ -12,34 +12,46 @@
 // loop, so "Стоп" reaches the loops through Downloading, which they test at
 // the top of each page and image step; only the search index of the issue's
 // pages is written on a thread of its own, while the pictures arrive. The
-// state lives in the AppState the program owns; the user is reached only
-// through Messenger and DownloadView.
+// state lives in the AppState the program owns and in the DownloadRun its
+// steps share (app/download_run.h); the user is reached only through
+// Messenger and DownloadView.
 //
-// The steps are split by source: workflow.cpp holds the start, the shared
-// main-page step, the selection, the page and picture loops and the finish;
-// issue_resume.cpp the taking up of an unfinished download;
-// newspaper_download.cpp and magazine_download.cpp the source-specific steps.
+// A download is a list of steps, each a function that returns its
+// StepOutcome (app/step_outcome.h) instead of calling the next: the order
+// of each source's download is read in its list in workflow.cpp, which also
+// holds the driver that runs a list and ends the download as the outcome
+// of its last step says. The steps live by what they do:
+//   update_step.h         the version check and the update it may lead to;
+//   issue_choice.h        the main page and the selection window;
+//   newspaper_download.h  the newspaper's own steps;
+//   magazine_download.h   the magazine's own steps;
+//   issue_resume.h        the issue folder, an unfinished download taken up;
+//   issue_pages.h         the page loop, shared;
+//   issue_indexes.h       the issue index and the search index;
+//   issue_pictures.h      the picture loop, shared;
+//   issue_finish.h        the finish.
+// workflow_text.h holds the texts they show, workflow_rules.h the rules
+// that need no site or window.
 
 #include "app/archive_upkeep.h"
 #include "app/download_report.h"
+#include "app/download_run.h"
 #include "app/download_view.h"
 #include "app/global.h"
-#include "archive/page_record.h"
-#include "net/fetch_pool.h"
+#include "app/step_outcome.h"
+#include "app/workflow_rules.h"
+#include "app/workflow_text.h"
 #include "processing/find_links.h"
-#include "processing/process_page.h"
-#include "search/archive_index.h"
-#include "search/index_progress.h"
 #include "settings/messenger.h"
 
 #include <QObject>
-#include <QString>
-#include <functional>
-#include <future>
-#include <memory>
+#include <span>
 
 class Download_Control;
 class Hang_Up;
+
+// One step of a download.
+using DownloadStep = StepOutcome (*)(DownloadRun& run);
 
 class IssueDownload {
 public:
@@ -47,112 +59,30 @@ public:
                   Hang_Up& hangUp);
 
     // The start of a download once the window is in its downloading state:
-    // PrepareStart, the version check, and the main-page step when the
-    // check lets the download go on. Returns when the download has ended,
-    // whichever way; report() then says how.
+    // PrepareStart, then the steps of the current source, from the version
+    // check on. Returns when the download has ended, whichever way;
+    // report() then says how.
     void Start();
     // The proxy settings handed to the download control (off as well as
-    // on), the date picked for an earlier download forgotten and the report
-    // emptied.
+    // on), the date picked for an earlier download forgotten, the report
+    // emptied and the selection a whole one again.
     void PrepareStart();
-
-    // Asks the update server for a newer version (update_step.cpp). None, or
-    // no answer: true, the download goes on. A newer one: an unattended run
-    // reports it and goes on; otherwise the update window decides, "Отмена"
-    // going on and "Обновить" running DownloadUpdate. False when the run
-    // ends here (a stop, a refused proxy login, an update).
-    bool CheckNewVersion();
-    // The new version's file fetched, checked, written and started; the
-    // program then ends. On failure the status says so and the window goes
-    // back to idle.
-    void DownloadUpdate(const UpdateInfo& info);
-
-    // Both sources: the main page (remembered with QuickDownload), then the
-    // newspaper's newest issue and archive list or the magazine's issue list
-    // and covers, then the selection window.
-    void LoadMainPage();
-
-    // Newspaper.
-    void LoadFirstPage();
-    void LoadAllPage();
-    void CollectImageLinks();
-    // False when a picture could not be written: the download has ended.
-    bool LoadAllImages();
-
-    // Magazine.
-    void LoadMagazineContents();
-    void LoadMagazinePages();
-    void CollectMagazineImageLinks();
-    bool LoadMagazineImages();
 
     // Makes the e-book after a download when MakeEpub asks for one; none
     // in the program without the book tools.
     BookMaker makeBook;
 
     // The issue lists of the last scan (read by the selection windows).
-    const LinkScan& scan() const { return scan_; }
+    const LinkScan& scan() const { return run_.scan; }
     // How the last download ended.
-    const DownloadReport& report() const { return report_; }
+    const DownloadReport& report() const { return run_.report; }
 
 private:
-    // Shared steps.
-    ByteText sourceHost() const;
-    void endWithProxyRefusal();
-    void newspaperMainPage();
-    void offerLoadByNumber();
-    void magazineMainPage();
-    void openSelection(bool byNumberOnly);
-    void reportContentsError();
-    ByteText processedPage(const ByteText& body, int n, const QList<ByteText>& pictures);
-    QString pageFile(int n) const;
-    enum class PageWrite { Nothing, Saved, Failed };
-    PageWrite writePage(int n, const ByteText& page);
-    bool resumesEarlierRun() const;
-    void openIssueFolder();
-    bool pageFromEarlierRun(int n, const ByteText& path);
-    // Whether page n was saved by an earlier run of a resumed download.
-    bool pageSavedEarlier(int n, const ByteText& path) const;
-    std::unique_ptr<FetchPool> fetchAhead(const QList<ByteText>& paths);
-    ByteText fetch(FetchPool* pool, const ByteText& path);
-    void loadIssue(const std::function<ByteText(int n)>& pagePath,
-                   void (IssueDownload::*collectImages)());
-    bool loadPages(const std::function<ByteText(int n)>& pagePath,
-                   void (IssueDownload::*collectImages)(), bool& complete);
-    bool loadImages(const ByteText& host, bool reportError);
-    QList<bool> picturesOnDisk() const;
-    bool buildIndex(bool complete);
-    void endWithWriteError(const QString& path);
-    void finish(bool complete);
-    void askToHangUp();
-    // The issue's search indexing on another thread, and how far a build of
-    // the whole index that it had to make first has come.
-    struct AsideIndexing {
-        std::shared_ptr<search::IndexProgress> progress = std::make_shared<search::IndexProgress>();
-        std::future<search::IndexOutcome> outcome;
-    };
-    AsideIndexing indexAside() const;
-    void indexForSearch(AsideIndexing& aside);
-    void appendImages();
-    void appendPictures(const QList<ByteText>& paths);
-    void setStat(const QString& text);
+    void runSteps(std::span<const DownloadStep> steps);
+    void end(const StepOutcome& outcome);
 
-    AppState& app_;
-    WorkflowState& st_;
-    const Settings& settings_;
-    Download_Control& DC;
-    Messenger& messenger_;
-    DownloadView& view_;
-    Hang_Up& hangUp_;
-    LinkScan scan_;
-    PageProcessor processor_;
-    DownloadReport report_;
-    QObject receiver_;      // the end of the download control's connections to this download
-    bool resuming_ = false; // the issue folder holds an unfinished earlier download
-    PageRecord record_;     // the pages saved in the issue folder so far
-    // The fetches of the page loop; on a fresh download with pictures, each
-    // page's pictures join them as soon as the page is processed.
-    std::unique_ptr<FetchPool> pool_;
-    bool picturesAhead_ = false;
+    DownloadRun run_;
+    QObject receiver_; // the end of the download control's connections to this download
 };
 
 // Whether a fetch brought the resource: a response with a 2xx status. An
@@ -162,37 +92,3 @@ bool Delivered(const ByteText& result);
 // Whether a fetch brought a page or picture: Delivered, with a body. An
 // empty answer is as much a failed item as an error answer.
 bool DeliveredWithBody(const ByteText& result);
-
-// The newest issue named by a main page's heading links (FindNewspaperLinks
-// with headings on), or empty text.
-ByteText NewestIssueOfHeadings(const LinkScan& headings);
-
-// Puts the links to page n - 1 and n + 1 of count in place of the first
-// "%prevpage%" and "%nextpage%"; the first page loses "%prevpage%", the last
-// "%nextpage%".
-void LinkNeighbours(ByteText& page, int n, int count);
-
-// The article links of a magazine table of contents: every occurrence of
-// the issue's path from "Тема номера" on, with the path after it up to the
-// next double quote, the title up to "</a>" and the annotation up to "<br>".
-struct MagazineArticles {
-    QList<ByteText> paths, titles, annotations;
-};
-MagazineArticles ScanMagazineArticles(const ByteText& contents, qsizetype theme,
-                                      const ByteText& issuePath, int capacity);
-
-// Replaces path with bytes, never leaving half a file under its name;
-// false when the write failed (the old file, if any, stays).
-bool WriteIssueFile(const QString& path, const ByteText& bytes);
-
-// The status texts and messages the workflow shows, shared with its tests.
-namespace workflow_text {
-QString PageCounter(int n, int count);  // "Загрузка страницы n из count..."
-QString ImageCounter(int i, int count); // "Загрузка изображения i из count..."
-QString CoverCounter(int i, int count); // "Загрузка обложки i из count..."
-QString ContentsError(); // "Ошибка при получении оглавления номера"...
-QString MagazineRefusal();               // the announcement refusal
-QString WriteError(const QString& path); // "Ошибка записи файла " + path
-// The proxy name:port refused the login: check the login and password.
-QString ProxyRefusal(const QString& proxyName, const QString& proxyPort);
-} // namespace workflow_text

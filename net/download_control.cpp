@@ -5,6 +5,7 @@
 #include "net/request.h"
 #include "net/secure_errors.h"
 #include "net/socket_errors.h"
+#include "net/status_line.h"
 #include "settings/messenger.h"
 #include "settings/program_folder.h"
 #include "settings/sites.h"
@@ -331,8 +332,7 @@ void Download_Control::onClosed() {
     releaseSocket();
     const qsizetype received = buffer_.size();
     JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
-    if (judged.verdict == ResponseVerdict::Response && fromProxy &&
-        HasStatus(judged.response, "401"))
+    if (judged.verdict == ResponseVerdict::Response && fromProxy && HasStatus(judged.response, 401))
         judged.verdict = ResponseVerdict::ProxyAuthFailed;
     switch (judged.verdict) {
     case ResponseVerdict::ProxyAuthFailed:

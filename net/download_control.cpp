@@ -1,14 +1,11 @@
 #include "net/download_control.h"
 
-#include "net/base64.h"
 #include "net/fetch_connection.h"
-#include "net/request.h"
 #include "net/secure_errors.h"
 #include "net/socket_errors.h"
 #include "net/status_line.h"
 #include "settings/messenger.h"
 #include "settings/program_folder.h"
-#include "settings/sites.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -16,10 +13,6 @@
 #include <limits>
 
 namespace {
-
-QString Text(const ByteText& bytes) {
-    return cp1251::toUnicode(bytes);
-}
 
 // The fetch limit the environment sets for this run (NORVEL_FETCH_LIMIT,
 // whole seconds), or the default.
@@ -34,13 +27,6 @@ int FetchLimitFromEnvironment() {
 // Whole seconds of a limit, rounded up, for the status texts.
 int Seconds(int milliseconds) {
     return (milliseconds + 999) / 1000;
-}
-
-// The proxy port as a number, or 0 when it is none.
-quint16 PortNumber(const ByteText& port) {
-    bool ok = false;
-    uint n = port.trimmed().toUInt(&ok);
-    return ok && n > 0 && n < 65536 ? quint16(n) : 0;
 }
 
 } // namespace
@@ -62,26 +48,16 @@ Download_Control::~Download_Control() {
 }
 
 void Download_Control::RHost(const ByteText& RemoteHost) {
-    host_ = RemoteHost;
+    route_.setHost(RemoteHost);
 }
 
 void Download_Control::UseProxyServer(const ByteText& Name, const ByteText& Port,
                                       bool UseProxyServer) {
-    proxyOn_ = UseProxyServer;
-    if (UseProxyServer) {
-        proxyName_ = Name;
-        proxyPort_ = Port;
-    }
+    route_.useProxy(Name, Port, UseProxyServer);
 }
 
 void Download_Control::ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut) {
-    proxyAuthOn_ = ProxyAut;
-    if (!ProxyAut)
-        return;
-    const ProxyCredentials credentials(Login, Password);
-    if (!(credentials == proxyCredentials_))
-        utf8Credentials_ = false;
-    proxyCredentials_ = credentials;
+    route_.authorise(Login, Password, ProxyAut);
 }
 
 void Download_Control::PathCasheFiles(const QString& CPath) {
@@ -110,27 +86,6 @@ QString Download_Control::TrafficText(int32_t bytes) {
 
 void Download_Control::setErrorWindowOpener(std::function<void(const QString&)> opener) {
     errorWindowOpener_ = std::move(opener);
-}
-
-ByteText Download_Control::proxyToken() const {
-    return utf8Credentials_ && proxyCredentials_.HasUtf8Form() ? proxyCredentials_.Utf8Token()
-                                                               : proxyCredentials_.Token();
-}
-
-ByteText Download_Control::RequestFor(const ByteText& RemoteFile) const {
-    const HostEntry entry = ParseHostEntry(host_);
-    // A TLS site behind the proxy is reached through a tunnel: the proxy
-    // never reads the request, so it has the direct form and keeps the
-    // proxy's credentials (sent with the CONNECT) from the site.
-    const bool tunnelled = proxyOn_ && entry.secure();
-    RequestTarget target;
-    target.host = entry.host;
-    target.scheme = entry.scheme;
-    target.path = RemoteFile;
-    target.viaProxy = proxyOn_ && !tunnelled;
-    target.proxyAuthorization = proxyAuthOn_ && !tunnelled;
-    target.proxyCredentials = proxyToken();
-    return BuildRequest(target);
 }
 
 ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
@@ -166,14 +121,7 @@ void Download_Control::Start(const ByteText& RemoteFile, bool CasheFile) {
 }
 
 void Download_Control::configureLike(const Download_Control& lead) {
-    host_ = lead.host_;
-    proxyOn_ = lead.proxyOn_;
-    proxyName_ = lead.proxyName_;
-    proxyPort_ = lead.proxyPort_;
-    proxyAuthOn_ = lead.proxyAuthOn_;
-    proxyCredentials_ = lead.proxyCredentials_;
-    utf8Credentials_ = lead.utf8Credentials_;
-    tls_.setCaFile(lead.tls_.caFile());
+    route_.takeSettingsOf(lead.route_);
     silenceLimitMs_ = lead.silenceLimitMs_;
     fetchLimitMs_ = lead.fetchLimitMs_;
     buffer_.setLimit(lead.buffer_.limit());
@@ -194,7 +142,7 @@ bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
 
     if (CasheFile) {
         QCoreApplication::processEvents();
-        if (std::optional<ByteText> hit = cache_->lookup(host_, RemoteFile)) {
+        if (std::optional<ByteText> hit = cache_->lookup(route_.host(), RemoteFile)) {
             setStatus(QStringLiteral("Файл взят из кэша"));
             result_ = *hit;
             return false;
@@ -208,55 +156,19 @@ bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
     return true;
 }
 
-bool Download_Control::planConnection(ConnectionPlan& plan) {
-    const HostEntry entry = ParseHostEntry(host_);
-    // The host goes into the request's header lines as it is.
-    if (!entry.valid || !IsPlainHost(host_)) {
-        fail(QStringLiteral("Недопустимое имя сервера: ") + Text(host_).simplified(),
-             QStringLiteral("Ошибка подключения"));
-        return false;
-    }
-    const HostPort site = SplitHost(host_);
-    plan.secure = entry.secure();
-    plan.verifyName = Text(site.name);
-    if (proxyOn_) {
-        setStatus(QStringLiteral("Proxy connect %1:%2...").arg(Text(proxyName_), Text(proxyPort_)));
-        plan.name = proxyName_;
-        plan.port = PortNumber(proxyPort_);
-        if (plan.port == 0) {
-            fail(QStringLiteral("Неверный порт прокси-сервера: ") + Text(proxyPort_),
-                 QStringLiteral("Ошибка подключения"));
-            return false;
-        }
-        if (plan.secure)
-            plan.tunnelRequest = BuildConnectRequest(site.name + ":" + ByteText::number(site.port),
-                                                     proxyAuthOn_, proxyToken());
-    } else {
-        if (entry.host.size() > 15)
-            setStatus(QStringLiteral("Соединение с ") + Text(entry.host) + "...");
-        else
-            setStatus(QStringLiteral("Подключение к ") + Text(SiteAddress(host_)) + "...");
-        plan.name = site.name;
-        plan.port = site.port;
-    }
-    if (plan.secure) {
-        QString failure;
-        std::optional<QSslConfiguration> tls = tls_.configuration(&failure);
-        if (!tls) {
-            onSecureFailure(failure);
-            return false;
-        }
-        plan.tls = std::move(tls);
-    }
-    return true;
-}
-
 bool Download_Control::startConnection() {
-    ConnectionPlan plan;
-    if (!planConnection(plan))
+    RoutePlan route = route_.plan();
+    if (!route.connecting.isEmpty())
+        setStatus(route.connecting);
+    if (!route.connection) {
+        if (route.secureFailure)
+            onSecureFailure(route.failure);
+        else
+            fail(route.failure, QStringLiteral("Ошибка подключения"));
         return false;
+    }
     releaseSocket();
-    WS = new FetchConnection(std::move(plan), this);
+    WS = new FetchConnection(std::move(*route.connection), this);
     FetchConnection* connection = WS;
     // Each handler checks that its connection is still the current one, so
     // a late event of an abandoned connection never touches the next fetch.
@@ -293,7 +205,7 @@ bool Download_Control::startConnection() {
 }
 
 void Download_Control::onConnected() {
-    const ByteText request = RequestFor(remoteFile_);
+    const ByteText request = route_.requestFor(remoteFile_);
     addTraffic(request.size() + WS->tunnelBytes());
     restartSilenceTimer();
     WS->write(request);
@@ -328,7 +240,7 @@ void Download_Control::onClosed() {
     // proxy's refusal too (tinyproxy words it so), unless a site answered it
     // through an open tunnel.
     const bool fromProxy =
-        proxyOn_ && proxyAuthOn_ && (!ParseHostEntry(host_).secure() || WS->tunnelRefused());
+        route_.viaProxy() && route_.authorising() && (!route_.secure() || WS->tunnelRefused());
     releaseSocket();
     const qsizetype received = buffer_.size();
     JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
@@ -367,7 +279,7 @@ void Download_Control::onClosed() {
     }
     setStatus(QStringLiteral("Загрузка завершена"));
     if (casheFile_)
-        cache_->store(host_, remoteFile_, judged.response);
+        cache_->store(route_.host(), remoteFile_, judged.response);
     addTraffic(received);
     finish(judged.response);
 }
@@ -375,10 +287,7 @@ void Download_Control::onClosed() {
 // One more try of a refused fetch with the credentials' other byte form.
 // A refusal of both leaves the first form first again.
 bool Download_Control::retryWithOtherCredentials() {
-    if (!proxyAuthOn_ || !proxyCredentials_.HasUtf8Form())
-        return false;
-    utf8Credentials_ = !utf8Credentials_;
-    if (triedOtherCredentials_)
+    if (!route_.switchCredentialForm() || triedOtherCredentials_)
         return false;
     triedOtherCredentials_ = true;
     buffer_.clear();
@@ -397,9 +306,9 @@ void Download_Control::onSocketError(int code, const QString& description) {
                              error == QAbstractSocket::HostNotFoundError ||
                              error == QAbstractSocket::SocketTimeoutError ||
                              error == QAbstractSocket::NetworkError;
-    if (proxyOn_ && !reached && unreachable) {
-        const QString reason = QStringLiteral("Прокси-сервер %1:%2 недоступен")
-                                   .arg(Text(proxyName_), Text(proxyPort_));
+    if (route_.viaProxy() && !reached && unreachable) {
+        const QString reason =
+            QStringLiteral("Прокси-сервер %1 недоступен").arg(route_.proxyAddress());
         setMainStatus(reason);
         Q_EMIT connectionFailed(reason);
     } else {

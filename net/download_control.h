@@ -39,10 +39,9 @@
 // DownloadControlView (net/download_control_view.h) from the signals and
 // accessors below; logic and tests need no widget.
 
-#include "net/proxy_auth.h"
+#include "net/fetch_route.h"
 #include "net/response.h"
 #include "net/response_cache.h"
-#include "net/tls_trust.h"
 #include "settings/bytetext.h"
 
 #include <QElapsedTimer>
@@ -53,7 +52,6 @@
 #include <functional>
 
 class FetchConnection;
-struct ConnectionPlan;
 class Messenger;
 class QEventLoop;
 
@@ -91,7 +89,7 @@ public:
     // led by "http://" (the same) or "https://" (TLS, port 443 by default).
     // name[:port] goes into the Host and Referer lines and the proxy URL.
     void RHost(const ByteText& RemoteHost);
-    ByteText RemoteHost() const { return host_; }
+    ByteText RemoteHost() const { return route_.host(); }
 
     // Proxy on or off; name and port are taken only when switching on. A port
     // that is not a number makes the next Down fail with "error".
@@ -109,7 +107,7 @@ public:
 
     // A PEM file of further certificate authorities the https hosts may be
     // certified by (CaFile of sites.ini); empty for the system's alone.
-    void setCaFile(const QString& path) { tls_.setCaFile(path); }
+    void setCaFile(const QString& path) { route_.setCaFile(path); }
 
     // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
     void Stopped();
@@ -155,7 +153,7 @@ public:
     void setResponseLimit(qsizetype bytes) { buffer_.setLimit(bytes); }
 
     // The exact request Down sends for a path with the current settings.
-    ByteText RequestFor(const ByteText& RemoteFile) const;
+    ByteText RequestFor(const ByteText& RemoteFile) const { return route_.requestFor(RemoteFile); }
 
 Q_SIGNALS:
     // The control's status label changed; asLink: blue, underlined, hand pointer.
@@ -185,9 +183,6 @@ private:
 
     bool begin(const ByteText& RemoteFile, bool CasheFile);
     bool startConnection();
-    // Where the next connection goes and how; false after a failure.
-    bool planConnection(ConnectionPlan& plan);
-    ByteText proxyToken() const;
     void onConnected();
     void onReadyRead();
     void onClosed();
@@ -213,19 +208,13 @@ private:
     FetchConnection* WS = nullptr;
     QEventLoop* waitLoop_ = nullptr;
     bool started_ = false; // begun by Start: the end is told by fetched()
-
-    // Settings.
-    ByteText host_;
-    bool proxyOn_ = false;
-    ByteText proxyName_, proxyPort_;
-    bool proxyAuthOn_ = false;
-    ProxyCredentials proxyCredentials_;
-    bool utf8Credentials_ = false; // the UTF-8 form goes first
     bool triedOtherCredentials_ = false;
     bool proxyRefused_ = false;
+
+    // Settings.
+    FetchRoute route_;
     ResponseCache ownCache_;
     ResponseCache* cache_ = &ownCache_; // the lead's, for a control of a pool
-    TlsTrust tls_;
     int silenceLimitMs_ = DefaultSilenceLimitMs;
     int fetchLimitMs_ = DefaultFetchLimitMs;
 

@@ -12,33 +12,11 @@
 #include <QFileInfo>
 #include <limits>
 
-namespace {
-
-// The fetch limit the environment sets for this run (NORVEL_FETCH_LIMIT,
-// whole seconds), or the default.
-int FetchLimitFromEnvironment() {
-    bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("NORVEL_FETCH_LIMIT", &ok);
-    if (!ok || seconds <= 0 || seconds > std::numeric_limits<int>::max() / 1000)
-        return Download_Control::DefaultFetchLimitMs;
-    return seconds * 1000;
-}
-
-// Whole seconds of a limit, rounded up, for the status texts.
-int Seconds(int milliseconds) {
-    return (milliseconds + 999) / 1000;
-}
-
-} // namespace
-
 Download_Control::Download_Control(QObject* parent) : QObject(parent) {
     Timer1.setInterval(AnimationIntervalMs);
     connect(&Timer1, &QTimer::timeout, this, &Download_Control::advanceFrame);
-    silence_.setSingleShot(true);
-    connect(&silence_, &QTimer::timeout, this, &Download_Control::onSilenceTimer);
-    fetchLimit_.setSingleShot(true);
-    connect(&fetchLimit_, &QTimer::timeout, this, &Download_Control::onFetchLimit);
-    fetchLimitMs_ = FetchLimitFromEnvironment();
+    connect(&limits_, &FetchLimits::silenceReached, this, &Download_Control::onSilence);
+    connect(&limits_, &FetchLimits::fetchLimitReached, this, &Download_Control::onFetchLimit);
 }
 
 Download_Control::~Download_Control() {
@@ -122,8 +100,8 @@ void Download_Control::Start(const ByteText& RemoteFile, bool CasheFile) {
 
 void Download_Control::configureLike(const Download_Control& lead) {
     route_.takeSettingsOf(lead.route_);
-    silenceLimitMs_ = lead.silenceLimitMs_;
-    fetchLimitMs_ = lead.fetchLimitMs_;
+    limits_.setSilenceLimit(lead.limits_.silenceLimit());
+    limits_.setFetchLimit(lead.limits_.fetchLimit());
     buffer_.setLimit(lead.buffer_.limit());
     traffic_ = lead.traffic_;
     cache_ = lead.cache_;
@@ -151,7 +129,7 @@ bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
 
     fetching_ = true;
     startAnimation();
-    fetchLimit_.start(fetchLimitMs_);
+    limits_.startFetch();
     startConnection();
     return true;
 }
@@ -331,17 +309,13 @@ void Download_Control::onSecureFailure(const QString& reason) {
 void Download_Control::onSilence() {
     if (!fetching_)
         return;
-    fail(QStringLiteral("Сервер не отвечает %1 с, загрузка прекращена")
-             .arg(Seconds(silenceLimitMs_)),
-         QStringLiteral("Ошибка подключения: сервер не отвечает"));
+    fail(limits_.silenceStatus(), QStringLiteral("Ошибка подключения: сервер не отвечает"));
 }
 
 void Download_Control::onFetchLimit() {
     if (!fetching_)
         return;
-    fail(QStringLiteral("Загрузка не завершилась за %1 с, прекращена (%2 Bytes)")
-             .arg(Seconds(fetchLimitMs_))
-             .arg(buffer_.size()),
+    fail(limits_.fetchLimitStatus(buffer_.size()),
          QStringLiteral("Ошибка загрузки: сервер передаёт данные слишком медленно"));
 }
 
@@ -366,8 +340,7 @@ void Download_Control::finish(const ByteText& result) {
     if (!fetching_)
         return;
     fetching_ = false;
-    silence_.stop();
-    fetchLimit_.stop();
+    limits_.stop();
     stopAnimation();
     result_ = result;
     if (waitLoop_)
@@ -379,7 +352,7 @@ void Download_Control::finish(const ByteText& result) {
 }
 
 void Download_Control::releaseSocket() {
-    silence_.stop();
+    limits_.stopSilence();
     if (!WS)
         return;
     FetchConnection* connection = WS;
@@ -392,17 +365,7 @@ void Download_Control::releaseSocket() {
 void Download_Control::restartSilenceTimer() {
     if (!fetching_)
         return;
-    lastActivity_.start();
-    if (!silence_.isActive())
-        silence_.start(silenceLimitMs_);
-}
-
-void Download_Control::onSilenceTimer() {
-    const qint64 quietMs = lastActivity_.elapsed();
-    if (quietMs < silenceLimitMs_)
-        silence_.start(int(silenceLimitMs_ - quietMs));
-    else
-        onSilence();
+    limits_.activity();
 }
 
 void Download_Control::addTraffic(qsizetype bytes) {

@@ -39,12 +39,12 @@
 // DownloadControlView (net/download_control_view.h) from the signals and
 // accessors below; logic and tests need no widget.
 
+#include "net/fetch_limits.h"
 #include "net/fetch_route.h"
 #include "net/response.h"
 #include "net/response_cache.h"
 #include "settings/bytetext.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -60,12 +60,11 @@ class Download_Control : public QObject {
 
 public:
     // A fetch that receives nothing for this long ends in "error".
-    static constexpr int DefaultSilenceLimitMs = 60'000;
+    static constexpr int DefaultSilenceLimitMs = FetchLimits::DefaultSilenceLimitMs;
     // A fetch that has not ended this long after it started ends in "error",
-    // however steadily data arrives: a server trickling a byte a second
-    // cannot hold a download for hours. The environment variable
+    // however steadily data arrives. The environment variable
     // NORVEL_FETCH_LIMIT (whole seconds) sets another limit for the run.
-    static constexpr int DefaultFetchLimitMs = 10 * 60'000;
+    static constexpr int DefaultFetchLimitMs = FetchLimits::DefaultFetchLimitMs;
     static constexpr int AnimationIntervalMs = 500;
     static constexpr int FrameCount = 6;
 
@@ -146,10 +145,10 @@ public:
     void setMessenger(Messenger* messenger) { messenger_ = messenger; }
 
     // Limits, shortened by tests.
-    void setSilenceLimit(int milliseconds) { silenceLimitMs_ = milliseconds; }
-    int silenceLimit() const { return silenceLimitMs_; }
-    void setFetchLimit(int milliseconds) { fetchLimitMs_ = milliseconds; }
-    int fetchLimit() const { return fetchLimitMs_; }
+    void setSilenceLimit(int milliseconds) { limits_.setSilenceLimit(milliseconds); }
+    int silenceLimit() const { return limits_.silenceLimit(); }
+    void setFetchLimit(int milliseconds) { limits_.setFetchLimit(milliseconds); }
+    int fetchLimit() const { return limits_.fetchLimit(); }
     void setResponseLimit(qsizetype bytes) { buffer_.setLimit(bytes); }
 
     // The exact request Down sends for a path with the current settings.
@@ -188,7 +187,6 @@ private:
     void onClosed();
     void onSocketError(int code, const QString& description);
     void onSecureFailure(const QString& reason);
-    void onSilenceTimer();
     void onSilence();
     void onFetchLimit();
     // Ends the running fetch with a result; later events are ignored.
@@ -215,20 +213,13 @@ private:
     FetchRoute route_;
     ResponseCache ownCache_;
     ResponseCache* cache_ = &ownCache_; // the lead's, for a control of a pool
-    int silenceLimitMs_ = DefaultSilenceLimitMs;
-    int fetchLimitMs_ = DefaultFetchLimitMs;
+    FetchLimits limits_;
 
     // Face and counters.
     QString status_ = QStringLiteral("Ready");
     bool statusIsLink_ = false;
     int frame_ = 0;
     QTimer Timer1;
-    QTimer silence_;
-    // Bytes moved last this long ago: the silence timer, armed once per
-    // fetch, looks at it when it fires instead of being restarted for every
-    // piece of the answer.
-    QElapsedTimer lastActivity_;
-    QTimer fetchLimit_;
     int32_t ownTraffic_ = 0;
     int32_t* traffic_ = &ownTraffic_;
     Messenger* messenger_ = nullptr;

@@ -4,19 +4,16 @@
 #include "net/secure_errors.h"
 #include "net/socket_errors.h"
 #include "net/status_line.h"
-#include "settings/messenger.h"
-#include "settings/program_folder.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <limits>
 
 Download_Control::Download_Control(QObject* parent) : QObject(parent) {
-    Timer1.setInterval(AnimationIntervalMs);
-    connect(&Timer1, &QTimer::timeout, this, &Download_Control::advanceFrame);
     connect(&limits_, &FetchLimits::silenceReached, this, &Download_Control::onSilence);
     connect(&limits_, &FetchLimits::fetchLimitReached, this, &Download_Control::onFetchLimit);
+    connect(&face_, &DownloadFace::statusChanged, this, &Download_Control::statusChanged);
+    connect(&face_, &DownloadFace::trafficChanged, this, &Download_Control::trafficChanged);
+    connect(&face_, &DownloadFace::frameChanged, this, &Download_Control::frameChanged);
 }
 
 Download_Control::~Download_Control() {
@@ -52,18 +49,6 @@ int16_t Download_Control::SizeCashe() {
 
 void Download_Control::ClearCashe() {
     cache_->clear();
-}
-
-void Download_Control::setTrafficCounter(int32_t* counter) {
-    traffic_ = counter ? counter : &ownTraffic_;
-}
-
-QString Download_Control::TrafficText(int32_t bytes) {
-    return QStringLiteral("Трафик: %1 Кб").arg(bytes / 1024);
-}
-
-void Download_Control::setErrorWindowOpener(std::function<void(const QString&)> opener) {
-    errorWindowOpener_ = std::move(opener);
 }
 
 ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
@@ -103,14 +88,14 @@ void Download_Control::configureLike(const Download_Control& lead) {
     limits_.setSilenceLimit(lead.limits_.silenceLimit());
     limits_.setFetchLimit(lead.limits_.fetchLimit());
     buffer_.setLimit(lead.buffer_.limit());
-    traffic_ = lead.traffic_;
+    face_.setTrafficCounter(lead.face_.trafficCounter());
     cache_ = lead.cache_;
 }
 
 // Sets up a fetch; true when it went to the network, false when result_
 // already holds its answer (the cache).
 bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
-    setStatus(status_, false);
+    setStatus(face_.status(), false);
     remoteFile_ = RemoteFile;
     result_.clear();
     buffer_.clear();
@@ -128,7 +113,7 @@ bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
     }
 
     fetching_ = true;
-    startAnimation();
+    face_.startAnimation();
     limits_.startFetch();
     startConnection();
     return true;
@@ -184,7 +169,7 @@ bool Download_Control::startConnection() {
 
 void Download_Control::onConnected() {
     const ByteText request = route_.requestFor(remoteFile_);
-    addTraffic(request.size() + WS->tunnelBytes());
+    face_.addTraffic(request.size() + WS->tunnelBytes());
     restartSilenceTimer();
     WS->write(request);
     setStatus(QStringLiteral("Отправлен запрос"));
@@ -258,7 +243,7 @@ void Download_Control::onClosed() {
     setStatus(QStringLiteral("Загрузка завершена"));
     if (casheFile_)
         cache_->store(route_.host(), remoteFile_, judged.response);
-    addTraffic(received);
+    face_.addTraffic(received);
     finish(judged.response);
 }
 
@@ -323,7 +308,7 @@ void Download_Control::Stopped() {
     Q_EMIT stopRequested();
     releaseSocket();
     setStatus(QStringLiteral("Загрузка прервана"));
-    stopAnimation();
+    face_.stopAnimation();
     setMainStatus(QStringLiteral("Загрузка прервана"));
     if (fetching_)
         finish("stop");
@@ -341,7 +326,7 @@ void Download_Control::finish(const ByteText& result) {
         return;
     fetching_ = false;
     limits_.stop();
-    stopAnimation();
+    face_.stopAnimation();
     result_ = result;
     if (waitLoop_)
         waitLoop_->quit();
@@ -368,48 +353,12 @@ void Download_Control::restartSilenceTimer() {
     limits_.activity();
 }
 
-void Download_Control::addTraffic(qsizetype bytes) {
-    const int64_t sum = int64_t(*traffic_) + bytes;
-    *traffic_ = int32_t(std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
-    Q_EMIT trafficChanged(TrafficText(*traffic_));
-}
-
 void Download_Control::setStatus(const QString& text, bool asLink) {
-    status_ = text;
-    statusIsLink_ = asLink;
-    Q_EMIT statusChanged(text, asLink);
+    face_.setStatus(text, asLink);
 }
 
 void Download_Control::setMainStatus(const QString& text) {
     Q_EMIT mainStatusChanged(text);
-}
-
-void Download_Control::startAnimation() {
-    Timer1.start();
-}
-
-void Download_Control::stopAnimation() {
-    Timer1.stop();
-    frame_ = 0;
-    Q_EMIT frameChanged(frame_);
-}
-
-void Download_Control::advanceFrame() {
-    frame_ = (frame_ + 1) % FrameCount;
-    Q_EMIT frameChanged(frame_);
-}
-
-void Download_Control::StatusClicked() {
-    if (!statusIsLink_)
-        return;
-    const QString path = ProgramFolder() + "/data/wserror.dat";
-    if (QFileInfo(path).isFile()) {
-        if (errorWindowOpener_)
-            errorWindowOpener_(path);
-    } else if (messenger_) {
-        messenger_->Show(QStringLiteral("Не найден файл с описанием ошибок!\r\n") + path,
-                         QStringLiteral("Ошибка"), MessageIcon::Error);
-    }
 }
 
 #include "moc_download_control.cpp"

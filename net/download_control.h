@@ -35,10 +35,16 @@
 //   - "stop": Stopped() was called during the fetch, or the application is
 //     quitting.
 //
-// The face of the control (status label, activity picture) is drawn by
-// DownloadControlView (net/download_control_view.h) from the signals and
-// accessors below; logic and tests need no widget.
+// The control runs the fetch and judges its end; its parts live apart:
+// FetchRoute (net/fetch_route.h) plans where each connection goes and builds
+// the request, FetchConnection (net/fetch_connection.h) carries it,
+// FetchLimits (net/fetch_limits.h) watches the silence and fetch limits,
+// and DownloadFace (net/download_face.h) keeps the status, activity picture
+// and traffic count. The face is drawn by DownloadControlView
+// (net/download_control_view.h) from the signals and accessors below; logic
+// and tests need no widget.
 
+#include "net/download_face.h"
 #include "net/fetch_limits.h"
 #include "net/fetch_route.h"
 #include "net/response.h"
@@ -47,9 +53,9 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 class FetchConnection;
 class Messenger;
@@ -65,8 +71,8 @@ public:
     // however steadily data arrives. The environment variable
     // NORVEL_FETCH_LIMIT (whole seconds) sets another limit for the run.
     static constexpr int DefaultFetchLimitMs = FetchLimits::DefaultFetchLimitMs;
-    static constexpr int AnimationIntervalMs = 500;
-    static constexpr int FrameCount = 6;
+    static constexpr int AnimationIntervalMs = DownloadFace::AnimationIntervalMs;
+    static constexpr int FrameCount = DownloadFace::FrameCount;
 
     explicit Download_Control(QObject* parent = nullptr);
     ~Download_Control() override;
@@ -123,26 +129,28 @@ public:
     // The traffic counter (TrafficBytes of the workflow state) this control
     // adds sent and received bytes to. Without one it counts on its own.
     // The pointer must outlive the control or be replaced.
-    void setTrafficCounter(int32_t* counter);
-    int32_t trafficBytes() const { return *traffic_; }
+    void setTrafficCounter(int32_t* counter) { face_.setTrafficCounter(counter); }
+    int32_t trafficBytes() const { return face_.trafficBytes(); }
     // "Трафик: " + whole kilobytes + " Кб", as the traffic label shows it.
-    static QString TrafficText(int32_t bytes);
+    static QString TrafficText(int32_t bytes) { return DownloadFace::TrafficText(bytes); }
 
     // Current face: status label text, whether it is drawn as a link (a
     // socket error), the activity frame 0..5 and whether it animates.
-    QString StatusText() const { return status_; }
-    bool StatusIsLink() const { return statusIsLink_; }
-    int Frame() const { return frame_; }
-    bool Animating() const { return Timer1.isActive(); }
+    QString StatusText() const { return face_.status(); }
+    bool StatusIsLink() const { return face_.statusIsLink(); }
+    int Frame() const { return face_.frame(); }
+    bool Animating() const { return face_.animating(); }
 
     // A click on the status label. In link style it opens the socket-error
     // window through the opener when program folder + "/data/wserror.dat"
     // exists, otherwise says "Не найден файл с описанием ошибок!" through the
     // messenger. Does nothing in normal style.
-    void StatusClicked();
+    void StatusClicked() { face_.statusClicked(); }
     // Opens the socket-error window modally with the path of wserror.dat.
-    void setErrorWindowOpener(std::function<void(const QString& wserrorPath)> opener);
-    void setMessenger(Messenger* messenger) { messenger_ = messenger; }
+    void setErrorWindowOpener(std::function<void(const QString& wserrorPath)> opener) {
+        face_.setErrorWindowOpener(std::move(opener));
+    }
+    void setMessenger(Messenger* messenger) { face_.setMessenger(messenger); }
 
     // Limits, shortened by tests.
     void setSilenceLimit(int milliseconds) { limits_.setSilenceLimit(milliseconds); }
@@ -175,10 +183,6 @@ Q_SIGNALS:
 private:
     void setStatus(const QString& text, bool asLink = false);
     void setMainStatus(const QString& text);
-    void addTraffic(qsizetype bytes);
-    void startAnimation();
-    void stopAnimation();
-    void advanceFrame();
 
     bool begin(const ByteText& RemoteFile, bool CasheFile);
     bool startConnection();
@@ -209,19 +213,10 @@ private:
     bool triedOtherCredentials_ = false;
     bool proxyRefused_ = false;
 
-    // Settings.
+    // Settings and parts.
     FetchRoute route_;
     ResponseCache ownCache_;
     ResponseCache* cache_ = &ownCache_; // the lead's, for a control of a pool
     FetchLimits limits_;
-
-    // Face and counters.
-    QString status_ = QStringLiteral("Ready");
-    bool statusIsLink_ = false;
-    int frame_ = 0;
-    QTimer Timer1;
-    int32_t ownTraffic_ = 0;
-    int32_t* traffic_ = &ownTraffic_;
-    Messenger* messenger_ = nullptr;
-    std::function<void(const QString&)> errorWindowOpener_;
+    DownloadFace face_;
 };

@@ -9,8 +9,7 @@
 #include "app/update_step.h"
 #include "net/download_control.h"
 #include "net/proxy_settings.h"
-
-#include <cctype>
+#include "net/status_line.h"
 
 namespace {
 
@@ -97,14 +96,7 @@ void IssueDownload::end(const StepOutcome& outcome) {
 }
 
 bool Delivered(const ByteText& result) {
-    if (!result.startsWith("HTTP/"))
-        return false;
-    const qsizetype blank = result.indexOf(' ');
-    const qsizetype lineEnd = result.indexOf('\n');
-    if (blank < 0 || (lineEnd >= 0 && blank > lineEnd) || result.size() < blank + 4)
-        return false;
-    const ByteText code = result.mid(blank + 1, 3);
-    return code[0] == '2' && std::isdigit(uchar(code[1])) && std::isdigit(uchar(code[2]));
+    return IsSuccessStatus(result);
 }
 
 bool DeliveredWithBody(const ByteText& result) {

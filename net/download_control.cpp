@@ -1,57 +1,19 @@
 #include "net/download_control.h"
 
-#include "net/base64.h"
 #include "net/fetch_connection.h"
-#include "net/request.h"
 #include "net/secure_errors.h"
 #include "net/socket_errors.h"
-#include "settings/messenger.h"
-#include "settings/program_folder.h"
-#include "settings/sites.h"
+#include "net/status_line.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFileInfo>
-#include <limits>
-
-namespace {
-
-QString Text(const ByteText& bytes) {
-    return cp1251::toUnicode(bytes);
-}
-
-// The fetch limit the environment sets for this run (NORVEL_FETCH_LIMIT,
-// whole seconds), or the default.
-int FetchLimitFromEnvironment() {
-    bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("NORVEL_FETCH_LIMIT", &ok);
-    if (!ok || seconds <= 0 || seconds > std::numeric_limits<int>::max() / 1000)
-        return Download_Control::DefaultFetchLimitMs;
-    return seconds * 1000;
-}
-
-// Whole seconds of a limit, rounded up, for the status texts.
-int Seconds(int milliseconds) {
-    return (milliseconds + 999) / 1000;
-}
-
-// The proxy port as a number, or 0 when it is none.
-quint16 PortNumber(const ByteText& port) {
-    bool ok = false;
-    uint n = port.trimmed().toUInt(&ok);
-    return ok && n > 0 && n < 65536 ? quint16(n) : 0;
-}
-
-} // namespace
 
 Download_Control::Download_Control(QObject* parent) : QObject(parent) {
-    Timer1.setInterval(AnimationIntervalMs);
-    connect(&Timer1, &QTimer::timeout, this, &Download_Control::advanceFrame);
-    silence_.setSingleShot(true);
-    connect(&silence_, &QTimer::timeout, this, &Download_Control::onSilenceTimer);
-    fetchLimit_.setSingleShot(true);
-    connect(&fetchLimit_, &QTimer::timeout, this, &Download_Control::onFetchLimit);
-    fetchLimitMs_ = FetchLimitFromEnvironment();
+    connect(&limits_, &FetchLimits::silenceReached, this, &Download_Control::onSilence);
+    connect(&limits_, &FetchLimits::fetchLimitReached, this, &Download_Control::onFetchLimit);
+    connect(&face_, &DownloadFace::statusChanged, this, &Download_Control::statusChanged);
+    connect(&face_, &DownloadFace::trafficChanged, this, &Download_Control::trafficChanged);
+    connect(&face_, &DownloadFace::frameChanged, this, &Download_Control::frameChanged);
 }
 
 Download_Control::~Download_Control() {
@@ -61,26 +23,16 @@ Download_Control::~Download_Control() {
 }
 
 void Download_Control::RHost(const ByteText& RemoteHost) {
-    host_ = RemoteHost;
+    route_.setHost(RemoteHost);
 }
 
 void Download_Control::UseProxyServer(const ByteText& Name, const ByteText& Port,
                                       bool UseProxyServer) {
-    proxyOn_ = UseProxyServer;
-    if (UseProxyServer) {
-        proxyName_ = Name;
-        proxyPort_ = Port;
-    }
+    route_.useProxy(Name, Port, UseProxyServer);
 }
 
 void Download_Control::ProxyAut(const ByteText& Login, const ByteText& Password, bool ProxyAut) {
-    proxyAuthOn_ = ProxyAut;
-    if (!ProxyAut)
-        return;
-    const ProxyCredentials credentials(Login, Password);
-    if (!(credentials == proxyCredentials_))
-        utf8Credentials_ = false;
-    proxyCredentials_ = credentials;
+    route_.authorise(Login, Password, ProxyAut);
 }
 
 void Download_Control::PathCasheFiles(const QString& CPath) {
@@ -97,39 +49,6 @@ int16_t Download_Control::SizeCashe() {
 
 void Download_Control::ClearCashe() {
     cache_->clear();
-}
-
-void Download_Control::setTrafficCounter(int32_t* counter) {
-    traffic_ = counter ? counter : &ownTraffic_;
-}
-
-QString Download_Control::TrafficText(int32_t bytes) {
-    return QStringLiteral("Трафик: %1 Кб").arg(bytes / 1024);
-}
-
-void Download_Control::setErrorWindowOpener(std::function<void(const QString&)> opener) {
-    errorWindowOpener_ = std::move(opener);
-}
-
-ByteText Download_Control::proxyToken() const {
-    return utf8Credentials_ && proxyCredentials_.HasUtf8Form() ? proxyCredentials_.Utf8Token()
-                                                               : proxyCredentials_.Token();
-}
-
-ByteText Download_Control::RequestFor(const ByteText& RemoteFile) const {
-    const HostEntry entry = ParseHostEntry(host_);
-    // A TLS site behind the proxy is reached through a tunnel: the proxy
-    // never reads the request, so it has the direct form and keeps the
-    // proxy's credentials (sent with the CONNECT) from the site.
-    const bool tunnelled = proxyOn_ && entry.secure();
-    RequestTarget target;
-    target.host = entry.host;
-    target.scheme = entry.scheme;
-    target.path = RemoteFile;
-    target.viaProxy = proxyOn_ && !tunnelled;
-    target.proxyAuthorization = proxyAuthOn_ && !tunnelled;
-    target.proxyCredentials = proxyToken();
-    return BuildRequest(target);
 }
 
 ByteText Download_Control::Down(const ByteText& RemoteFile, bool CasheFile) {
@@ -165,25 +84,18 @@ void Download_Control::Start(const ByteText& RemoteFile, bool CasheFile) {
 }
 
 void Download_Control::configureLike(const Download_Control& lead) {
-    host_ = lead.host_;
-    proxyOn_ = lead.proxyOn_;
-    proxyName_ = lead.proxyName_;
-    proxyPort_ = lead.proxyPort_;
-    proxyAuthOn_ = lead.proxyAuthOn_;
-    proxyCredentials_ = lead.proxyCredentials_;
-    utf8Credentials_ = lead.utf8Credentials_;
-    tls_.setCaFile(lead.tls_.caFile());
-    silenceLimitMs_ = lead.silenceLimitMs_;
-    fetchLimitMs_ = lead.fetchLimitMs_;
+    route_.takeSettingsOf(lead.route_);
+    limits_.setSilenceLimit(lead.limits_.silenceLimit());
+    limits_.setFetchLimit(lead.limits_.fetchLimit());
     buffer_.setLimit(lead.buffer_.limit());
-    traffic_ = lead.traffic_;
+    face_.setTrafficCounter(lead.face_.trafficCounter());
     cache_ = lead.cache_;
 }
 
 // Sets up a fetch; true when it went to the network, false when result_
 // already holds its answer (the cache).
 bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
-    setStatus(status_, false);
+    setStatus(face_.status(), false);
     remoteFile_ = RemoteFile;
     result_.clear();
     buffer_.clear();
@@ -193,7 +105,7 @@ bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
 
     if (CasheFile) {
         QCoreApplication::processEvents();
-        if (std::optional<ByteText> hit = cache_->lookup(host_, RemoteFile)) {
+        if (std::optional<ByteText> hit = cache_->lookup(route_.host(), RemoteFile)) {
             setStatus(QStringLiteral("Файл взят из кэша"));
             result_ = *hit;
             return false;
@@ -201,61 +113,25 @@ bool Download_Control::begin(const ByteText& RemoteFile, bool CasheFile) {
     }
 
     fetching_ = true;
-    startAnimation();
-    fetchLimit_.start(fetchLimitMs_);
+    face_.startAnimation();
+    limits_.startFetch();
     startConnection();
     return true;
 }
 
-bool Download_Control::planConnection(ConnectionPlan& plan) {
-    const HostEntry entry = ParseHostEntry(host_);
-    // The host goes into the request's header lines as it is.
-    if (!entry.valid || !IsPlainHost(host_)) {
-        fail(QStringLiteral("Недопустимое имя сервера: ") + Text(host_).simplified(),
-             QStringLiteral("Ошибка подключения"));
-        return false;
-    }
-    const HostPort site = SplitHost(host_);
-    plan.secure = entry.secure();
-    plan.verifyName = Text(site.name);
-    if (proxyOn_) {
-        setStatus(QStringLiteral("Proxy connect %1:%2...").arg(Text(proxyName_), Text(proxyPort_)));
-        plan.name = proxyName_;
-        plan.port = PortNumber(proxyPort_);
-        if (plan.port == 0) {
-            fail(QStringLiteral("Неверный порт прокси-сервера: ") + Text(proxyPort_),
-                 QStringLiteral("Ошибка подключения"));
-            return false;
-        }
-        if (plan.secure)
-            plan.tunnelRequest = BuildConnectRequest(site.name + ":" + ByteText::number(site.port),
-                                                     proxyAuthOn_, proxyToken());
-    } else {
-        if (entry.host.size() > 15)
-            setStatus(QStringLiteral("Соединение с ") + Text(entry.host) + "...");
-        else
-            setStatus(QStringLiteral("Подключение к ") + Text(SiteAddress(host_)) + "...");
-        plan.name = site.name;
-        plan.port = site.port;
-    }
-    if (plan.secure) {
-        QString failure;
-        std::optional<QSslConfiguration> tls = tls_.configuration(&failure);
-        if (!tls) {
-            onSecureFailure(failure);
-            return false;
-        }
-        plan.tls = std::move(tls);
-    }
-    return true;
-}
-
 bool Download_Control::startConnection() {
-    ConnectionPlan plan;
-    if (!planConnection(plan))
+    RoutePlan route = route_.plan();
+    if (!route.connecting.isEmpty())
+        setStatus(route.connecting);
+    if (!route.connection) {
+        if (route.secureFailure)
+            onSecureFailure(route.failure);
+        else
+            fail(route.failure, QStringLiteral("Ошибка подключения"));
         return false;
+    }
     releaseSocket();
-    WS = new FetchConnection(std::move(plan), this);
+    WS = new FetchConnection(std::move(*route.connection), this);
     FetchConnection* connection = WS;
     // Each handler checks that its connection is still the current one, so
     // a late event of an abandoned connection never touches the next fetch.
@@ -292,8 +168,8 @@ bool Download_Control::startConnection() {
 }
 
 void Download_Control::onConnected() {
-    const ByteText request = RequestFor(remoteFile_);
-    addTraffic(request.size() + WS->tunnelBytes());
+    const ByteText request = route_.requestFor(remoteFile_);
+    face_.addTraffic(request.size() + WS->tunnelBytes());
     restartSilenceTimer();
     WS->write(request);
     setStatus(QStringLiteral("Отправлен запрос"));
@@ -327,12 +203,11 @@ void Download_Control::onClosed() {
     // proxy's refusal too (tinyproxy words it so), unless a site answered it
     // through an open tunnel.
     const bool fromProxy =
-        proxyOn_ && proxyAuthOn_ && (!ParseHostEntry(host_).secure() || WS->tunnelRefused());
+        route_.viaProxy() && route_.authorising() && (!route_.secure() || WS->tunnelRefused());
     releaseSocket();
     const qsizetype received = buffer_.size();
     JudgedResponse judged = JudgeReceived(buffer_.bytes(), end);
-    if (judged.verdict == ResponseVerdict::Response && fromProxy &&
-        HasStatus(judged.response, "401"))
+    if (judged.verdict == ResponseVerdict::Response && fromProxy && HasStatus(judged.response, 401))
         judged.verdict = ResponseVerdict::ProxyAuthFailed;
     switch (judged.verdict) {
     case ResponseVerdict::ProxyAuthFailed:
@@ -367,18 +242,15 @@ void Download_Control::onClosed() {
     }
     setStatus(QStringLiteral("Загрузка завершена"));
     if (casheFile_)
-        cache_->store(host_, remoteFile_, judged.response);
-    addTraffic(received);
+        cache_->store(route_.host(), remoteFile_, judged.response);
+    face_.addTraffic(received);
     finish(judged.response);
 }
 
 // One more try of a refused fetch with the credentials' other byte form.
 // A refusal of both leaves the first form first again.
 bool Download_Control::retryWithOtherCredentials() {
-    if (!proxyAuthOn_ || !proxyCredentials_.HasUtf8Form())
-        return false;
-    utf8Credentials_ = !utf8Credentials_;
-    if (triedOtherCredentials_)
+    if (!route_.switchCredentialForm() || triedOtherCredentials_)
         return false;
     triedOtherCredentials_ = true;
     buffer_.clear();
@@ -397,9 +269,9 @@ void Download_Control::onSocketError(int code, const QString& description) {
                              error == QAbstractSocket::HostNotFoundError ||
                              error == QAbstractSocket::SocketTimeoutError ||
                              error == QAbstractSocket::NetworkError;
-    if (proxyOn_ && !reached && unreachable) {
-        const QString reason = QStringLiteral("Прокси-сервер %1:%2 недоступен")
-                                   .arg(Text(proxyName_), Text(proxyPort_));
+    if (route_.viaProxy() && !reached && unreachable) {
+        const QString reason =
+            QStringLiteral("Прокси-сервер %1 недоступен").arg(route_.proxyAddress());
         setMainStatus(reason);
         Q_EMIT connectionFailed(reason);
     } else {
@@ -422,17 +294,13 @@ void Download_Control::onSecureFailure(const QString& reason) {
 void Download_Control::onSilence() {
     if (!fetching_)
         return;
-    fail(QStringLiteral("Сервер не отвечает %1 с, загрузка прекращена")
-             .arg(Seconds(silenceLimitMs_)),
-         QStringLiteral("Ошибка подключения: сервер не отвечает"));
+    fail(limits_.silenceStatus(), QStringLiteral("Ошибка подключения: сервер не отвечает"));
 }
 
 void Download_Control::onFetchLimit() {
     if (!fetching_)
         return;
-    fail(QStringLiteral("Загрузка не завершилась за %1 с, прекращена (%2 Bytes)")
-             .arg(Seconds(fetchLimitMs_))
-             .arg(buffer_.size()),
+    fail(limits_.fetchLimitStatus(buffer_.size()),
          QStringLiteral("Ошибка загрузки: сервер передаёт данные слишком медленно"));
 }
 
@@ -440,7 +308,7 @@ void Download_Control::Stopped() {
     Q_EMIT stopRequested();
     releaseSocket();
     setStatus(QStringLiteral("Загрузка прервана"));
-    stopAnimation();
+    face_.stopAnimation();
     setMainStatus(QStringLiteral("Загрузка прервана"));
     if (fetching_)
         finish("stop");
@@ -457,9 +325,8 @@ void Download_Control::finish(const ByteText& result) {
     if (!fetching_)
         return;
     fetching_ = false;
-    silence_.stop();
-    fetchLimit_.stop();
-    stopAnimation();
+    limits_.stop();
+    face_.stopAnimation();
     result_ = result;
     if (waitLoop_)
         waitLoop_->quit();
@@ -470,7 +337,7 @@ void Download_Control::finish(const ByteText& result) {
 }
 
 void Download_Control::releaseSocket() {
-    silence_.stop();
+    limits_.stopSilence();
     if (!WS)
         return;
     FetchConnection* connection = WS;
@@ -483,61 +350,15 @@ void Download_Control::releaseSocket() {
 void Download_Control::restartSilenceTimer() {
     if (!fetching_)
         return;
-    lastActivity_.start();
-    if (!silence_.isActive())
-        silence_.start(silenceLimitMs_);
-}
-
-void Download_Control::onSilenceTimer() {
-    const qint64 quietMs = lastActivity_.elapsed();
-    if (quietMs < silenceLimitMs_)
-        silence_.start(int(silenceLimitMs_ - quietMs));
-    else
-        onSilence();
-}
-
-void Download_Control::addTraffic(qsizetype bytes) {
-    const int64_t sum = int64_t(*traffic_) + bytes;
-    *traffic_ = int32_t(std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
-    Q_EMIT trafficChanged(TrafficText(*traffic_));
+    limits_.activity();
 }
 
 void Download_Control::setStatus(const QString& text, bool asLink) {
-    status_ = text;
-    statusIsLink_ = asLink;
-    Q_EMIT statusChanged(text, asLink);
+    face_.setStatus(text, asLink);
 }
 
 void Download_Control::setMainStatus(const QString& text) {
     Q_EMIT mainStatusChanged(text);
-}
-
-void Download_Control::startAnimation() {
-    Timer1.start();
-}
-
-void Download_Control::stopAnimation() {
-    Timer1.stop();
-    frame_ = 0;
-    Q_EMIT frameChanged(frame_);
-}
-
-void Download_Control::advanceFrame() {
-    frame_ = (frame_ + 1) % FrameCount;
-    Q_EMIT frameChanged(frame_);
-}
-
-void Download_Control::StatusClicked() {
-    if (!statusIsLink_)
-        return;
-    const QString path = ProgramFolder() + "/data/wserror.dat";
-    if (QFileInfo(path).isFile()) {
-        if (errorWindowOpener_)
-            errorWindowOpener_(path);
-    } else if (messenger_) {
-        messenger_->Show(QStringLiteral("Не найден файл с описанием ошибок!\r\n") + path,
-                         QStringLiteral("Ошибка"), MessageIcon::Error);
-    }
 }
 
 #include "moc_download_control.cpp"

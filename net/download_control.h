@@ -35,25 +35,29 @@
 //   - "stop": Stopped() was called during the fetch, or the application is
 //     quitting.
 //
-// The face of the control (status label, activity picture) is drawn by
-// DownloadControlView (net/download_control_view.h) from the signals and
-// accessors below; logic and tests need no widget.
+// The control runs the fetch and judges its end; its parts live apart:
+// FetchRoute (net/fetch_route.h) plans where each connection goes and builds
+// the request, FetchConnection (net/fetch_connection.h) carries it,
+// FetchLimits (net/fetch_limits.h) watches the silence and fetch limits,
+// and DownloadFace (net/download_face.h) keeps the status, activity picture
+// and traffic count. The face is drawn by DownloadControlView
+// (net/download_control_view.h) from the signals and accessors below; logic
+// and tests need no widget.
 
-#include "net/proxy_auth.h"
+#include "net/download_face.h"
+#include "net/fetch_limits.h"
+#include "net/fetch_route.h"
 #include "net/response.h"
 #include "net/response_cache.h"
-#include "net/tls_trust.h"
 #include "settings/bytetext.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <QTimer>
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 class FetchConnection;
-struct ConnectionPlan;
 class Messenger;
 class QEventLoop;
 
@@ -62,14 +66,13 @@ class Download_Control : public QObject {
 
 public:
     // A fetch that receives nothing for this long ends in "error".
-    static constexpr int DefaultSilenceLimitMs = 60'000;
+    static constexpr int DefaultSilenceLimitMs = FetchLimits::DefaultSilenceLimitMs;
     // A fetch that has not ended this long after it started ends in "error",
-    // however steadily data arrives: a server trickling a byte a second
-    // cannot hold a download for hours. The environment variable
+    // however steadily data arrives. The environment variable
     // NORVEL_FETCH_LIMIT (whole seconds) sets another limit for the run.
-    static constexpr int DefaultFetchLimitMs = 10 * 60'000;
-    static constexpr int AnimationIntervalMs = 500;
-    static constexpr int FrameCount = 6;
+    static constexpr int DefaultFetchLimitMs = FetchLimits::DefaultFetchLimitMs;
+    static constexpr int AnimationIntervalMs = DownloadFace::AnimationIntervalMs;
+    static constexpr int FrameCount = DownloadFace::FrameCount;
 
     explicit Download_Control(QObject* parent = nullptr);
     ~Download_Control() override;
@@ -91,7 +94,7 @@ public:
     // led by "http://" (the same) or "https://" (TLS, port 443 by default).
     // name[:port] goes into the Host and Referer lines and the proxy URL.
     void RHost(const ByteText& RemoteHost);
-    ByteText RemoteHost() const { return host_; }
+    ByteText RemoteHost() const { return route_.host(); }
 
     // Proxy on or off; name and port are taken only when switching on. A port
     // that is not a number makes the next Down fail with "error".
@@ -109,7 +112,7 @@ public:
 
     // A PEM file of further certificate authorities the https hosts may be
     // certified by (CaFile of sites.ini); empty for the system's alone.
-    void setCaFile(const QString& path) { tls_.setCaFile(path); }
+    void setCaFile(const QString& path) { route_.setCaFile(path); }
 
     // Aborts the running fetch: it returns "stop". Shows "Загрузка прервана".
     void Stopped();
@@ -126,36 +129,38 @@ public:
     // The traffic counter (TrafficBytes of the workflow state) this control
     // adds sent and received bytes to. Without one it counts on its own.
     // The pointer must outlive the control or be replaced.
-    void setTrafficCounter(int32_t* counter);
-    int32_t trafficBytes() const { return *traffic_; }
+    void setTrafficCounter(int32_t* counter) { face_.setTrafficCounter(counter); }
+    int32_t trafficBytes() const { return face_.trafficBytes(); }
     // "Трафик: " + whole kilobytes + " Кб", as the traffic label shows it.
-    static QString TrafficText(int32_t bytes);
+    static QString TrafficText(int32_t bytes) { return DownloadFace::TrafficText(bytes); }
 
     // Current face: status label text, whether it is drawn as a link (a
     // socket error), the activity frame 0..5 and whether it animates.
-    QString StatusText() const { return status_; }
-    bool StatusIsLink() const { return statusIsLink_; }
-    int Frame() const { return frame_; }
-    bool Animating() const { return Timer1.isActive(); }
+    QString StatusText() const { return face_.status(); }
+    bool StatusIsLink() const { return face_.statusIsLink(); }
+    int Frame() const { return face_.frame(); }
+    bool Animating() const { return face_.animating(); }
 
     // A click on the status label. In link style it opens the socket-error
     // window through the opener when program folder + "/data/wserror.dat"
     // exists, otherwise says "Не найден файл с описанием ошибок!" through the
     // messenger. Does nothing in normal style.
-    void StatusClicked();
+    void StatusClicked() { face_.statusClicked(); }
     // Opens the socket-error window modally with the path of wserror.dat.
-    void setErrorWindowOpener(std::function<void(const QString& wserrorPath)> opener);
-    void setMessenger(Messenger* messenger) { messenger_ = messenger; }
+    void setErrorWindowOpener(std::function<void(const QString& wserrorPath)> opener) {
+        face_.setErrorWindowOpener(std::move(opener));
+    }
+    void setMessenger(Messenger* messenger) { face_.setMessenger(messenger); }
 
     // Limits, shortened by tests.
-    void setSilenceLimit(int milliseconds) { silenceLimitMs_ = milliseconds; }
-    int silenceLimit() const { return silenceLimitMs_; }
-    void setFetchLimit(int milliseconds) { fetchLimitMs_ = milliseconds; }
-    int fetchLimit() const { return fetchLimitMs_; }
+    void setSilenceLimit(int milliseconds) { limits_.setSilenceLimit(milliseconds); }
+    int silenceLimit() const { return limits_.silenceLimit(); }
+    void setFetchLimit(int milliseconds) { limits_.setFetchLimit(milliseconds); }
+    int fetchLimit() const { return limits_.fetchLimit(); }
     void setResponseLimit(qsizetype bytes) { buffer_.setLimit(bytes); }
 
     // The exact request Down sends for a path with the current settings.
-    ByteText RequestFor(const ByteText& RemoteFile) const;
+    ByteText RequestFor(const ByteText& RemoteFile) const { return route_.requestFor(RemoteFile); }
 
 Q_SIGNALS:
     // The control's status label changed; asLink: blue, underlined, hand pointer.
@@ -178,22 +183,14 @@ Q_SIGNALS:
 private:
     void setStatus(const QString& text, bool asLink = false);
     void setMainStatus(const QString& text);
-    void addTraffic(qsizetype bytes);
-    void startAnimation();
-    void stopAnimation();
-    void advanceFrame();
 
     bool begin(const ByteText& RemoteFile, bool CasheFile);
     bool startConnection();
-    // Where the next connection goes and how; false after a failure.
-    bool planConnection(ConnectionPlan& plan);
-    ByteText proxyToken() const;
     void onConnected();
     void onReadyRead();
     void onClosed();
     void onSocketError(int code, const QString& description);
     void onSecureFailure(const QString& reason);
-    void onSilenceTimer();
     void onSilence();
     void onFetchLimit();
     // Ends the running fetch with a result; later events are ignored.
@@ -213,35 +210,13 @@ private:
     FetchConnection* WS = nullptr;
     QEventLoop* waitLoop_ = nullptr;
     bool started_ = false; // begun by Start: the end is told by fetched()
-
-    // Settings.
-    ByteText host_;
-    bool proxyOn_ = false;
-    ByteText proxyName_, proxyPort_;
-    bool proxyAuthOn_ = false;
-    ProxyCredentials proxyCredentials_;
-    bool utf8Credentials_ = false; // the UTF-8 form goes first
     bool triedOtherCredentials_ = false;
     bool proxyRefused_ = false;
+
+    // Settings and parts.
+    FetchRoute route_;
     ResponseCache ownCache_;
     ResponseCache* cache_ = &ownCache_; // the lead's, for a control of a pool
-    TlsTrust tls_;
-    int silenceLimitMs_ = DefaultSilenceLimitMs;
-    int fetchLimitMs_ = DefaultFetchLimitMs;
-
-    // Face and counters.
-    QString status_ = QStringLiteral("Ready");
-    bool statusIsLink_ = false;
-    int frame_ = 0;
-    QTimer Timer1;
-    QTimer silence_;
-    // Bytes moved last this long ago: the silence timer, armed once per
-    // fetch, looks at it when it fires instead of being restarted for every
-    // piece of the answer.
-    QElapsedTimer lastActivity_;
-    QTimer fetchLimit_;
-    int32_t ownTraffic_ = 0;
-    int32_t* traffic_ = &ownTraffic_;
-    Messenger* messenger_ = nullptr;
-    std::function<void(const QString&)> errorWindowOpener_;
+    FetchLimits limits_;
+    DownloadFace face_;
 };

@@ -1,6 +1,7 @@
 #include "net/fetch_connection.h"
 
 #include "net/secure_errors.h"
+#include "net/status_line.h"
 
 #include <QNetworkProxy>
 #include <QSslSocket>
@@ -9,15 +10,6 @@
 #include <utility>
 
 namespace {
-
-// "HTTP/1.x 2xx ...": the proxy opened the tunnel.
-bool TunnelGranted(const ByteText& answer) {
-    if (!answer.startsWith("HTTP/"))
-        return false;
-    const qsizetype space = answer.indexOf(' ');
-    return space > 0 && answer.size() > space + 3 && answer[space + 1] == '2' &&
-           IsDigit(answer[space + 2]) && IsDigit(answer[space + 3]);
-}
 
 bool IsTlsError(QAbstractSocket::SocketError code) {
     return code == QAbstractSocket::SslHandshakeFailedError ||
@@ -147,7 +139,7 @@ void FetchConnection::readTunnelAnswer() {
     const qsizetype headEnd = tunnelAnswer_.indexOf("\r\n\r\n");
     if (headEnd < 0 && tunnelAnswer_.size() <= MaxTunnelAnswer)
         return;
-    if (headEnd < 0 || !TunnelGranted(tunnelAnswer_)) {
+    if (headEnd < 0 || !IsSuccessStatus(tunnelAnswer_)) {
         stage_ = Stage::Refused;
         refusal_ = std::exchange(tunnelAnswer_, {});
         Q_EMIT readyRead();

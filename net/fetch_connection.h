@@ -6,9 +6,10 @@
 // judges the answer when closed() comes, asking end() whether the peer
 // closed or reset the connection.
 //
-// A proxy that refuses the tunnel (any answer but 2xx, a 407 among them)
-// hands its answer over as the fetch's answer, and ready() never comes: the
-// control judges it as it judges a proxy's answer to a plain request.
+// A proxy that refuses the tunnel (any answer but a well-formed 2xx status
+// line, a 407 among them) hands its answer over as the fetch's answer, and
+// ready() never comes: the control judges it as it judges a proxy's answer
+// to a plain request.
 // A TLS peer whose certificate fails the check ends the connection with
 // secureFailed(reason in Russian); the check is never waived.
 

@@ -10,10 +10,6 @@
 // tenth character on whatever precedes it.
 bool IsProxyAuthRefusal(const ByteText& response);
 
-// Whether a response's status line is "HTTP/1.x " + code (three digits),
-// with or without a reason.
-bool HasStatus(const ByteText& response, const char* code);
-
 // The login and password for "Proxy-Authorization: Basic". The first form
 // is their Windows-1251 bytes; proxies on this platform mostly keep their
 // users' passwords in UTF-8, so a login or password outside ASCII gets a

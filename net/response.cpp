@@ -2,6 +2,7 @@
 
 #include "net/chunked_body.h"
 #include "net/proxy_auth.h"
+#include "net/status_line.h"
 
 #include <QList>
 #include <optional>
@@ -10,29 +11,6 @@ namespace {
 
 const ByteText HeaderEnd = "\r\n\r\n";
 
-// "HTTP/" digits "." digits, blanks, three digits, then a blank, a line end
-// or the end of the bytes. More than one blank before the code is let pass,
-// as careless servers send it.
-bool HasStatusLine(const ByteText& bytes) {
-    if (!bytes.startsWith("HTTP/"))
-        return false;
-    qsizetype at = 5;
-    auto skipDigits = [&] {
-        const qsizetype start = at;
-        while (at < bytes.size() && IsDigit(bytes[at]))
-            ++at;
-        return at - start;
-    };
-    auto expect = [&](char c) { return at < bytes.size() && bytes[at++] == c; };
-    if (skipDigits() == 0 || !expect('.') || skipDigits() == 0 || !expect(' '))
-        return false;
-    while (at < bytes.size() && bytes[at] == ' ')
-        ++at;
-    if (skipDigits() != 3)
-        return false;
-    return at == bytes.size() || bytes[at] == ' ' || bytes[at] == '\r' || bytes[at] == '\n';
-}
-
 // "404 Not Found" starting within the first 19 bytes, where a status line
 // carries it. Only that head is searched: a picture's body is no place for
 // it, and scanning every body for the phrase cost more than judging the rest.
@@ -40,11 +18,6 @@ bool IsNotFound(const ByteText& bytes) {
     static const ByteText phrase = "404 Not Found";
     constexpr qsizetype latestStart = 18;
     return bytes.left(latestStart + phrase.size()).contains(phrase);
-}
-
-// Whether the bytes so far could still grow into a status line.
-bool IsStatusLineCutShort(const ByteText& bytes) {
-    return !bytes.contains('\n') && ByteText("HTTP/").startsWith(bytes.left(5));
 }
 
 // The name of a header line in lower case, or empty for a line without one.
@@ -77,14 +50,6 @@ std::optional<qsizetype> ContentLength(const ByteText& value) {
             return std::nullopt;
     const qint64 n = value.toLongLong();
     return n <= Largest ? std::optional<qsizetype>(n) : std::nullopt;
-}
-
-// The three digits of a status line HasStatusLine accepted.
-ByteText StatusCode(const ByteText& bytes) {
-    qsizetype at = bytes.indexOf(' ');
-    while (at < bytes.size() && bytes[at] == ' ')
-        ++at;
-    return bytes.mid(at, 3);
 }
 
 Framing ReadFraming(const ByteText& header) {
@@ -153,7 +118,10 @@ JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
         return Verdict(ResponseVerdict::NotFound);
     if (IsStatusLineCutShort(received))
         return Verdict(ResponseVerdict::Truncated);
-    if (!HasStatusLine(received))
+    // A careless status line (several blanks before the code) is still an
+    // answer; its code is read all the same.
+    const StatusLine status = ReadStatusLine(received);
+    if (!status.present)
         return Verdict(ResponseVerdict::NoStatusLine);
     const qsizetype headerEnd = received.indexOf(HeaderEnd);
     if (headerEnd < 0)
@@ -162,7 +130,7 @@ JudgedResponse JudgeReceived(const ByteText& received, ConnectionEnd end) {
     const qsizetype bodyStart = headerEnd + HeaderEnd.size();
     const Framing framing = ReadFraming(header);
     // No request asks for a range: a part of a resource is no answer to one.
-    if (framing.unknownCoding || StatusCode(header) == "206")
+    if (framing.unknownCoding || status.code == 206)
         return Verdict(ResponseVerdict::BadFraming);
     // A chunked body carries its own end; any length line is ignored.
     if (framing.chunked) {

@@ -56,9 +56,9 @@ IssueDownload::IssueDownload(AppState& app, Download_Control& DC, Messenger& mes
 void IssueDownload::Start() {
     PrepareStart();
     if (run_.st.CurrentSource == MagazineSource)
-        runSteps(MagazineSteps);
+        RunSteps(MagazineSteps);
     else
-        runSteps(NewspaperSteps);
+        RunSteps(NewspaperSteps);
 }
 
 void IssueDownload::PrepareStart() {
@@ -69,8 +69,7 @@ void IssueDownload::PrepareStart() {
     run_.byNumberOnly = false;
 }
 
-// Each step runs only when the one before it is done.
-void IssueDownload::runSteps(std::span<const DownloadStep> steps) {
+void IssueDownload::RunSteps(std::span<const DownloadStep> steps) {
     StepOutcome outcome = StepOutcome::done();
     for (const DownloadStep step : steps) {
         outcome = step(run_);

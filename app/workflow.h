@@ -67,6 +67,11 @@ public:
     // on), the date picked for an earlier download forgotten, the report
     // emptied and the selection a whole one again.
     void PrepareStart();
+    // The driver: runs steps in order, each only when the one before it
+    // is done, then ends the download as the last outcome says (a failure
+    // puts its reason in the status line, returns the window to idle and
+    // runs its follow-up). Start runs the current source's list through it.
+    void RunSteps(std::span<const DownloadStep> steps);
 
     // Makes the e-book after a download when MakeEpub asks for one; none
     // in the program without the book tools.
@@ -78,7 +83,6 @@ public:
     const DownloadReport& report() const { return run_.report; }
 
 private:
-    void runSteps(std::span<const DownloadStep> steps);
     void end(const StepOutcome& outcome);
 
     DownloadRun run_;
